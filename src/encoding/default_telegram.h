@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "encoding/local_time.h"
+
+namespace hoshizora {
+
+// The six texts of a telegram, in the order the record always uses.
+struct TelegramFields {
+  std::u16string count;
+  std::u16string station;
+  std::u16string number;
+  std::u16string time;
+  std::u16string addressee;
+  std::u16string body;
+};
+
+inline constexpr std::u16string_view kKanjiDigits = u"〇一二三四五六七八九";
+
+// The sample telegram; station, number and time come from `now`, or from
+// 12:34 on the 15th when the clock could not be read.
+TelegramFields MakeDefaultTelegram(const std::optional<LocalTime>& now);
+
+// Two kanji digits of the last two decimal digits; negative values give 〇〇.
+std::u16string KanjiTwoDigits(std::int32_t value);
+
+}  // namespace hoshizora

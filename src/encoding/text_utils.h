@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "encoding/local_time.h"
+
+namespace hoshizora {
+
+// 〇一二三四五六七八九十百千: the ten digit kanji and the units ten, hundred, thousand.
+inline constexpr std::u16string_view kKanjiNumerals = u"〇一二三四五六七八九十百千";
+
+std::u16string StripCommas(std::u16string_view text);
+std::u16string StripBlanks(std::u16string_view text);
+bool IsKanjiNumber(std::u16string_view text);
+std::u16string KeepKanjiNumerals(std::u16string_view text);
+
+// "YYYYMMDD_HHMMSS" of the given local time, or "00000000_000000" without one.
+std::u16string TimestampText(const std::optional<LocalTime>& now);
+
+}  // namespace hoshizora

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace hoshizora {
+
+// UTF-16 to UTF-8. A lone surrogate becomes U+FFFD, as the platform
+// conversion does, so the result is always valid UTF-8.
+std::string EncodeUtf8(std::u16string_view text);
+
+// UTF-8 to UTF-16; nothing when the bytes are not valid UTF-8.
+std::optional<std::u16string> DecodeUtf8Strict(std::string_view bytes);
+
+// UTF-8 to UTF-16; every invalid sequence becomes U+FFFD.
+std::u16string DecodeUtf8Lenient(std::string_view bytes);
+
+}  // namespace hoshizora
