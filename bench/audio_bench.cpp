@@ -1,0 +1,73 @@
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "audio/wav_writer.h"
+#include "bench_telegrams.h"
+#include "encoding/encode_telegram.h"
+#include "encoding/group_marks.h"
+#include "platform/paths.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path BenchFolder() {
+  const fs::path dir = fs::temp_directory_path() / "hoshizora-bench";
+  fs::create_directories(dir);
+  return dir;
+}
+
+// Reports seconds of audio written per second of wall time.
+void WriteWav(benchmark::State& state, const std::u16string& telegram) {
+  const std::u16string code = hoshizora::EncodeTelegram(hoshizora::InsertGroupMarks(telegram));
+  const std::u16string base = hoshizora::FromFsPath(BenchFolder() / "bench");
+  std::uint64_t samples = 0;
+  for (auto _ : state) {
+    const auto r = hoshizora::WriteMorseWav(base, code, 800, 100);
+    if (r.status != hoshizora::WavStatus::kWritten) {
+      state.SkipWithError("WAV not written");
+      break;
+    }
+    samples += r.samples;
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(samples * 2));
+  state.counters["audio_s_per_s"] = benchmark::Counter(
+      static_cast<double>(samples) / hoshizora::kSampleRate, benchmark::Counter::kIsRate);
+  fs::remove(BenchFolder() / "bench.wav");
+}
+
+void BM_WavSampleTelegram(benchmark::State& state) {
+  WriteWav(state, hoshizora::bench::SampleTelegramText());
+}
+BENCHMARK(BM_WavSampleTelegram)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_WavLongestBody(benchmark::State& state) {
+  WriteWav(state, hoshizora::bench::LongestBody());
+}
+BENCHMARK(BM_WavLongestBody)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// The floor: copying the same number of bytes into a file.
+void BM_CopyBytesOfSampleTelegram(benchmark::State& state) {
+  const std::u16string code = hoshizora::EncodeTelegram(
+      hoshizora::InsertGroupMarks(hoshizora::bench::SampleTelegramText()));
+  const std::u16string base = hoshizora::FromFsPath(BenchFolder() / "size");
+  const std::uint64_t bytes = hoshizora::WriteMorseWav(base, code, 800, 100).samples * 2;
+  const std::vector<char> block(1 << 20, 1);
+  for (auto _ : state) {
+    std::ofstream out(BenchFolder() / "copy.bin", std::ios::binary | std::ios::trunc);
+    for (std::uint64_t left = bytes; left > 0;) {
+      const auto n = std::min<std::uint64_t>(left, block.size());
+      out.write(block.data(), static_cast<std::streamsize>(n));
+      left -= n;
+    }
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
+  fs::remove(BenchFolder() / "copy.bin");
+  fs::remove(BenchFolder() / "size.wav");
+}
+BENCHMARK(BM_CopyBytesOfSampleTelegram)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace

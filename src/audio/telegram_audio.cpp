@@ -1,0 +1,52 @@
+#include "audio/telegram_audio.h"
+
+#include "platform/paths.h"
+
+namespace hoshizora {
+
+AudioOutcome WriteTelegramAudio(System& system, std::int32_t frequency,
+                                std::u16string_view code_text, std::int32_t speed,
+                                const std::u16string& base_path, const CancelFlag* cancel,
+                                const WavProgress& progress) {
+  AudioOutcome outcome;
+  const std::u16string wav_path = base_path + u".wav";
+  const std::u16string mp3_path = base_path + u".mp3";
+
+  const WavResult wav = WriteMorseWav(base_path, code_text, frequency, speed, progress);
+  outcome.wav_status = wav.status;
+  if (wav.status != WavStatus::kWritten) {
+    return outcome;  // kFailed: an encoder must not be started on a missing file
+  }
+  outcome.audio_path = wav_path;
+
+  const std::u16string encoder = JoinPath(ExecutableFolder(system), kEncoderName);
+  if (!system.PathExists(encoder)) {
+    outcome.kind = AudioOutcome::Kind::kWavOnlyNoEncoder;
+    return outcome;
+  }
+
+  const ProcessResult run = system.RunProcess({encoder, wav_path, mp3_path}, cancel);
+  switch (run.kind) {
+    case ProcessResult::Kind::kCancelled:
+      outcome.kind = AudioOutcome::Kind::kCancelled;
+      return outcome;
+    case ProcessResult::Kind::kStartFailed:
+      outcome.kind = AudioOutcome::Kind::kWavOnlyEncoderFailed;
+      outcome.encoder_exit_code = -1;
+      return outcome;
+    case ProcessResult::Kind::kExited:
+      break;
+  }
+  const auto mp3_size = system.FileSize(mp3_path);
+  if (run.exit_code != 0 || !mp3_size || *mp3_size == 0) {
+    outcome.kind = AudioOutcome::Kind::kWavOnlyEncoderFailed;
+    outcome.encoder_exit_code = run.exit_code;
+    return outcome;
+  }
+  system.RemoveFile(wav_path);
+  outcome.kind = AudioOutcome::Kind::kMp3Written;
+  outcome.audio_path = mp3_path;
+  return outcome;
+}
+
+}  // namespace hoshizora

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "audio/wav_writer.h"
+#include "platform/system.h"
+
+namespace hoshizora {
+
+struct AudioOutcome {
+  enum class Kind {
+    kMp3Written,            // the MP3 replaced the WAV
+    kWavOnlyNoEncoder,      // no encoder beside the executable: the WAV is the result
+    kWavOnlyEncoderFailed,  // the encoder did not give an MP3; the WAV is kept
+    kCancelled,             // the encoder wait was ended; the WAV is kept
+    kFailed,                // no usable audio file
+  };
+  Kind kind = Kind::kFailed;
+  WavStatus wav_status = WavStatus::kCannotCreate;
+  int encoder_exit_code = 0;  // for kWavOnlyEncoderFailed; -1 when it could not start
+  std::u16string audio_path;  // the file left behind, empty for kFailed
+};
+
+// The encoder's file name beside the executable.
+inline constexpr std::u16string_view kEncoderName = u"lame";
+
+// Writes base path + ".wav", then has the encoder beside the executable turn
+// it into base path + ".mp3"; the WAV is deleted only when a non-empty MP3
+// exists after a successful exit.
+AudioOutcome WriteTelegramAudio(System& system, std::int32_t frequency,
+                                std::u16string_view code_text, std::int32_t speed,
+                                const std::u16string& base_path, const CancelFlag* cancel,
+                                const WavProgress& progress = {});
+
+}  // namespace hoshizora

@@ -1,0 +1,200 @@
+#include "audio/wav_writer.h"
+
+#include <array>
+#include <cmath>
+#include <fstream>
+#include <limits>
+#include <memory>
+
+#include "encoding/telegram_signs.h"
+#include "platform/paths.h"
+
+namespace hoshizora {
+namespace {
+
+constexpr double kTwoPi = 6.283185307179586;
+constexpr double kAmplitude = 32767.0;
+constexpr std::int32_t kGroupMarkPauseMs = 5000;
+constexpr std::uint32_t kHeaderBytes = 44;
+constexpr std::u16string_view kGroupMarkElements = u"..--..";
+
+std::int16_t ToneSample(std::int32_t i, double w, double r) {
+  const double v = std::sin(i * w / r) * kAmplitude;
+  return static_cast<std::int16_t>(static_cast<std::int32_t>(v));
+}
+
+bool IsWhiteSpace(char16_t c) {
+  return c == u' ' || (c >= u'\t' && c <= u'\r');
+}
+
+void PutLe(std::array<char, kHeaderBytes>& h, std::size_t at, std::uint32_t v, int bytes) {
+  for (int k = 0; k < bytes; ++k) {
+    h[at + static_cast<std::size_t>(k)] = static_cast<char>((v >> (8 * k)) & 0xFF);
+  }
+}
+
+std::array<char, kHeaderBytes> MakeHeader() {
+  std::array<char, kHeaderBytes> h{};
+  using namespace std::string_view_literals;
+  const std::string_view tags = "RIFF\0\0\0\0WAVEfmt "sv;
+  for (std::size_t i = 0; i < tags.size(); ++i) {
+    h[i] = tags[i];
+  }
+  PutLe(h, 16, 16, 4);
+  PutLe(h, 20, 1, 2);
+  PutLe(h, 22, 1, 2);
+  PutLe(h, 24, kSampleRate, 4);
+  PutLe(h, 28, kSampleRate * 2, 4);
+  PutLe(h, 32, 2, 2);
+  PutLe(h, 34, 16, 2);
+  h[36] = 'd', h[37] = 'a', h[38] = 't', h[39] = 'a';
+  return h;
+}
+
+// The keying plan of one Code text: what to emit for each token, walked
+// twice, once to count samples and once to write them.
+template <typename Emit>
+void WalkCodeText(std::u16string_view code, std::int32_t unit_ms, Emit&& emit) {
+  const std::int32_t dash_ms = 3 * unit_ms;
+  std::size_t i = 0;
+  while (i < code.size()) {
+    while (i < code.size() && IsWhiteSpace(code[i])) {
+      ++i;
+    }
+    const std::size_t start = i;
+    while (i < code.size() && !IsWhiteSpace(code[i])) {
+      ++i;
+    }
+    if (start == i) {
+      break;
+    }
+    std::u16string_view token = code.substr(start, i - start);
+    const bool group_mark = token.size() == 1 && token[0] == kGroupMark;
+    if (group_mark) {
+      token = kGroupMarkElements;
+    }
+    for (std::size_t j = 0; j < token.size(); ++j) {
+      if (token[j] == u'.') {
+        emit(true, unit_ms);
+      } else if (token[j] == u'-') {
+        emit(true, dash_ms);
+      }
+      if (j + 1 < token.size()) {
+        emit(false, unit_ms);
+      }
+    }
+    emit(false, dash_ms);
+    if (group_mark) {
+      emit(false, kGroupMarkPauseMs);
+    }
+  }
+}
+
+// Writes samples in large blocks: every dot and dash starts at phase 0, so each
+// is a prefix of the longest element computed once per file.
+class SampleSink {
+ public:
+  SampleSink(std::ofstream& out, std::int32_t longest_tone_ms, std::int32_t frequency,
+             std::int32_t longest_pause_ms)
+      : out_(out) {
+    const double w = frequency * kTwoPi;
+    const double r = kSampleRate;
+    const std::int32_t n = SampleCount(longest_tone_ms);
+    tone_.resize(static_cast<std::size_t>(n) * 2);
+    for (std::int32_t i = 0; i < n; ++i) {
+      const auto s = static_cast<std::uint16_t>(ToneSample(i, w, r));
+      tone_[2 * static_cast<std::size_t>(i)] = static_cast<char>(s & 0xFF);
+      tone_[2 * static_cast<std::size_t>(i) + 1] = static_cast<char>(s >> 8);
+    }
+    silence_.assign(static_cast<std::size_t>(SampleCount(longest_pause_ms)) * 2, '\0');
+  }
+
+  void Emit(bool tone, std::int32_t ms) {
+    const std::int32_t n = SampleCount(ms);
+    if (n > 0) {
+      out_.write(tone ? tone_.data() : silence_.data(), static_cast<std::streamsize>(n) * 2);
+    }
+  }
+
+ private:
+  std::ofstream& out_;
+  std::vector<char> tone_;
+  std::vector<char> silence_;
+};
+
+}  // namespace
+
+std::int32_t SampleCount(std::int32_t ms) {
+  const std::int32_t n = static_cast<std::int32_t>(std::int64_t{ms} * kSampleRate / 1000);
+  return n > 0 ? n : 0;
+}
+
+void AppendTone(std::ostream& out, std::int32_t length_ms, std::int32_t frequency,
+                std::int32_t sample_rate) {
+  const std::int32_t n = SampleCount(length_ms);
+  const double w = frequency * kTwoPi;
+  const double r = sample_rate;
+  for (std::int32_t i = 0; i < n; ++i) {
+    const auto s = static_cast<std::uint16_t>(ToneSample(i, w, r));
+    out.put(static_cast<char>(s & 0xFF));
+    out.put(static_cast<char>(s >> 8));
+  }
+}
+
+WavResult WriteMorseWav(const std::u16string& base_path, std::u16string_view code_text,
+                        std::int32_t frequency, std::int32_t speed, const WavProgress& progress) {
+  WavResult result;
+  if (speed <= -10) {
+    result.status = WavStatus::kBadSpeed;
+    return result;
+  }
+  const std::int32_t unit_ms = 12000 / (speed + 10);
+  if (unit_ms <= 0) {
+    result.status = WavStatus::kBadSpeed;
+    return result;
+  }
+
+  std::uint64_t total = 0;
+  WalkCodeText(code_text, unit_ms, [&](bool, std::int32_t ms) {
+    total += static_cast<std::uint64_t>(SampleCount(ms));
+  });
+  if (total * 2 > std::numeric_limits<std::uint32_t>::max() - kHeaderBytes) {
+    result.status = WavStatus::kTooLong;
+    return result;
+  }
+
+  std::ofstream out(ToFsPath(base_path + u".wav"), std::ios::binary | std::ios::trunc);
+  if (!out) {
+    result.status = WavStatus::kCannotCreate;
+    return result;
+  }
+  std::array<char, kHeaderBytes> header = MakeHeader();
+  out.write(header.data(), header.size());
+
+  SampleSink sink(out, 3 * unit_ms, frequency, std::max(3 * unit_ms, kGroupMarkPauseMs));
+  std::uint64_t written = 0;
+  std::uint64_t next_report = 0;
+  constexpr std::uint64_t kReportEvery = kSampleRate * 60;  // a minute of audio
+  WalkCodeText(code_text, unit_ms, [&](bool tone, std::int32_t ms) {
+    sink.Emit(tone, ms);
+    written += static_cast<std::uint64_t>(SampleCount(ms));
+    if (progress && written >= next_report) {
+      progress(total == 0 ? 1.0 : static_cast<double>(written) / static_cast<double>(total));
+      next_report = written + kReportEvery;
+    }
+  });
+
+  const auto data_bytes = static_cast<std::uint32_t>(written * 2);
+  PutLe(header, 4, data_bytes + kHeaderBytes - 8, 4);
+  PutLe(header, 40, data_bytes, 4);
+  out.seekp(4);
+  out.write(header.data() + 4, 4);
+  out.seekp(40);
+  out.write(header.data() + 40, 4);
+  out.close();
+  result.samples = written;
+  result.status = out ? WavStatus::kWritten : WavStatus::kWriteFailed;
+  return result;
+}
+
+}  // namespace hoshizora

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace hoshizora {
+
+inline constexpr std::int32_t kSampleRate = 44100;
+
+enum class WavStatus {
+  kWritten,
+  kBadSpeed,      // the unit length is not positive: nothing written
+  kTooLong,       // the audio would not fit the WAV size fields: nothing written
+  kCannotCreate,  // the file could not be created
+  kWriteFailed,   // a write or seek failed; the file is incomplete
+};
+
+struct WavResult {
+  WavStatus status = WavStatus::kCannotCreate;
+  std::uint64_t samples = 0;  // samples written after the header
+};
+
+// Called now and then while samples are written, with the share done (0 to 1).
+using WavProgress = std::function<void(double)>;
+
+// Keys the Code text as a sine tone into base path + ".wav" (44.1 kHz, mono,
+// 16-bit PCM). The unit length is 12000 / (speed + 10) ms.
+WavResult WriteMorseWav(const std::u16string& base_path, std::u16string_view code_text,
+                        std::int32_t frequency, std::int32_t speed,
+                        const WavProgress& progress = {});
+
+// Appends one tone element of `length_ms`, sample by sample, to `out`.
+void AppendTone(std::ostream& out, std::int32_t length_ms, std::int32_t frequency,
+                std::int32_t sample_rate);
+
+// Samples in a tone or pause of `ms` milliseconds (0 for lengths that round
+// to nothing or less).
+std::int32_t SampleCount(std::int32_t ms);
+
+}  // namespace hoshizora

@@ -1,0 +1,186 @@
+#include "audio/wav_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <sstream>
+
+#include "support/temp_dir.h"
+
+namespace hoshizora {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::TempDir;
+
+std::uint32_t Le32(const std::string& b, std::size_t at) {
+  std::uint32_t v = 0;
+  for (int k = 3; k >= 0; --k) {
+    v = (v << 8) | static_cast<std::uint8_t>(b[at + static_cast<std::size_t>(k)]);
+  }
+  return v;
+}
+
+std::int16_t Sample(const std::string& b, std::size_t index) {
+  const std::size_t at = 44 + 2 * index;
+  return static_cast<std::int16_t>(static_cast<std::uint8_t>(b[at]) |
+                                   (static_cast<std::uint8_t>(b[at + 1]) << 8));
+}
+
+class WavWriterTest : public ::testing::Test {
+ protected:
+  std::string Write(std::u16string_view code, int freq, int speed,
+                    WavStatus expected = WavStatus::kWritten) {
+    const WavResult r = WriteMorseWav(dir.u16() + u"/和文電報 x", code, freq, speed);
+    EXPECT_EQ(r.status, expected);
+    const std::string bytes = ReadFileBytes(dir.path() / "和文電報 x.wav");
+    if (expected == WavStatus::kWritten) {
+      EXPECT_EQ(r.samples * 2 + 44, bytes.size());
+      EXPECT_EQ(Le32(bytes, 4), bytes.size() - 8);
+      EXPECT_EQ(Le32(bytes, 40), bytes.size() - 44);
+    }
+    return bytes;
+  }
+  TempDir dir;
+};
+
+TEST_F(WavWriterTest, EmptyTextGivesTheBareHeader) {
+  for (std::u16string_view code : {u"", u"  \n\t "}) {
+    const std::string b = Write(code, 800, 100);
+    ASSERT_EQ(b.size(), 44u);
+    EXPECT_EQ(b.substr(0, 4), "RIFF");
+    EXPECT_EQ(Le32(b, 4), 36u);
+    EXPECT_EQ(b.substr(8, 8), "WAVEfmt ");
+    EXPECT_EQ(Le32(b, 16), 16u);
+    EXPECT_EQ(Le32(b, 20), 1u | (1u << 16));  // PCM, one channel
+    EXPECT_EQ(Le32(b, 24), 44100u);
+    EXPECT_EQ(Le32(b, 28), 88200u);
+    EXPECT_EQ(Le32(b, 32), 2u | (16u << 16));  // block align, bits
+    EXPECT_EQ(b.substr(36, 4), "data");
+    EXPECT_EQ(Le32(b, 40), 0u);
+  }
+}
+
+TEST_F(WavWriterTest, DashDotAtSpeedSixty) {
+  const std::string b = Write(u"-. ", 800, 60);
+  EXPECT_EQ(b.size(), 120700u);
+  EXPECT_EQ(Le32(b, 40), 120656u);
+  EXPECT_EQ(Le32(b, 4), 120692u);
+  // dash 22623 tone, gap 7541 zero, dot 7541 tone, 22623 zero.
+  EXPECT_EQ(Sample(b, 0), 0);
+  EXPECT_NE(Sample(b, 1), 0);
+  for (std::size_t i = 22623; i < 22623 + 7541; ++i) {
+    ASSERT_EQ(Sample(b, i), 0) << i;
+  }
+  EXPECT_EQ(Sample(b, 22623 + 7541), 0) << "each element starts at phase 0";
+  EXPECT_EQ(Sample(b, 22623 + 7541 + 1), Sample(b, 1));
+  for (std::size_t i = 22623 + 2 * 7541; i < 60328; ++i) {
+    ASSERT_EQ(Sample(b, i), 0) << i;
+  }
+}
+
+TEST_F(WavWriterTest, GroupMarkTokenIsKeyedWithItsLongPause) {
+  const std::string b = Write(u"？", 800, 60);
+  EXPECT_EQ((b.size() - 44) / 2, 356238u);
+  // Two fullwidth question marks are not the Group mark: no tone, only gaps.
+  const std::string two = Write(u"？？", 800, 60);
+  EXPECT_EQ((two.size() - 44) / 2, 7541u + 22623u);
+  const std::string letter = Write(u"x", 800, 60);
+  EXPECT_EQ((letter.size() - 44) / 2, 22623u);
+  EXPECT_EQ(letter.find_first_not_of('\0', 44), std::string::npos);
+}
+
+TEST_F(WavWriterTest, FirstSamplesAtEightHundredHertz) {
+  const std::string b = Write(u".", 800, 100);
+  const std::int16_t expected[] = {0, 3726, 7405, 10987, 14427, 17679};
+  for (std::size_t i = 0; i < 6; ++i) {
+    EXPECT_EQ(Sample(b, i), expected[i]) << i;
+  }
+  EXPECT_EQ((b.size() - 44) / 2, 4806u + 14420u);
+}
+
+TEST_F(WavWriterTest, AnyRunOfWhiteSpaceIsOneSeparator) {
+  EXPECT_EQ(Write(u".  \n\n\t- ", 700, 100), Write(u". -", 700, 100));
+}
+
+TEST_F(WavWriterTest, BlockWritingMatchesTheSampleFormula) {
+  for (int freq : {800, 0, -440, 2000, 100, 1234}) {
+    for (int speed : {20, 60, 100, 200, 11990}) {
+      const std::u16string_view code = u"-.- ？ .. -";
+      const std::string file = Write(code, freq, speed);
+      // The reference: AppendTone for every element, silence as zero bytes.
+      std::ostringstream ref;
+      const int u = 12000 / (speed + 10);
+      auto pause = [&](int ms) {
+        ref << std::string(static_cast<std::size_t>(SampleCount(ms)) * 2, '\0');
+      };
+      auto tone = [&](int ms) { AppendTone(ref, ms, freq, 44100); };
+      tone(3 * u), pause(u), tone(u), pause(u), tone(3 * u), pause(3 * u);
+      const std::string gm = "..--..";
+      for (std::size_t j = 0; j < gm.size(); ++j) {
+        tone(gm[j] == '.' ? u : 3 * u);
+        if (j + 1 < gm.size()) {
+          pause(u);
+        }
+      }
+      pause(3 * u), pause(5000);
+      tone(u), pause(u), tone(u), pause(3 * u);
+      tone(3 * u), pause(3 * u);
+      ASSERT_EQ(file.substr(44), ref.str()) << freq << " Hz, " << speed << " CPM";
+    }
+  }
+}
+
+TEST_F(WavWriterTest, NegativeFrequencyInvertsTheSine) {
+  const std::string up = Write(u".", 500, 100);
+  const std::string down = Write(u".", -500, 100);
+  for (std::size_t i = 0; i < 200; ++i) {
+    ASSERT_EQ(Sample(down, i), -Sample(up, i)) << i;
+  }
+}
+
+TEST_F(WavWriterTest, RefusesSpeedsWithoutAPositiveUnit) {
+  for (int speed : {-10, -11, -100000, 11991, 2147483647}) {
+    Write(u"？ .-", 800, speed, WavStatus::kBadSpeed);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "和文電報 x.wav")) << speed;
+  }
+  EXPECT_EQ((Write(u".", 800, -9).size() - 44) / 2,
+            static_cast<std::size_t>(SampleCount(12000) + SampleCount(36000)));
+}
+
+TEST_F(WavWriterTest, ReportsAFolderThatCannotBeWritten) {
+  const WavResult r = WriteMorseWav(dir.u16() + u"/missing/x", u".-", 800, 100);
+  EXPECT_EQ(r.status, WavStatus::kCannotCreate);
+}
+
+TEST_F(WavWriterTest, RefusesAudioThatOverflowsTheSizeFields) {
+  // Twenty minutes of dashes a token at speed -9 is far beyond 4 GiB.
+  std::u16string code;
+  for (int i = 0; i < 2000; ++i) {
+    code += u"------ ";
+  }
+  Write(code, 800, -9, WavStatus::kTooLong);
+}
+
+TEST_F(WavWriterTest, SizeFieldsAgreeOnALongTextAndProgressEnds) {
+  std::u16string code;
+  for (int i = 0; i < 500; ++i) {
+    code += u"-.-. ？ ..--. ";
+  }
+  double last = -1;
+  int calls = 0;
+  const WavResult r = WriteMorseWav(dir.u16() + u"/long", code, 800, 200, [&](double share) {
+    EXPECT_GE(share, last);
+    last = share;
+    ++calls;
+  });
+  ASSERT_EQ(r.status, WavStatus::kWritten);
+  const std::string b = ReadFileBytes(dir.path() / "long.wav");
+  EXPECT_EQ(Le32(b, 40), b.size() - 44);
+  EXPECT_EQ(Le32(b, 4), b.size() - 8);
+  EXPECT_GT(calls, 10);
+  EXPECT_LE(last, 1.0);
+}
+
+}  // namespace
+}  // namespace hoshizora
