@@ -5,18 +5,9 @@
 #include <string>
 
 #include "encoding/local_time.h"
+#include "encoding/telegram_fields.h"
 
 namespace hoshizora {
-
-// The six texts of a telegram, in the order the record always uses.
-struct TelegramFields {
-  std::u16string count;
-  std::u16string station;
-  std::u16string number;
-  std::u16string time;
-  std::u16string addressee;
-  std::u16string body;
-};
 
 inline constexpr std::u16string_view kKanjiDigits = u"〇一二三四五六七八九";
 

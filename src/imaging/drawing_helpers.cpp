@@ -1,0 +1,129 @@
+#include "imaging/drawing_helpers.h"
+
+#include <string>
+
+#include "platform/paths.h"
+
+namespace hoshizora {
+namespace {
+
+constexpr float kColumnPixelSize = 18;
+constexpr int kSmallColumnTop = 362;
+constexpr int kSmallColumnStep = 20;
+constexpr float kTurnedBracketOffset = 20;
+
+}  // namespace
+
+Font CreateFontOrSansSerif(Canvas& canvas, std::u16string_view face, float pixel_size) {
+  if (canvas.HasFontFace(face)) {
+    return Font{std::u16string(face), pixel_size, true};
+  }
+  std::u16string generic = canvas.GenericSansSerifFace();
+  if (generic.empty()) {
+    return Font{};
+  }
+  return Font{std::move(generic), pixel_size, true};
+}
+
+std::u16string IntToText(std::int32_t n) {
+  const std::string digits = std::to_string(n);
+  return std::u16string(digits.begin(), digits.end());
+}
+
+int FindJpegEncoder(Canvas& canvas) {
+  const std::vector<std::string> types = canvas.ImageEncoderMimeTypes();
+  for (std::size_t i = 0; i < types.size(); ++i) {
+    if (types[i] == "image/jpeg") {
+      return static_cast<int>(i);
+    }
+  }
+  return -1;
+}
+
+std::unique_ptr<Bitmap> LoadFormTemplate(Canvas& canvas, MessageOwner& owner,
+                                         const std::u16string& executable_folder) {
+  auto bitmap = canvas.LoadBitmap(JoinPath(executable_folder, kFormTemplateName));
+  if (!bitmap) {
+    owner.ShowMessage(u"テンプレ画像が見つかりません", u"エラー", MessageIcon::kNone);
+  }
+  return bitmap;
+}
+
+std::unique_ptr<Bitmap> CloneWholeBitmap(Canvas& canvas, const Bitmap& bitmap, int width,
+                                         int height) {
+  return canvas.CloneBitmap(bitmap, width, height);
+}
+
+void DrawCellChar(Graphics& g, const Font& font, char16_t ch, float x, float y) {
+  const std::u16string_view text(&ch, 1);
+  if (kBracketSet.find(ch) == std::u16string_view::npos) {
+    g.DrawString(text, font, kOpaqueBlack, RectF{x, y, 0, 0}, nullptr);
+    return;
+  }
+  g.SaveState();
+  const SizeF box = g.MeasureString(text, font);
+  g.Translate(x + (box.height - box.width) * 0.5f + kTurnedBracketOffset,
+              y + (box.width - box.height) * 0.5f);
+  g.Rotate(90);
+  g.DrawString(text, font, kOpaqueBlack, RectF{0, 0, 0, 0}, nullptr);
+  g.RestoreState();
+}
+
+namespace {
+
+void DrawCells(Canvas& canvas, Graphics& g, std::u16string_view text, int x, int y, int step,
+               float pixel_size) {
+  // Same fallback as every other text: a missing face must not leave a field blank.
+  const Font font = CreateFontOrSansSerif(canvas, kGothicFace, pixel_size);
+  if (!font.valid) {
+    return;
+  }
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    DrawCellChar(g, font, text[i], static_cast<float>(x),
+                 static_cast<float>(y) + static_cast<float>(i) * static_cast<float>(step));
+  }
+}
+
+}  // namespace
+
+void DrawColumn(Canvas& canvas, Graphics& g, std::u16string_view text, int x, int y, int step) {
+  DrawCells(canvas, g, text, x, y, step, kColumnPixelSize);
+}
+
+void DrawSmallColumn(Canvas& canvas, Graphics& g, std::u16string_view text, int x,
+                     float pixel_size) {
+  DrawCells(canvas, g, text, x, kSmallColumnTop, kSmallColumnStep, pixel_size);
+}
+
+std::vector<std::u16string> WrapLines(Graphics& g, const Font& font, std::u16string_view text) {
+  std::vector<std::u16string> lines;
+  std::u16string current;
+  for (char16_t c : text) {
+    if (c == u'\r') {
+      continue;
+    }
+    if (c == u'\n') {
+      lines.push_back(std::move(current));
+      current.clear();
+      continue;
+    }
+    current.push_back(c);
+    const auto width = static_cast<std::int64_t>(g.MeasureString(current, font).width);
+    if (width <= static_cast<std::int64_t>(kWrapWidth)) {
+      continue;
+    }
+    current.pop_back();
+    if (current.empty()) {
+      lines.emplace_back(1, c);
+    } else {
+      lines.push_back(std::move(current));
+      current.assign(1, c);
+    }
+  }
+  if (!current.empty()) {
+    lines.push_back(std::move(current));
+  }
+  return lines;
+}
+
+}  // namespace hoshizora

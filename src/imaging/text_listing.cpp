@@ -1,0 +1,63 @@
+#include "imaging/text_listing.h"
+
+#include "imaging/drawing_helpers.h"
+
+namespace hoshizora {
+namespace {
+
+constexpr float kListingPixelSize = 14;
+constexpr float kLeft = 20;
+constexpr float kHeaderTop = 20;
+constexpr float kFirstLineTop = 68;
+constexpr float kLineStep = 24;
+
+}  // namespace
+
+ImageOutcome WriteTextListingImage(Canvas& canvas, MessageOwner& owner,
+                                   std::u16string_view listing_text, std::int32_t frequency,
+                                   std::int32_t speed, const std::u16string& base_path) {
+  ImageOutcome outcome;
+  const std::u16string path = base_path + u".jpg";
+  auto bitmap = canvas.CreateBitmap(kListingWidth, kListingHeight);
+  if (bitmap) {
+    auto g = canvas.BeginDrawing(*bitmap);
+    g->Clear(kOpaqueWhite);
+    const Font font = CreateFontOrSansSerif(canvas, kGothicFace, kListingPixelSize);
+    if (font.valid) {
+      const std::u16string header = u"電報出力 " + base_path + u"  CPM: " + IntToText(speed) +
+                                    u"  Freq: " + IntToText(frequency);
+      g->DrawString(header, font, kOpaqueBlack, RectF{kLeft, kHeaderTop, 0, 0}, nullptr);
+
+      const std::vector<std::u16string> lines = WrapLines(*g, font, listing_text);
+      const bool cut = lines.size() > kListingMaxLines;
+      const std::size_t shown = cut ? kListingMaxLines - 1 : lines.size();
+      for (std::size_t k = 0; k < shown; ++k) {
+        g->DrawString(lines[k], font, kOpaqueBlack,
+                      RectF{kLeft, kFirstLineTop + kLineStep * static_cast<float>(k), 0, 0},
+                      nullptr);
+      }
+      if (cut) {
+        g->DrawString(kListingCutMark, font, kOpaqueBlack,
+                      RectF{kLeft, kFirstLineTop + kLineStep * (kListingMaxLines - 1), 0, 0},
+                      nullptr);
+      }
+    }
+  }
+
+  const int encoder = FindJpegEncoder(canvas);
+  if (encoder < 0) {
+    owner.ShowMessage(u"JPEGエンコーダが見つかりません (GDI+)", u"エラー", MessageIcon::kError);
+    outcome.status = ImageStatus::kNoJpegEncoder;
+    return outcome;
+  }
+  if (!bitmap || !canvas.SaveImage(*bitmap, path, encoder)) {
+    owner.ShowMessage(u"JPEG保存に失敗しました。", u"エラー", MessageIcon::kError);
+    outcome.status = ImageStatus::kSaveFailed;
+    outcome.failed.push_back(path);
+    return outcome;
+  }
+  outcome.written.push_back(path);
+  return outcome;
+}
+
+}  // namespace hoshizora

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace hoshizora {
+
+struct RectF {
+  float x = 0;
+  float y = 0;
+  float width = 0;
+  float height = 0;
+};
+
+struct SizeF {
+  float width = 0;
+  float height = 0;
+};
+
+// A font by face name (the design's names, such as "MS Gothic") and em size in
+// pixels, regular style. An invalid font draws nothing.
+struct Font {
+  std::u16string face;
+  float pixel_size = 0;
+  bool valid = false;
+};
+
+// Where a string sits in its layout rectangle. With no format (nullptr), the
+// layout box starts at the rectangle's corner; a zero-size rectangle neither
+// wraps nor clips.
+struct StringFormat {
+  enum class Align { kNear, kCenter };
+  Align horizontal = Align::kNear;
+  Align vertical = Align::kNear;
+};
+
+inline constexpr std::uint32_t kOpaqueBlack = 0xFF000000;
+inline constexpr std::uint32_t kOpaqueWhite = 0xFFFFFFFF;
+
+// A 32-bit ARGB picture.
+class Bitmap {
+ public:
+  virtual ~Bitmap() = default;
+  virtual int Width() const = 0;
+  virtual int Height() const = 0;
+};
+
+// Drawing on one bitmap. Transforms are prepended: a translation or rotation
+// applies to what is drawn next before the transforms already in place.
+class Graphics {
+ public:
+  virtual ~Graphics() = default;
+  virtual void Clear(std::uint32_t argb) = 0;
+  virtual void DrawString(std::u16string_view text, const Font& font, std::uint32_t argb,
+                          const RectF& layout, const StringFormat* format) = 0;
+  // The bounding box of the text laid out at (0, 0) with no format, margins included.
+  virtual SizeF MeasureString(std::u16string_view text, const Font& font) = 0;
+  virtual void SaveState() = 0;
+  virtual void RestoreState() = 0;
+  virtual void Translate(float dx, float dy) = 0;
+  // Positive angles turn clockwise (x to the right, y downwards).
+  virtual void Rotate(float degrees) = 0;
+};
+
+// The imaging operations the picture writers need of the platform.
+class Canvas {
+ public:
+  virtual ~Canvas() = default;
+  virtual std::unique_ptr<Bitmap> CreateBitmap(int width, int height) = 0;
+  // Nothing when the file is missing or is not a picture.
+  virtual std::unique_ptr<Bitmap> LoadBitmap(const std::u16string& path) = 0;
+  // A copy of the rectangle (0, 0, width, height), or nothing.
+  virtual std::unique_ptr<Bitmap> CloneBitmap(const Bitmap& source, int width, int height) = 0;
+  virtual std::unique_ptr<Graphics> BeginDrawing(Bitmap& bitmap) = 0;
+  // Whether a face (by its design name) can be had, directly or through a substitute.
+  virtual bool HasFontFace(std::u16string_view face) = 0;
+  // A Japanese-capable sans-serif face, or empty when there is none.
+  virtual std::u16string GenericSansSerifFace() = 0;
+  // The MIME types of the installed image encoders, in the platform's order.
+  virtual std::vector<std::string> ImageEncoderMimeTypes() = 0;
+  // Saves with the encoder at `encoder_index`, replacing any file of that name.
+  virtual bool SaveImage(const Bitmap& bitmap, const std::u16string& path, int encoder_index) = 0;
+};
+
+}  // namespace hoshizora

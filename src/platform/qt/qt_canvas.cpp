@@ -1,0 +1,172 @@
+#include "platform/qt/qt_canvas.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+
+#include "platform/qt/font_substitutes.h"
+
+namespace hoshizora {
+namespace {
+
+// The default string format leaves a sixth of the em before the first glyph
+// and after the last; positions and measurements include that margin.
+float Margin(const Font& font) {
+  return font.pixel_size / 6.0f;
+}
+
+class QtGraphics : public Graphics {
+ public:
+  QtGraphics(QtCanvas& canvas, QImage& image) : canvas_(canvas), painter_(&image) {
+    painter_.setRenderHint(QPainter::Antialiasing);
+    painter_.setRenderHint(QPainter::TextAntialiasing);
+  }
+
+  void Clear(std::uint32_t argb) override {
+    painter_.save();
+    painter_.resetTransform();
+    painter_.setCompositionMode(QPainter::CompositionMode_Source);
+    painter_.fillRect(QRect(QPoint(0, 0), painter_.device()->rect().size()),
+                      QColor::fromRgba(argb));
+    painter_.restore();
+  }
+
+  void DrawString(std::u16string_view text, const Font& font, std::uint32_t argb,
+                  const RectF& layout, const StringFormat* format) override {
+    if (!font.valid || text.empty()) {
+      return;
+    }
+    const QFont qfont = ToQFont(font);
+    painter_.setFont(qfont);
+    painter_.setPen(QColor::fromRgba(argb));
+    const QString qtext = ToQString(text);
+    if (format == nullptr) {
+      const QFontMetricsF metrics(qfont);
+      painter_.drawText(QPointF(layout.x + Margin(font), layout.y + metrics.ascent()), qtext);
+      return;
+    }
+    int flags = Qt::TextDontClip;
+    flags |= format->horizontal == StringFormat::Align::kCenter ? Qt::AlignHCenter : Qt::AlignLeft;
+    flags |= format->vertical == StringFormat::Align::kCenter ? Qt::AlignVCenter : Qt::AlignTop;
+    painter_.drawText(QRectF(layout.x, layout.y, layout.width, layout.height), flags, qtext);
+  }
+
+  SizeF MeasureString(std::u16string_view text, const Font& font) override {
+    if (!font.valid) {
+      return {};
+    }
+    const QFontMetricsF metrics(ToQFont(font));
+    return SizeF{static_cast<float>(metrics.horizontalAdvance(ToQString(text))) + 2 * Margin(font),
+                 static_cast<float>(metrics.height())};
+  }
+
+  void SaveState() override { painter_.save(); }
+  void RestoreState() override { painter_.restore(); }
+  void Translate(float dx, float dy) override { painter_.translate(dx, dy); }
+  void Rotate(float degrees) override { painter_.rotate(degrees); }
+
+ private:
+  QFont ToQFont(const Font& font) {
+    QFont qfont(canvas_.FamilyFor(font.face));
+    qfont.setPixelSize(std::max(1, qRound(font.pixel_size)));
+    qfont.setWeight(QFont::Normal);
+    qfont.setStyle(QFont::StyleNormal);
+    return qfont;
+  }
+
+  QtCanvas& canvas_;
+  QPainter painter_;
+};
+
+}  // namespace
+
+QString ToQString(std::u16string_view text) {
+  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::u16string FromQString(const QString& text) {
+  return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
+                        static_cast<std::size_t>(text.size()));
+}
+
+std::unique_ptr<Bitmap> QtCanvas::CreateBitmap(int width, int height) {
+  QImage image(width, height, QImage::Format_ARGB32);
+  if (image.isNull()) {
+    return nullptr;
+  }
+  image.fill(Qt::transparent);
+  return std::make_unique<QtBitmap>(std::move(image));
+}
+
+std::unique_ptr<Bitmap> QtCanvas::LoadBitmap(const std::u16string& path) {
+  QImageReader reader(ToQString(path));
+  QImage image = reader.read();
+  if (image.isNull()) {
+    return nullptr;
+  }
+  return std::make_unique<QtBitmap>(image.convertToFormat(QImage::Format_ARGB32));
+}
+
+std::unique_ptr<Bitmap> QtCanvas::CloneBitmap(const Bitmap& source, int width, int height) {
+  const QImage& image = static_cast<const QtBitmap&>(source).image();
+  if (width <= 0 || height <= 0 || width > image.width() || height > image.height()) {
+    return nullptr;
+  }
+  QImage copy = image.copy(0, 0, width, height).convertToFormat(QImage::Format_ARGB32);
+  if (copy.isNull()) {
+    return nullptr;
+  }
+  return std::make_unique<QtBitmap>(std::move(copy));
+}
+
+std::unique_ptr<Graphics> QtCanvas::BeginDrawing(Bitmap& bitmap) {
+  return std::make_unique<QtGraphics>(*this, static_cast<QtBitmap&>(bitmap).image());
+}
+
+QString QtCanvas::ResolvedFace(std::u16string_view face) {
+  std::lock_guard lock(mutex_);
+  auto it = resolved_.find(face);
+  if (it == resolved_.end()) {
+    it = resolved_.emplace(std::u16string(face), ResolveFontFace(ToQString(face))).first;
+  }
+  return it->second;
+}
+
+QString QtCanvas::FamilyFor(std::u16string_view face) {
+  const QString resolved = ResolvedFace(face);
+  return resolved.isEmpty() ? ResolvedFace(GenericSansSerifFace()) : resolved;
+}
+
+bool QtCanvas::HasFontFace(std::u16string_view face) {
+  return !ResolvedFace(face).isEmpty();
+}
+
+std::u16string QtCanvas::GenericSansSerifFace() {
+  return FromQString(JapaneseSansSerifFace());
+}
+
+std::vector<std::string> QtCanvas::ImageEncoderMimeTypes() {
+  std::vector<std::string> types;
+  for (const QByteArray& type : QImageWriter::supportedMimeTypes()) {
+    types.push_back(type.toStdString());
+  }
+  return types;
+}
+
+bool QtCanvas::SaveImage(const Bitmap& bitmap, const std::u16string& path, int encoder_index) {
+  const std::vector<std::string> types = ImageEncoderMimeTypes();
+  if (encoder_index < 0 || static_cast<std::size_t>(encoder_index) >= types.size()) {
+    return false;
+  }
+  const QList<QByteArray> formats =
+      QImageWriter::imageFormatsForMimeType(QByteArray::fromStdString(types[encoder_index]));
+  if (formats.isEmpty()) {
+    return false;
+  }
+  QImageWriter writer(ToQString(path), formats.front());
+  return writer.write(static_cast<const QtBitmap&>(bitmap).image());
+}
+
+}  // namespace hoshizora

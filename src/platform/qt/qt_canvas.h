@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <map>
+#include <mutex>
+
+#include "platform/canvas.h"
+
+namespace hoshizora {
+
+class QtBitmap : public Bitmap {
+ public:
+  explicit QtBitmap(QImage image) : image_(std::move(image)) {}
+  int Width() const override { return image_.width(); }
+  int Height() const override { return image_.height(); }
+  QImage& image() { return image_; }
+  const QImage& image() const { return image_; }
+
+ private:
+  QImage image_;
+};
+
+// The Canvas port on QImage and QPainter. Needs a QGuiApplication (any
+// platform, "offscreen" included) for its fonts. Safe to use from several
+// threads at once, each drawing on its own bitmap.
+class QtCanvas : public Canvas {
+ public:
+  std::unique_ptr<Bitmap> CreateBitmap(int width, int height) override;
+  std::unique_ptr<Bitmap> LoadBitmap(const std::u16string& path) override;
+  std::unique_ptr<Bitmap> CloneBitmap(const Bitmap& source, int width, int height) override;
+  std::unique_ptr<Graphics> BeginDrawing(Bitmap& bitmap) override;
+  bool HasFontFace(std::u16string_view face) override;
+  std::u16string GenericSansSerifFace() override;
+  std::vector<std::string> ImageEncoderMimeTypes() override;
+  bool SaveImage(const Bitmap& bitmap, const std::u16string& path, int encoder_index) override;
+
+  // The installed family that draws a design face, or the generic sans-serif.
+  QString FamilyFor(std::u16string_view face);
+
+ private:
+  // The installed family for a face, empty when there is none (cached: the
+  // font database is slow to ask and is asked for every column drawn).
+  QString ResolvedFace(std::u16string_view face);
+
+  std::mutex mutex_;
+  std::map<std::u16string, QString, std::less<>> resolved_;
+};
+
+QString ToQString(std::u16string_view text);
+std::u16string FromQString(const QString& text);
+
+}  // namespace hoshizora

@@ -1,0 +1,121 @@
+#include "imaging/drawing_helpers.h"
+
+#include <gtest/gtest.h>
+
+#include "support/recording_canvas.h"
+
+namespace hoshizora {
+namespace {
+
+using testing::RecordingCanvas;
+using testing::RecordingMessages;
+
+class DrawingHelpersTest : public ::testing::Test {
+ protected:
+  RecordingCanvas canvas;
+  std::unique_ptr<Bitmap> bitmap = canvas.CreateBitmap(100, 100);
+  std::unique_ptr<Graphics> g = canvas.BeginDrawing(*bitmap);
+};
+
+TEST_F(DrawingHelpersTest, FontFallsBackToTheGenericSansSerif) {
+  EXPECT_EQ(CreateFontOrSansSerif(canvas, u"MS Gothic", 14).face, u"MS Gothic");
+  const Font fallback = CreateFontOrSansSerif(canvas, u"No Such Face", 17);
+  EXPECT_TRUE(fallback.valid);
+  EXPECT_EQ(fallback.face, u"Sans");
+  EXPECT_EQ(fallback.pixel_size, 17);
+  canvas.generic_face.clear();
+  EXPECT_FALSE(CreateFontOrSansSerif(canvas, u"No Such Face", 17).valid);
+}
+
+TEST_F(DrawingHelpersTest, IntToTextAndEncoderLookup) {
+  EXPECT_EQ(IntToText(0), u"0");
+  EXPECT_EQ(IntToText(700), u"700");
+  EXPECT_EQ(IntToText(-20), u"-20");
+  EXPECT_EQ(IntToText(-2147483647 - 1), u"-2147483648");
+  EXPECT_EQ(FindJpegEncoder(canvas), 1);
+  canvas.encoders = {"image/JPEG", "image/png"};
+  EXPECT_EQ(FindJpegEncoder(canvas), -1) << "the MIME type must match exactly";
+  canvas.encoders = {};
+  EXPECT_EQ(FindJpegEncoder(canvas), -1);
+}
+
+TEST_F(DrawingHelpersTest, MissingTemplateIsReportedOnce) {
+  RecordingMessages owner;
+  EXPECT_NE(LoadFormTemplate(canvas, owner, u"/opt/hoshizora"), nullptr);
+  EXPECT_EQ(canvas.loaded.back(), u"/opt/hoshizora/和文電報受信用紙.jpg");
+  EXPECT_TRUE(owner.messages.empty());
+  canvas.template_available = false;
+  EXPECT_EQ(LoadFormTemplate(canvas, owner, u"/opt/hoshizora"), nullptr);
+  ASSERT_EQ(owner.messages.size(), 1u);
+  EXPECT_EQ(owner.messages[0].text, u"テンプレ画像が見つかりません");
+  EXPECT_EQ(owner.messages[0].caption, u"エラー");
+  EXPECT_EQ(owner.messages[0].icon, MessageIcon::kNone);
+}
+
+TEST_F(DrawingHelpersTest, BracketsAreTurnedAndPlacedByTheFormula) {
+  const Font font{u"MS Gothic", 18, true};
+  DrawCellChar(*g, font, u'ア', 100, 200);
+  DrawCellChar(*g, font, u'」', 100, 200);
+  DrawCellChar(*g, font, u'カ', 100, 242);
+  ASSERT_EQ(canvas.strings.size(), 3u);
+  EXPECT_EQ(canvas.strings[0].x, 100);
+  EXPECT_EQ(canvas.strings[0].y, 200);
+  EXPECT_EQ(canvas.strings[0].rotation, 0);
+  // W = 18, H = 22.5 on this canvas: (x + (H - W) / 2 + 20, y + (W - H) / 2).
+  EXPECT_FLOAT_EQ(canvas.strings[1].x, 100 + 2.25f + 20);
+  EXPECT_FLOAT_EQ(canvas.strings[1].y, 200 - 2.25f);
+  EXPECT_EQ(canvas.strings[1].rotation, 90);
+  EXPECT_EQ(canvas.strings[2].rotation, 0) << "the turn is undone after the bracket";
+  EXPECT_EQ(canvas.strings[2].x, 100);
+
+  for (char16_t c : kBracketSet) {
+    DrawCellChar(*g, font, c, 0, 0);
+    EXPECT_EQ(canvas.strings.back().rotation, 90);
+  }
+  for (char16_t c : std::u16string_view(u"()[]{}<>、。ー")) {
+    DrawCellChar(*g, font, c, 0, 0);
+    EXPECT_EQ(canvas.strings.back().rotation, 0);
+  }
+}
+
+TEST_F(DrawingHelpersTest, ColumnsStepDownFromTheirStart) {
+  DrawColumn(canvas, *g, u"アイウエ", 529, 350, 23);
+  ASSERT_EQ(canvas.strings.size(), 4u);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(canvas.strings[i].x, 529);
+    EXPECT_EQ(canvas.strings[i].y, 350 + 23 * i);
+    EXPECT_EQ(canvas.strings[i].pixel_size, 18);
+    EXPECT_EQ(canvas.strings[i].face, u"MS Gothic");
+  }
+  DrawSmallColumn(canvas, *g, u"一二", 430, 14);
+  EXPECT_EQ(canvas.strings[4].y, 362);
+  EXPECT_EQ(canvas.strings[5].y, 382);
+  EXPECT_EQ(canvas.strings[5].pixel_size, 14);
+  DrawColumn(canvas, *g, u"", 0, 0, 23);
+  EXPECT_EQ(canvas.strings.size(), 6u);
+}
+
+TEST_F(DrawingHelpersTest, ColumnsFallBackWhenGothicIsMissing) {
+  canvas.installed_faces.clear();
+  DrawColumn(canvas, *g, u"ア", 10, 10, 23);
+  ASSERT_EQ(canvas.strings.size(), 1u) << "a missing face must not leave a field blank";
+  EXPECT_EQ(canvas.strings[0].face, u"Sans");
+}
+
+TEST_F(DrawingHelpersTest, WrapLinesBreaksAtLineFeedsAndWidth) {
+  const Font font{u"MS Gothic", 10, true};  // 124 characters fit in 1240 px
+  using Lines = std::vector<std::u16string>;
+  EXPECT_EQ(WrapLines(*g, font, u"AB\r\nD"), (Lines{u"AB", u"D"}));
+  EXPECT_EQ(WrapLines(*g, font, u"\n\n"), (Lines{u"", u""}));
+  EXPECT_EQ(WrapLines(*g, font, u"A\n"), (Lines{u"A"}));
+  EXPECT_EQ(WrapLines(*g, font, u""), Lines{});
+  const std::u16string long_line(124 + 5, u'x');
+  EXPECT_EQ(WrapLines(*g, font, long_line),
+            (Lines{std::u16string(124, u'x'), std::u16string(5, u'x')}));
+  const Font huge{u"MS Gothic", 2000, true};
+  EXPECT_EQ(WrapLines(*g, huge, u"AB"), (Lines{u"A", u"B"}))
+      << "a character wider than the limit stands alone";
+}
+
+}  // namespace
+}  // namespace hoshizora

@@ -1,0 +1,91 @@
+#include "imaging/text_listing.h"
+
+#include <gtest/gtest.h>
+
+#include "support/recording_canvas.h"
+
+namespace hoshizora {
+namespace {
+
+using testing::RecordingCanvas;
+using testing::RecordingMessages;
+
+std::u16string Lines(int n) {
+  std::u16string text;
+  for (int i = 0; i < n; ++i) {
+    text += u"行" + std::u16string(1, static_cast<char16_t>(u'A' + i % 26)) + u"\n";
+  }
+  return text;
+}
+
+TEST(TextListing, HeaderAndLinesArePlaced) {
+  RecordingCanvas canvas;
+  RecordingMessages owner;
+  const ImageOutcome o = WriteTextListingImage(canvas, owner, u"一二六\n\nア", 700, 20, u"/out/x");
+  EXPECT_EQ(o.status, ImageStatus::kWritten);
+  EXPECT_EQ(o.written, std::vector<std::u16string>{u"/out/x.jpg"});
+  ASSERT_EQ(canvas.saved.size(), 1u);
+  EXPECT_EQ(canvas.saved[0].path, u"/out/x.jpg");
+  EXPECT_EQ(canvas.saved[0].encoder, 1);
+  EXPECT_EQ(canvas.saved[0].width, 1280);
+  EXPECT_EQ(canvas.saved[0].height, 720);
+  EXPECT_EQ(canvas.clears, std::vector<std::uint32_t>{0xFFFFFFFF});
+  ASSERT_EQ(canvas.strings.size(), 4u);
+  EXPECT_EQ(canvas.strings[0].text, u"電報出力 /out/x  CPM: 20  Freq: 700");
+  EXPECT_EQ(canvas.strings[0].x, 20);
+  EXPECT_EQ(canvas.strings[0].y, 20);
+  EXPECT_EQ(canvas.strings[0].face, u"MS Gothic");
+  EXPECT_EQ(canvas.strings[0].pixel_size, 14);
+  EXPECT_EQ(canvas.strings[1].text, u"一二六");
+  EXPECT_EQ(canvas.strings[1].y, 68);
+  EXPECT_EQ(canvas.strings[2].text, u"");
+  EXPECT_EQ(canvas.strings[2].y, 92);
+  EXPECT_EQ(canvas.strings[3].text, u"ア");
+  EXPECT_EQ(canvas.strings[3].y, 116);
+  EXPECT_TRUE(owner.messages.empty());
+}
+
+TEST(TextListing, TwentySixLinesFitAndMoreShowTheCutMark) {
+  {
+    RecordingCanvas canvas;
+    RecordingMessages owner;
+    WriteTextListingImage(canvas, owner, Lines(26), 440, 100, u"/b");
+    ASSERT_EQ(canvas.strings.size(), 27u);
+    EXPECT_EQ(canvas.strings.back().y, 668);
+    EXPECT_EQ(canvas.strings.back().text, u"行Z");
+  }
+  {
+    RecordingCanvas canvas;
+    RecordingMessages owner;
+    WriteTextListingImage(canvas, owner, Lines(27), 440, -5, u"/b");
+    ASSERT_EQ(canvas.strings.size(), 27u);
+    EXPECT_EQ(canvas.strings[0].text, u"電報出力 /b  CPM: -5  Freq: 440");
+    EXPECT_EQ(canvas.strings[25].text, u"行Y");
+    EXPECT_EQ(canvas.strings.back().y, 668);
+    EXPECT_EQ(canvas.strings.back().text, u"...(省略)");
+  }
+}
+
+TEST(TextListing, FailuresAreShownAndReported) {
+  RecordingCanvas canvas;
+  RecordingMessages owner;
+  canvas.encoders = {"image/png"};
+  EXPECT_EQ(WriteTextListingImage(canvas, owner, u"ア", 440, 100, u"/b").status,
+            ImageStatus::kNoJpegEncoder);
+  ASSERT_EQ(owner.messages.size(), 1u);
+  EXPECT_EQ(owner.messages[0].text, u"JPEGエンコーダが見つかりません (GDI+)");
+  EXPECT_EQ(owner.messages[0].icon, MessageIcon::kError);
+  EXPECT_TRUE(canvas.saved.empty());
+
+  canvas.encoders = {"image/jpeg"};
+  canvas.save_fails = [](const std::u16string&) { return true; };
+  const ImageOutcome o = WriteTextListingImage(canvas, owner, u"ア", 440, 100, u"/b");
+  EXPECT_EQ(o.status, ImageStatus::kSaveFailed);
+  EXPECT_EQ(o.failed, std::vector<std::u16string>{u"/b.jpg"});
+  ASSERT_EQ(owner.messages.size(), 2u);
+  EXPECT_EQ(owner.messages[1].text, u"JPEG保存に失敗しました。");
+  EXPECT_EQ(owner.messages[1].caption, u"エラー");
+}
+
+}  // namespace
+}  // namespace hoshizora

@@ -1,0 +1,192 @@
+#pragma once
+
+#include <cmath>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/canvas.h"
+#include "platform/dialog.h"
+
+namespace hoshizora::testing {
+
+// One string drawn: where its layout origin landed on the picture, and how it
+// was turned.
+struct DrawnString {
+  int bitmap = 0;  // which bitmap (in order of creation, from 1)
+  std::u16string text;
+  std::u16string face;
+  float pixel_size = 0;
+  float x = 0;  // the layout rectangle's corner after the transform
+  float y = 0;
+  float rotation = 0;  // degrees, clockwise
+  RectF layout;
+  bool has_format = false;
+  StringFormat format;
+};
+
+struct SavedImage {
+  int bitmap = 0;
+  std::u16string path;
+  int encoder = -1;
+  int width = 0;
+  int height = 0;
+};
+
+// A Canvas that records instead of drawing. Text measures as pixel_size per
+// character wide and 1.25 × pixel_size high.
+class RecordingCanvas : public Canvas {
+ public:
+  class FakeBitmap : public Bitmap {
+   public:
+    FakeBitmap(int id, int w, int h) : id(id), w(w), h(h) {}
+    int Width() const override { return w; }
+    int Height() const override { return h; }
+    int id;
+    int w;
+    int h;
+  };
+
+  std::unique_ptr<Bitmap> CreateBitmap(int width, int height) override {
+    return std::make_unique<FakeBitmap>(++bitmaps_created, width, height);
+  }
+  std::unique_ptr<Bitmap> LoadBitmap(const std::u16string& path) override {
+    loaded.push_back(path);
+    if (!template_available) {
+      return nullptr;
+    }
+    return std::make_unique<FakeBitmap>(++bitmaps_created, template_width, template_height);
+  }
+  std::unique_ptr<Bitmap> CloneBitmap(const Bitmap& source, int width, int height) override {
+    if (width > source.Width() || height > source.Height()) {
+      return nullptr;
+    }
+    return std::make_unique<FakeBitmap>(++bitmaps_created, width, height);
+  }
+  std::unique_ptr<Graphics> BeginDrawing(Bitmap& bitmap) override;
+  bool HasFontFace(std::u16string_view face) override {
+    return installed_faces.count(std::u16string(face)) != 0;
+  }
+  std::u16string GenericSansSerifFace() override { return generic_face; }
+  std::vector<std::string> ImageEncoderMimeTypes() override { return encoders; }
+  bool SaveImage(const Bitmap& bitmap, const std::u16string& path, int encoder) override {
+    if (save_fails && save_fails(path)) {
+      return false;
+    }
+    const auto& b = static_cast<const FakeBitmap&>(bitmap);
+    saved.push_back({b.id, path, encoder, b.w, b.h});
+    return true;
+  }
+
+  // Strings drawn on one bitmap, in order.
+  std::vector<DrawnString> On(int bitmap) const {
+    std::vector<DrawnString> out;
+    for (const auto& s : strings) {
+      if (s.bitmap == bitmap) {
+        out.push_back(s);
+      }
+    }
+    return out;
+  }
+
+  // Settings.
+  std::set<std::u16string> installed_faces = {u"MS Gothic", u"HGP行書体"};
+  std::u16string generic_face = u"Sans";
+  std::vector<std::string> encoders = {"image/bmp", "image/jpeg", "image/png"};
+  bool template_available = true;
+  int template_width = 764;
+  int template_height = 1080;
+  std::function<bool(const std::u16string&)> save_fails;
+
+  // Records.
+  int bitmaps_created = 0;
+  std::vector<std::uint32_t> clears;
+  std::vector<DrawnString> strings;
+  std::vector<SavedImage> saved;
+  std::vector<std::u16string> loaded;
+};
+
+class RecordingGraphics : public Graphics {
+ public:
+  RecordingGraphics(RecordingCanvas& canvas, int bitmap) : canvas_(canvas), bitmap_(bitmap) {}
+
+  void Clear(std::uint32_t argb) override { canvas_.clears.push_back(argb); }
+  void DrawString(std::u16string_view text, const Font& font, std::uint32_t, const RectF& layout,
+                  const StringFormat* format) override {
+    if (!font.valid) {
+      return;
+    }
+    DrawnString s;
+    s.bitmap = bitmap_;
+    s.text = std::u16string(text);
+    s.face = font.face;
+    s.pixel_size = font.pixel_size;
+    s.x = m_.a * layout.x + m_.c * layout.y + m_.e;
+    s.y = m_.b * layout.x + m_.d * layout.y + m_.f;
+    s.rotation = std::round(std::atan2(m_.b, m_.a) * 180.0f / 3.14159265f);
+    s.layout = layout;
+    s.has_format = format != nullptr;
+    if (format != nullptr) {
+      s.format = *format;
+    }
+    canvas_.strings.push_back(std::move(s));
+  }
+  SizeF MeasureString(std::u16string_view text, const Font& font) override {
+    return SizeF{static_cast<float>(text.size()) * font.pixel_size, font.pixel_size * 1.25f};
+  }
+  void SaveState() override { stack_.push_back(m_); }
+  void RestoreState() override {
+    if (!stack_.empty()) {
+      m_ = stack_.back();
+      stack_.pop_back();
+    }
+  }
+  // Prepended, as the port requires: the new transform applies first.
+  void Translate(float dx, float dy) override {
+    m_.e += m_.a * dx + m_.c * dy;
+    m_.f += m_.b * dx + m_.d * dy;
+  }
+  void Rotate(float degrees) override {
+    const float r = degrees * 3.14159265f / 180.0f;
+    const float cs = std::round(std::cos(r) * 1e6f) / 1e6f;
+    const float sn = std::round(std::sin(r) * 1e6f) / 1e6f;
+    const Matrix m = m_;
+    m_.a = m.a * cs + m.c * sn;
+    m_.c = -m.a * sn + m.c * cs;
+    m_.b = m.b * cs + m.d * sn;
+    m_.d = -m.b * sn + m.d * cs;
+  }
+
+ private:
+  struct Matrix {
+    float a = 1, b = 0, c = 0, d = 1, e = 0, f = 0;
+  };
+  RecordingCanvas& canvas_;
+  int bitmap_;
+  Matrix m_;
+  std::vector<Matrix> stack_;
+};
+
+inline std::unique_ptr<Graphics> RecordingCanvas::BeginDrawing(Bitmap& bitmap) {
+  return std::make_unique<RecordingGraphics>(*this, static_cast<FakeBitmap&>(bitmap).id);
+}
+
+// Records messages instead of showing them.
+struct RecordedMessage {
+  std::u16string text;
+  std::u16string caption;
+  MessageIcon icon;
+};
+
+class RecordingMessages : public MessageOwner {
+ public:
+  void ShowMessage(std::u16string_view text, std::u16string_view caption,
+                   MessageIcon icon) override {
+    messages.push_back({std::u16string(text), std::u16string(caption), icon});
+  }
+  std::vector<RecordedMessage> messages;
+};
+
+}  // namespace hoshizora::testing
