@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "cli/output_run.h"
 #include "cli/text_commands.h"
 
 namespace hoshizora {
@@ -11,15 +12,22 @@ constexpr const char* kUsage =
     "Usage: hoshizora-cli COMMAND\n"
     "\n"
     "Commands:\n"
+    "  output [TELEGRAM.txt] [--freq HZ] [--cpm N] [--out DIR]\n"
+    "              write the audio, listing and form pictures of a telegram\n"
+    "              (the sample telegram when no file is given) into a new folder\n"
+    "              beside the executable, or in DIR; HZ 100-2000, N 20-200,\n"
+    "              by default from settings.ini (else 440 and 100)\n"
     "  encode      read UTF-8 text on stdin, print its Morse Code text\n"
     "  mark        read UTF-8 text on stdin, print it with Group marks inserted\n"
     "  --help      show this help\n"
-    "  --version   show the version\n";
+    "  --version   show the version\n"
+    "\n"
+    "Exit status: 0 everything written, 1 a writer failed, 2 bad arguments or input.\n";
 
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-           std::ostream& err) {
+           std::ostream& err, System& system, const std::function<Canvas&()>& canvas) {
   if (args.empty()) {
     err << "hoshizora-cli: missing command (see --help)\n";
     return 2;
@@ -39,6 +47,10 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
       return 2;
     }
     return RunTextCommand(command, in, out, err);
+  }
+  if (command == "output") {
+    return RunOutputRun(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system,
+                        canvas);
   }
   err << "hoshizora-cli: unknown command '" << command << "' (see --help)\n";
   return 2;

@@ -1,11 +1,31 @@
+#include <QGuiApplication>
+#include <cstdlib>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/cli_app.h"
+#include "platform/posix/posix_system.h"
+#include "platform/qt/qt_canvas.h"
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
   const std::vector<std::string> args(argv + 1, argv + argc);
-  return hoshizora::RunCli(args, std::cin, std::cout, std::cerr);
+  hoshizora::PosixSystem system;
+
+  // Drawing needs a Qt application; the offscreen platform needs no display.
+  std::unique_ptr<QGuiApplication> app;
+  std::unique_ptr<hoshizora::QtCanvas> canvas;
+  const auto make_canvas = [&]() -> hoshizora::Canvas& {
+    if (!canvas) {
+      setenv("QT_QPA_PLATFORM", "offscreen", 1);
+      app = std::make_unique<QGuiApplication>(argc, argv);
+      canvas = std::make_unique<hoshizora::QtCanvas>();
+    }
+    return *canvas;
+  };
+  const int status = hoshizora::RunCli(args, std::cin, std::cout, std::cerr, system, make_canvas);
+  std::cout.flush();
+  return status;
 }

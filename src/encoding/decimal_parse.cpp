@@ -29,6 +29,8 @@ bool IsWhiteSpace(char16_t c) {
 
 }  // namespace
 
+bool IsDecimalDigit(char16_t c) { return DigitValue(c) >= 0; }
+
 std::int32_t ParseDecimal(std::u16string_view text) {
   std::size_t i = 0;
   while (i < text.size() && IsWhiteSpace(text[i])) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <atomic>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +16,68 @@ class MessageOwner {
   virtual ~MessageOwner() = default;
   virtual void ShowMessage(std::u16string_view text, std::u16string_view caption,
                            MessageIcon icon) = 0;
+};
+
+// A font for the dialog's controls: a design face name, a character height in
+// pixels and a weight (400 normal, 700 bold, 900 heavy).
+struct DialogFont {
+  std::u16string face;
+  int pixel_height = 0;
+  int weight = 400;
+};
+
+// The common Open and Save dialogs' settings.
+struct FileDialogSettings {
+  std::u16string title;
+  std::u16string filter_name;     // "テキストファイル (*.txt)"
+  std::u16string filter_pattern;  // "*.txt"
+  std::u16string initial_name;    // "telegraph.txt"
+  bool confirm_overwrite = false;
+  bool must_exist = false;
+};
+
+// What long work tells the progress window, from any thread.
+class ProgressReporter {
+ public:
+  virtual ~ProgressReporter() = default;
+  // What is being written now, and the share of the whole run done (0 to 1).
+  virtual void Report(std::u16string_view step, double fraction) = 0;
+  // Set when the user pressed the progress window's Cancel.
+  virtual const std::atomic<bool>& CancelFlag() const = 0;
+};
+
+// The Main dialog as the commands see it.
+class Dialog : public MessageOwner {
+ public:
+  // The control's text cut to buffer_size - 1 characters, as a read into a
+  // buffer of that size would give it.
+  virtual std::u16string GetControlText(int id, int buffer_size) = 0;
+  virtual void SetControlText(int id, std::u16string_view text) = 0;
+  virtual bool HasControl(int id) = 0;
+  // Check boxes; a control that does not exist reads as cleared.
+  virtual bool IsChecked(int id) = 0;
+  virtual void SetChecked(int id, bool checked) = 0;
+  // Binds a spin control to its edit with a range and position.
+  virtual void BindSpin(int spin_id, int buddy_id, int minimum, int maximum, int position) = 0;
+
+  // Dialog fonts: created, assigned to controls and deleted by the commands.
+  virtual int ScreenDpiY() = 0;
+  virtual int CreateDialogFont(const DialogFont& font) = 0;  // a handle, 0 on failure
+  virtual void SetControlFont(int id, int font_handle) = 0;
+  virtual void DeleteDialogFont(int font_handle) = 0;
+  virtual void SetWindowIcons(const std::u16string& icon_path) = 0;
+
+  // The file name chosen, or nothing when the user cancelled.
+  virtual std::optional<std::u16string> AskSaveFileName(const FileDialogSettings& settings) = 0;
+  virtual std::optional<std::u16string> AskOpenFileName(const FileDialogSettings& settings) = 0;
+
+  // Runs `work` (possibly on another thread) while a modal progress window
+  // shows what it reports and keeps the dialog painted; returns when the work
+  // is done. No other command can start meanwhile.
+  virtual void RunWithProgress(std::u16string_view caption,
+                               const std::function<void(ProgressReporter&)>& work) = 0;
+
+  virtual void DestroyWindow() = 0;
 };
 
 }  // namespace hoshizora

@@ -4,6 +4,8 @@
 
 #include <sstream>
 
+#include "platform/posix/posix_system.h"
+
 namespace hoshizora {
 namespace {
 
@@ -16,7 +18,8 @@ struct CliRun {
 CliRun Cli(std::vector<std::string> args, const std::string& input = "") {
   std::istringstream in(input);
   std::ostringstream out, err;
-  const int status = RunCli(args, in, out, err);
+  PosixSystem system;
+  const int status = RunCli(args, in, out, err, system, []() -> Canvas& { throw 0; });
   return {status, out.str(), err.str()};
 }
 

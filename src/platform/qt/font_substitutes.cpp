@@ -32,7 +32,7 @@ QString ResolveFontFace(const QString& design_face) {
 
 QString JapaneseSansSerifFace() {
   const QStringList installed = QFontDatabase::families();
-  for (const QString& face :
+  for (const char* face :
        {"IPAPGothic", "IPAGothic", "Noto Sans CJK JP", "VL PGothic", "TakaoPGothic"}) {
     if (installed.contains(face, Qt::CaseInsensitive)) {
       return face;

@@ -28,7 +28,7 @@ class QtGraphics : public Graphics {
     painter_.save();
     painter_.resetTransform();
     painter_.setCompositionMode(QPainter::CompositionMode_Source);
-    painter_.fillRect(QRect(QPoint(0, 0), painter_.device()->rect().size()),
+    painter_.fillRect(QRect(0, 0, painter_.device()->width(), painter_.device()->height()),
                       QColor::fromRgba(argb));
     painter_.restore();
   }

@@ -1,0 +1,115 @@
+#include "app/main_dialog.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "app/icon_install.h"
+#include "app/output_command.h"
+#include "app/settings.h"
+#include "platform/control_ids.h"
+#include "platform/paths.h"
+#include "telegram_file/telegram_file_commands.h"
+
+namespace hoshizora {
+namespace {
+
+constexpr std::u16string_view kGothic = u"MS Gothic";
+
+void CreateFonts(MainDialog& m) {
+  const int pixels = DialogFontPixels(m.dialog.ScreenDpiY());
+  if (m.body_font == 0) {
+    m.body_font = m.dialog.CreateDialogFont({std::u16string(kGothic), pixels, 900});
+  }
+  if (m.field_font == 0) {
+    m.field_font = m.dialog.CreateDialogFont({std::u16string(kGothic), pixels, 700});
+  }
+  if (m.button_font == 0) {
+    m.button_font = m.dialog.CreateDialogFont({std::u16string(kGothic), pixels, 700});
+  }
+  m.dialog.SetControlFont(ids::kBody, m.body_font);
+  for (int id : {ids::kCount, ids::kStation, ids::kNumber, ids::kTime, ids::kAddressee,
+                 ids::kFrequency, ids::kSpeed}) {
+    m.dialog.SetControlFont(id, m.field_font);
+  }
+  for (int id : {ids::kOutputButton, ids::kSaveButton, ids::kLoadButton, ids::kCancelButton}) {
+    m.dialog.SetControlFont(id, m.button_font);
+  }
+  // Labels: 20 pixels at every resolution.
+  if (m.label_font != 0) {
+    m.dialog.DeleteDialogFont(m.label_font);
+  }
+  m.label_font = m.dialog.CreateDialogFont({u"MS UI Gothic", 20, 700});
+  for (int id = ids::kFirstLabel; id <= ids::kLastLabel; ++id) {
+    if (m.dialog.HasControl(id)) {
+      m.dialog.SetControlFont(id, m.label_font);
+    }
+  }
+}
+
+void DeleteFonts(MainDialog& m) {
+  for (int* font : {&m.body_font, &m.field_font, &m.button_font, &m.label_font}) {
+    if (*font != 0) {
+      m.dialog.DeleteDialogFont(*font);
+      *font = 0;
+    }
+  }
+}
+
+std::string ReadFileBytes(const std::u16string& path) {
+  std::ifstream in(ToFsPath(path), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+std::u16string AboutText(const std::u16string& contact_address) {
+  return u"作者の連絡先メールアドレス\n\nSorairo Works\n\n    " + contact_address +
+         u"\n\n上記をコピーしてお使いください。";
+}
+
+int DialogFontPixels(int dpi_y) { return (22 * dpi_y + 36) / 72; }
+
+void InitialiseMainDialog(MainDialog& m) {
+  CreateFonts(m);
+  LoadSettings(m.dialog, m.settings, m.system.LocalNow());
+  const std::u16string icon_path = JoinPath(ExecutableFolder(m.system), u"app.ico");
+  m.dialog.SetWindowIcons(icon_path);
+  InstallIcon(m.icons, m.system.ExecutablePath(), ReadFileBytes(icon_path));
+}
+
+bool HandleCommand(MainDialog& m, int command_id) {
+  switch (command_id) {
+    case ids::kCancelKey:
+    case ids::kCancelButton:
+      CloseMainDialog(m);
+      return true;
+    case ids::kSaveButton:
+      SaveTelegramText(m.dialog);
+      return true;
+    case ids::kLoadButton:
+      LoadTelegramText(m.dialog);
+      return true;
+    case ids::kOutputButton:
+      RunOutputCommand(m.dialog, m.system, m.canvas, {});
+      return true;
+    case ids::kAboutMenuItem:
+      m.dialog.ShowMessage(AboutText(m.contact_address), u"連絡先 / Contact",
+                           MessageIcon::kInformation);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void CloseMainDialog(MainDialog& m) {
+  if (m.closed) {
+    return;
+  }
+  m.closed = true;
+  SaveFrequencyAndSpeed(m.dialog, m.settings);
+  DeleteFonts(m);
+  SaveOptions(m.dialog, m.settings);
+  m.dialog.DestroyWindow();
+}
+
+}  // namespace hoshizora

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <string>
+
+#include "platform/canvas.h"
+#include "platform/dialog.h"
+#include "platform/icon_resources.h"
+#include "platform/settings_store.h"
+#include "platform/system.h"
+
+namespace hoshizora {
+
+#ifndef HOSHIZORA_CONTACT_ADDRESS
+#define HOSHIZORA_CONTACT_ADDRESS "contact@sorairo-works.example"
+#endif
+
+// Everything the Main dialog's behaviour works through, and the fonts it owns.
+struct MainDialog {
+  Dialog& dialog;
+  System& system;
+  Canvas& canvas;
+  SettingsStore& settings;
+  IconResources& icons;
+  std::u16string contact_address;
+
+  int body_font = 0;
+  int field_font = 0;
+  int button_font = 0;
+  int label_font = 0;
+  bool closed = false;
+};
+
+// The About box's seven lines.
+std::u16string AboutText(const std::u16string& contact_address);
+
+// The character height of the body, field and button fonts: 22 points at the
+// screen's resolution, rounded.
+int DialogFontPixels(int dpi_y);
+
+// Initialisation: fonts, settings and the sample telegram, window icons, icon
+// installation.
+void InitialiseMainDialog(MainDialog& main);
+
+// A command id from a button, the menu or the Esc key; false when it is not
+// one of the dialog's commands.
+bool HandleCommand(MainDialog& main, int command_id);
+
+// The close path shared by Esc, "Cancel" and the close box: settings saved,
+// fonts deleted, options saved, window destroyed. Runs once.
+void CloseMainDialog(MainDialog& main);
+
+}  // namespace hoshizora

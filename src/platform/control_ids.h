@@ -1,0 +1,43 @@
+#pragma once
+
+namespace hoshizora::ids {
+
+// Commands.
+inline constexpr int kCancelKey = 2;
+inline constexpr int kOutputButton = 2004;
+inline constexpr int kSaveButton = 2002;
+inline constexpr int kLoadButton = 2003;
+inline constexpr int kCancelButton = 5001;
+inline constexpr int kAboutMenuItem = 40001;
+
+// Telegram fields.
+inline constexpr int kBody = 1001;
+inline constexpr int kCount = 1002;
+inline constexpr int kStation = 1003;
+inline constexpr int kNumber = 1004;
+inline constexpr int kTime = 1005;
+inline constexpr int kAddressee = 1006;
+
+// Tone settings and their spins.
+inline constexpr int kFrequency = 3000;
+inline constexpr int kSpeed = 3001;
+inline constexpr int kFrequencySpin = 4000;
+inline constexpr int kSpeedSpin = 4001;
+
+// Options: only the folder option has a control.
+inline constexpr int kOpenAudio = 8001;
+inline constexpr int kOpenListing = 8002;
+inline constexpr int kOpenFolder = 8003;
+
+// Labels 本文 to 速度(CPM).
+inline constexpr int kFirstLabel = 7000;
+inline constexpr int kLastLabel = 7007;
+
+// Buffer sizes (terminator included) the commands read the fields with.
+inline constexpr int kShortFieldBuffer = 100;
+inline constexpr int kAddresseeBuffer = 512;
+inline constexpr int kBodyBuffer = 4096;
+inline constexpr int kToneBufferOutput = 16;
+inline constexpr int kToneBufferClose = 31;
+
+}  // namespace hoshizora::ids

@@ -1,0 +1,187 @@
+#include "platform/ini_file.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <vector>
+
+namespace hoshizora {
+namespace {
+
+std::string_view Trim(std::string_view s) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  while (!s.empty() && blank(s.front())) {
+    s.remove_prefix(1);
+  }
+  while (!s.empty() && blank(s.back())) {
+    s.remove_suffix(1);
+  }
+  return s;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+           return lower(x) == lower(y);
+         });
+}
+
+// One line of the file, with its line ending kept apart.
+struct Line {
+  std::string_view text;
+  std::string_view ending;
+};
+
+std::vector<Line> SplitLines(std::string_view content) {
+  std::vector<Line> lines;
+  while (!content.empty()) {
+    std::size_t end = content.find('\n');
+    std::size_t next = end == std::string_view::npos ? content.size() : end + 1;
+    std::string_view text = content.substr(0, end == std::string_view::npos ? content.size() : end);
+    std::string_view ending = content.substr(text.size(), next - text.size());
+    if (!text.empty() && text.back() == '\r') {
+      text.remove_suffix(1);
+      ending = content.substr(text.size(), next - text.size());
+    }
+    lines.push_back({text, ending});
+    content.remove_prefix(next);
+  }
+  return lines;
+}
+
+// The section a line opens, if it is a section line.
+std::optional<std::string_view> SectionName(std::string_view line) {
+  line = Trim(line);
+  if (line.size() >= 2 && line.front() == '[') {
+    const std::size_t close = line.find(']');
+    if (close != std::string_view::npos) {
+      return Trim(line.substr(1, close - 1));
+    }
+  }
+  return std::nullopt;
+}
+
+// The key of a key=value line.
+std::optional<std::string_view> KeyName(std::string_view line) {
+  const std::string_view trimmed = Trim(line);
+  if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '#') {
+    return std::nullopt;
+  }
+  const std::size_t eq = line.find('=');
+  if (eq == std::string_view::npos) {
+    return std::nullopt;
+  }
+  return Trim(line.substr(0, eq));
+}
+
+}  // namespace
+
+std::optional<std::string> FindIniValue(std::string_view content, std::string_view section,
+                                        std::string_view key) {
+  bool in_section = false;
+  for (const Line& line : SplitLines(content)) {
+    if (const auto name = SectionName(line.text)) {
+      in_section = SameName(*name, section);
+    } else if (in_section) {
+      if (const auto k = KeyName(line.text); k && SameName(*k, key)) {
+        return std::string(Trim(line.text.substr(line.text.find('=') + 1)));
+      }
+    }
+  }
+  return std::nullopt;
+}
+
+std::string SetIniValue(std::string_view content, std::string_view section, std::string_view key,
+                        std::string_view value) {
+  const std::vector<Line> lines = SplitLines(content);
+  const std::string_view eol = !lines.empty() && lines.front().ending == "\r\n" ? "\r\n" : "\n";
+  const std::string entry = std::string(key) + "=" + std::string(value);
+
+  // Find the section, the key inside it, and the last key line of the section.
+  std::optional<std::size_t> section_line, key_line, last_in_section;
+  bool in_section = false;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (const auto name = SectionName(lines[i].text)) {
+      in_section = SameName(*name, section) && !section_line;
+      if (in_section) {
+        section_line = i;
+        last_in_section = i;
+      }
+    } else if (in_section) {
+      if (!Trim(lines[i].text).empty()) {
+        last_in_section = i;
+      }
+      if (const auto k = KeyName(lines[i].text); k && SameName(*k, key) && !key_line) {
+        key_line = i;
+      }
+    }
+  }
+
+  std::string out;
+  out.reserve(content.size() + entry.size() + section.size() + 8);
+  auto put = [&](std::string_view text, std::string_view ending) {
+    out.append(text);
+    out.append(ending.empty() ? eol : ending);
+  };
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (key_line && i == *key_line) {
+      put(entry, lines[i].ending);
+      continue;
+    }
+    put(lines[i].text, lines[i].ending);
+    if (!key_line && last_in_section && i == *last_in_section) {
+      put(entry, eol);
+    }
+  }
+  if (!section_line) {
+    put("[" + std::string(section) + "]", eol);
+    put(entry, eol);
+  }
+  return out;
+}
+
+std::int32_t LeadingInt(std::string_view value) {
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < value.size() && (value[i] == '-' || value[i] == '+')) {
+    negative = value[i] == '-';
+    ++i;
+  }
+  std::int64_t n = 0;
+  for (; i < value.size() && value[i] >= '0' && value[i] <= '9'; ++i) {
+    n = std::min<std::int64_t>(n * 10 + (value[i] - '0'), std::int64_t{1} << 32);
+  }
+  n = negative ? -n : n;
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+      n, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+std::int32_t IniFileStore::ReadInt(std::string_view section, std::string_view key,
+                                   std::int32_t default_value) {
+  std::ifstream in(path_, std::ios::binary);
+  if (!in) {
+    return default_value;
+  }
+  const std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const auto value = FindIniValue(content, section, key);
+  return value ? LeadingInt(*value) : default_value;
+}
+
+bool IniFileStore::WriteString(std::string_view section, std::string_view key,
+                               std::string_view value) {
+  std::string content;
+  {
+    std::ifstream in(path_, std::ios::binary);
+    if (in) {
+      content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+  }
+  const std::string updated = SetIniValue(content, section, key, value);
+  std::ofstream out(path_, std::ios::binary | std::ios::trunc);
+  out.write(updated.data(), static_cast<std::streamsize>(updated.size()));
+  out.close();
+  return static_cast<bool>(out);
+}
+
+}  // namespace hoshizora

@@ -1,0 +1,152 @@
+#include "platform/qt/qt_canvas.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QImageReader>
+#include <QRawFont>
+
+#include "imaging/drawing_helpers.h"
+#include "imaging/text_listing.h"
+#include "platform/paths.h"
+#include "platform/qt/font_substitutes.h"
+#include "support/recording_canvas.h"
+#include "support/temp_dir.h"
+
+namespace hoshizora {
+namespace {
+
+bool IsInk(QRgb pixel) { return qGray(pixel) < 128; }
+
+// Counts dark pixels inside and outside a rectangle.
+std::pair<int, int> InkInsideOutside(const QImage& image, const QRect& box) {
+  int inside = 0, outside = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (IsInk(image.pixel(x, y))) {
+        (box.contains(x, y) ? inside : outside)++;
+      }
+    }
+  }
+  return {inside, outside};
+}
+
+class QtCanvasTest : public ::testing::Test {
+ protected:
+  QImage Draw(const std::function<void(Graphics&)>& draw, int w = 200, int h = 200) {
+    auto bitmap = canvas.CreateBitmap(w, h);
+    {
+      auto g = canvas.BeginDrawing(*bitmap);
+      g->Clear(kOpaqueWhite);
+      draw(*g);
+    }
+    return static_cast<QtBitmap&>(*bitmap).image();
+  }
+  QtCanvas canvas;
+};
+
+TEST_F(QtCanvasTest, DesignFacesMapToInstalledJapaneseFaces) {
+  EXPECT_EQ(ResolveFontFace("MS Gothic"), "IPAGothic");
+  EXPECT_EQ(ResolveFontFace("MS UI Gothic"), "IPAPGothic");
+  EXPECT_EQ(ResolveFontFace("HGP行書体"), "AoyagiKouzanFontT");
+  EXPECT_TRUE(canvas.HasFontFace(u"MS Gothic"));
+  EXPECT_FALSE(canvas.HasFontFace(u"No Such Face 123"));
+  // Every face the pictures use has real kana glyphs.
+  for (const QString face : {"MS Gothic", "HGP行書体", "No Such Face 123"}) {
+    QFont font(canvas.FamilyFor(FromQString(face)));
+    font.setPixelSize(25);
+    const QRawFont raw = QRawFont::fromFont(font);
+    EXPECT_TRUE(raw.supportsCharacter(QChar(u'ア'))) << face.toStdString();
+    EXPECT_TRUE(raw.supportsCharacter(QChar(u'漢'))) << face.toStdString();
+  }
+}
+
+TEST_F(QtCanvasTest, UprightCharacterInksItsCellOnly) {
+  const Font font = CreateFontOrSansSerif(canvas, kBrushScriptFace, 25);
+  const QImage image = Draw([&](Graphics& g) { DrawCellChar(g, font, u'ア', 80, 60); });
+  const auto [inside, outside] = InkInsideOutside(image, QRect(80, 60, 42, 42));
+  EXPECT_GT(inside, 20);
+  EXPECT_EQ(outside, 0);
+}
+
+TEST_F(QtCanvasTest, TurnedBracketStaysNearItsCell) {
+  const Font font = CreateFontOrSansSerif(canvas, kGothicFace, 18);
+  const QImage upright =
+      Draw([&](Graphics& g) { g.DrawString(u"」", font, kOpaqueBlack, {80, 60, 0, 0}, nullptr); });
+  const QImage turned = Draw([&](Graphics& g) { DrawCellChar(g, font, u'」', 80, 60); });
+  EXPECT_NE(upright, turned);
+  const auto [inside, outside] = InkInsideOutside(turned, QRect(60, 40, 60, 60));
+  EXPECT_GT(inside, 5);
+  EXPECT_EQ(outside, 0);
+  // 」 upright has its stroke at the bottom right; turned clockwise, at the bottom left.
+  QRect ink;
+  for (int y = 0; y < turned.height(); ++y) {
+    for (int x = 0; x < turned.width(); ++x) {
+      if (IsInk(turned.pixel(x, y))) {
+        ink |= QRect(x, y, 1, 1);
+      }
+    }
+  }
+  EXPECT_GT(ink.width(), ink.height() / 2);
+}
+
+TEST_F(QtCanvasTest, MeasuringGrowsWithTheText) {
+  const Font font = CreateFontOrSansSerif(canvas, kGothicFace, 14);
+  auto bitmap = canvas.CreateBitmap(10, 10);
+  auto g = canvas.BeginDrawing(*bitmap);
+  const SizeF one = g->MeasureString(u"ア", font);
+  const SizeF ten = g->MeasureString(u"アアアアアアアアアア", font);
+  EXPECT_GT(one.width, 14);
+  EXPECT_NEAR(ten.width - one.width, 9 * 14, 2);
+  EXPECT_GE(one.height, 14);
+}
+
+TEST_F(QtCanvasTest, CentredStringStaysInItsRectangle) {
+  const Font font = CreateFontOrSansSerif(canvas, kGothicFace, 22);
+  const StringFormat centred{StringFormat::Align::kCenter, StringFormat::Align::kNear};
+  const QImage image = Draw(
+      [&](Graphics& g) { g.DrawString(u"2/69", font, kOpaqueBlack, {0, 100, 200, 30}, &centred); });
+  const auto [inside, outside] = InkInsideOutside(image, QRect(50, 100, 100, 30));
+  EXPECT_GT(inside, 20);
+  EXPECT_EQ(outside, 0);
+}
+
+TEST_F(QtCanvasTest, SavesAndLoadsJpegs) {
+  testing::TempDir dir;
+  const int jpeg = FindJpegEncoder(canvas);
+  ASSERT_GE(jpeg, 0);
+  auto bitmap = canvas.CreateBitmap(64, 48);
+  canvas.BeginDrawing(*bitmap)->Clear(kOpaqueWhite);
+  const std::u16string path = dir.u16() + u"/和文 電報.jpg";
+  ASSERT_TRUE(canvas.SaveImage(*bitmap, path, jpeg));
+  QImageReader reader(ToQString(path));
+  EXPECT_EQ(reader.format(), "jpeg");
+  EXPECT_EQ(reader.size(), QSize(64, 48));
+
+  auto loaded = canvas.LoadBitmap(path);
+  ASSERT_NE(loaded, nullptr);
+  EXPECT_EQ(loaded->Width(), 64);
+  EXPECT_EQ(canvas.CloneBitmap(*loaded, 64, 48)->Height(), 48);
+  EXPECT_EQ(canvas.CloneBitmap(*loaded, 65, 48), nullptr);
+
+  EXPECT_FALSE(canvas.SaveImage(*bitmap, dir.u16() + u"/missing/x.jpg", jpeg));
+  testing::WriteFileBytes(dir.path() / "bad.jpg", "\xFF\xD8\xFF\xE0 truncated");
+  EXPECT_EQ(canvas.LoadBitmap(dir.u16() + u"/bad.jpg"), nullptr);
+  EXPECT_EQ(canvas.LoadBitmap(dir.u16() + u"/none.jpg"), nullptr);
+}
+
+TEST_F(QtCanvasTest, ListingPictureIsA1280By720JpegWithText) {
+  testing::TempDir dir;
+  testing::RecordingMessages owner;
+  const ImageOutcome o = WriteTextListingImage(canvas, owner, u"一二六\n[ホレ]アイウ[ラタ]", 800,
+                                               100, dir.u16() + u"/和文電報_x");
+  ASSERT_EQ(o.status, ImageStatus::kWritten);
+  QImage image(ToQString(dir.u16() + u"/和文電報_x.jpg"));
+  ASSERT_EQ(image.size(), QSize(1280, 720));
+  // Ink in the header row and the first two lines; the bottom half stays white.
+  EXPECT_GT(InkInsideOutside(image, QRect(0, 15, 1280, 100)).first, 100);
+  EXPECT_EQ(InkInsideOutside(image, QRect(0, 0, 1280, 360)).second, 0);
+}
+
+}  // namespace
+}  // namespace hoshizora
