@@ -21,8 +21,8 @@ namespace {
 constexpr int kWidth = 764;
 constexpr int kHeight = 1080;
 const QColor kPaper(0xFF, 0xFC, 0xF2);
-const QColor kInk(0x9A, 0x2B, 0x26);       // the printed rules and labels
-const QColor kTint(0xF7, 0xE6, 0xDF);      // label cells
+const QColor kInk(0x9A, 0x2B, 0x26);   // the printed rules and labels
+const QColor kTint(0xF7, 0xE6, 0xDF);  // label cells
 
 QFont Face(const char* family, int pixels, bool bold = false) {
   QFont font(family);

@@ -67,7 +67,9 @@ std::u16string AboutText(const std::u16string& contact_address) {
          u"\n\n上記をコピーしてお使いください。";
 }
 
-int DialogFontPixels(int dpi_y) { return (22 * dpi_y + 36) / 72; }
+int DialogFontPixels(int dpi_y) {
+  return (22 * dpi_y + 36) / 72;
+}
 
 void InitialiseMainDialog(MainDialog& m) {
   CreateFonts(m);

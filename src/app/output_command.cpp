@@ -53,8 +53,8 @@ bool IsBlank(char16_t c) {
 
 std::u16string ComposeTelegram(const TelegramFields& f, const std::u16string& station,
                                const std::u16string& number) {
-  return f.count + u"\n" + station + u"\n" + number + u"\n" + f.time + u"\n" + f.addressee +
-         u"\n" + f.body;
+  return f.count + u"\n" + station + u"\n" + number + u"\n" + f.time + u"\n" + f.addressee + u"\n" +
+         f.body;
 }
 
 std::u16string Decimal(long long n) {
@@ -129,8 +129,8 @@ std::u16string FormProblem(const ImageOutcome& forms, int pages) {
     case ImageStatus::kNoFormTemplate:
       return u"受信用紙: テンプレート画像(和文電報受信用紙.jpg)が見つかりませんでした。";
     case ImageStatus::kSaveFailed:
-      return u"受信用紙: " + Decimal(pages) + u"枚中" + Decimal(static_cast<long long>(forms.failed.size())) +
-             u"枚を保存できませんでした。";
+      return u"受信用紙: " + Decimal(pages) + u"枚中" +
+             Decimal(static_cast<long long>(forms.failed.size())) + u"枚を保存できませんでした。";
     case ImageStatus::kCancelled:
       return u"受信用紙: 中止したため、" + Decimal(pages) + u"枚中" +
              Decimal(static_cast<long long>(forms.written.size())) + u"枚だけ作成しました。";
@@ -270,7 +270,8 @@ OutputReport RunOutputCommand(Dialog& dialog, System& system, Canvas& canvas,
     report.written.insert(report.written.end(), listing.written.begin(), listing.written.end());
     report.written.insert(report.written.end(), forms.written.begin(), forms.written.end());
     for (const std::u16string& problem :
-         {AudioProblem(audio), ListingProblem(listing, listing_cancelled), FormProblem(forms, pages)}) {
+         {AudioProblem(audio), ListingProblem(listing, listing_cancelled),
+          FormProblem(forms, pages)}) {
       if (!problem.empty()) {
         report.problems.push_back(problem);
       }
@@ -315,10 +316,9 @@ OutputReport RunOutputCommand(Dialog& dialog, System& system, Canvas& canvas,
     message += u"\n\n" + JoinLines(report.notes);
   }
   report.message = message;
-  dialog.ShowMessage(message,
-                     report.result == OutputReport::Result::kComplete ? u"完了" : u"エラー",
-                     report.result == OutputReport::Result::kComplete ? MessageIcon::kNone
-                                                                      : MessageIcon::kError);
+  dialog.ShowMessage(
+      message, report.result == OutputReport::Result::kComplete ? u"完了" : u"エラー",
+      report.result == OutputReport::Result::kComplete ? MessageIcon::kNone : MessageIcon::kError);
   return report;
 }
 

@@ -19,9 +19,9 @@ struct OutputOptions {
 // What one output run did, for the closing message and the command line.
 struct OutputReport {
   enum class Result {
-    kComplete,         // every writer succeeded
-    kIncomplete,       // a folder was made but some writer failed or was cancelled
-    kRefused,          // bad tone settings: nothing was written
+    kComplete,    // every writer succeeded
+    kIncomplete,  // a folder was made but some writer failed or was cancelled
+    kRefused,     // bad tone settings: nothing was written
   };
   Result result = Result::kRefused;
   std::u16string folder;

@@ -20,8 +20,12 @@ std::u16string Decimal(int n) {
 
 }  // namespace
 
-int BoundFrequency(int hz) { return std::clamp(hz, kMinFrequency, kMaxFrequency); }
-int BoundSpeed(int cpm) { return std::clamp(cpm, kMinSpeed, kMaxSpeed); }
+int BoundFrequency(int hz) {
+  return std::clamp(hz, kMinFrequency, kMaxFrequency);
+}
+int BoundSpeed(int cpm) {
+  return std::clamp(cpm, kMinSpeed, kMaxSpeed);
+}
 
 void LoadSettings(Dialog& dialog, SettingsStore& store, const std::optional<LocalTime>& now) {
   const int frequency = BoundFrequency(store.ReadInt(kSection, "FreqHz", kDefaultFrequency));

@@ -48,9 +48,13 @@ void ConsoleDialog::SetControlText(int id, std::u16string_view text) {
   texts_[id] = std::u16string(text);
 }
 
-bool ConsoleDialog::IsChecked(int id) { return checked_[id]; }
+bool ConsoleDialog::IsChecked(int id) {
+  return checked_[id];
+}
 
-void ConsoleDialog::SetChecked(int id, bool checked) { checked_[id] = checked; }
+void ConsoleDialog::SetChecked(int id, bool checked) {
+  checked_[id] = checked;
+}
 
 void ConsoleDialog::RunWithProgress(std::u16string_view,
                                     const std::function<void(ProgressReporter&)>& work) {

@@ -30,7 +30,7 @@ struct OutputArgs {
 std::optional<std::string> ParseArgs(const std::vector<std::string>& args, OutputArgs& parsed) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    std::optional<std::string>* option = a == "--freq" ? &parsed.freq
+    std::optional<std::string>* option = a == "--freq"  ? &parsed.freq
                                          : a == "--cpm" ? &parsed.cpm
                                          : a == "--out" ? &parsed.out
                                                         : nullptr;
@@ -50,7 +50,9 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args, Outpu
   return std::nullopt;
 }
 
-std::u16string FromUtf8Arg(const std::string& arg) { return DecodeUtf8Lenient(arg); }
+std::u16string FromUtf8Arg(const std::string& arg) {
+  return DecodeUtf8Lenient(arg);
+}
 
 }  // namespace
 
@@ -90,8 +92,8 @@ int RunOutputRun(const std::vector<std::string>& args, std::ostream& out, std::o
   WriteTelegramFields(dialog, fields);
   dialog.SetControlText(ids::kFrequency, parsed.freq ? FromUtf8Arg(*parsed.freq)
                                                      : FromUtf8Arg(std::to_string(stored_freq)));
-  dialog.SetControlText(ids::kSpeed, parsed.cpm ? FromUtf8Arg(*parsed.cpm)
-                                                : FromUtf8Arg(std::to_string(stored_cpm)));
+  dialog.SetControlText(
+      ids::kSpeed, parsed.cpm ? FromUtf8Arg(*parsed.cpm) : FromUtf8Arg(std::to_string(stored_cpm)));
 
   OutputOptions options;
   if (parsed.out) {

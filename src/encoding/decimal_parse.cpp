@@ -29,7 +29,9 @@ bool IsWhiteSpace(char16_t c) {
 
 }  // namespace
 
-bool IsDecimalDigit(char16_t c) { return DigitValue(c) >= 0; }
+bool IsDecimalDigit(char16_t c) {
+  return DigitValue(c) >= 0;
+}
 
 std::int32_t ParseDecimal(std::u16string_view text) {
   std::size_t i = 0;

@@ -109,11 +109,13 @@ std::string SetIniValue(std::string_view content, std::string_view section, std:
         last_in_section = i;
       }
     } else if (in_section) {
-      if (!Trim(lines[i].text).empty()) {
+      // New keys go after the section's last key: trailing comments and blank
+      // lines usually introduce what follows.
+      if (const auto k = KeyName(lines[i].text)) {
         last_in_section = i;
-      }
-      if (const auto k = KeyName(lines[i].text); k && SameName(*k, key) && !key_line) {
-        key_line = i;
+        if (SameName(*k, key) && !key_line) {
+          key_line = i;
+        }
       }
     }
   }
@@ -126,7 +128,9 @@ std::string SetIniValue(std::string_view content, std::string_view section, std:
   };
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (key_line && i == *key_line) {
-      put(entry, lines[i].ending);
+      // The key keeps the spelling the file already has.
+      const std::string_view name = Trim(lines[i].text.substr(0, lines[i].text.find('=')));
+      put(std::string(name) + "=" + std::string(value), lines[i].ending);
       continue;
     }
     put(lines[i].text, lines[i].ending);

@@ -29,8 +29,7 @@ class IniFileStore : public SettingsStore {
   explicit IniFileStore(std::filesystem::path path) : path_(std::move(path)) {}
   std::int32_t ReadInt(std::string_view section, std::string_view key,
                        std::int32_t default_value) override;
-  bool WriteString(std::string_view section, std::string_view key,
-                   std::string_view value) override;
+  bool WriteString(std::string_view section, std::string_view key, std::string_view value) override;
 
  private:
   std::filesystem::path path_;

@@ -29,9 +29,8 @@ FileDialogSettings FileDialog(std::u16string title, bool saving) {
 // once everything is written and closed.
 bool ReplaceFileAtomically(const fs::path& target, const std::string& bytes) {
   std::random_device random;
-  const fs::path temp =
-      target.parent_path() / ("." + target.filename().string() + "." +
-                              std::to_string(random()) + ".tmp");
+  const fs::path temp = target.parent_path() / ("." + target.filename().string() + "." +
+                                                std::to_string(random()) + ".tmp");
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
     if (!out) {

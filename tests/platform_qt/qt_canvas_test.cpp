@@ -16,7 +16,9 @@
 namespace hoshizora {
 namespace {
 
-bool IsInk(QRgb pixel) { return qGray(pixel) < 128; }
+bool IsInk(QRgb pixel) {
+  return qGray(pixel) < 128;
+}
 
 // Counts dark pixels inside and outside a rectangle.
 std::pair<int, int> InkInsideOutside(const QImage& image, const QRect& box) {
@@ -71,8 +73,9 @@ TEST_F(QtCanvasTest, UprightCharacterInksItsCellOnly) {
 
 TEST_F(QtCanvasTest, TurnedBracketStaysNearItsCell) {
   const Font font = CreateFontOrSansSerif(canvas, kGothicFace, 18);
-  const QImage upright =
-      Draw([&](Graphics& g) { g.DrawString(u"」", font, kOpaqueBlack, {80, 60, 0, 0}, nullptr); });
+  const QImage upright = Draw([&](Graphics& g) {
+    g.DrawString(u"」", font, kOpaqueBlack, {80, 60, 0, 0}, nullptr);
+  });
   const QImage turned = Draw([&](Graphics& g) { DrawCellChar(g, font, u'」', 80, 60); });
   EXPECT_NE(upright, turned);
   const auto [inside, outside] = InkInsideOutside(turned, QRect(60, 40, 60, 60));
@@ -104,8 +107,9 @@ TEST_F(QtCanvasTest, MeasuringGrowsWithTheText) {
 TEST_F(QtCanvasTest, CentredStringStaysInItsRectangle) {
   const Font font = CreateFontOrSansSerif(canvas, kGothicFace, 22);
   const StringFormat centred{StringFormat::Align::kCenter, StringFormat::Align::kNear};
-  const QImage image = Draw(
-      [&](Graphics& g) { g.DrawString(u"2/69", font, kOpaqueBlack, {0, 100, 200, 30}, &centred); });
+  const QImage image = Draw([&](Graphics& g) {
+    g.DrawString(u"2/69", font, kOpaqueBlack, {0, 100, 200, 30}, &centred);
+  });
   const auto [inside, outside] = InkInsideOutside(image, QRect(50, 100, 100, 30));
   EXPECT_GT(inside, 20);
   EXPECT_EQ(outside, 0);

@@ -112,7 +112,8 @@ bool DesktopIconResources::Commit() {
   }
   std::vector<const std::string*> images;
   for (std::size_t i = 0; i < count; ++i) {
-    const auto it = resources_.find({kIconResourceType, static_cast<int>(Le(group, 6 + 14 * i + 12, 2))});
+    const auto it =
+        resources_.find({kIconResourceType, static_cast<int>(Le(group, 6 + 14 * i + 12, 2))});
     if (it == resources_.end()) {
       return false;
     }
@@ -147,11 +148,12 @@ bool DesktopIconResources::Commit() {
   const fs::path png_path = icons / "hoshizora.png";
   const fs::path entry_path = applications / "hoshizora.desktop";
   const fs::path icon_named = largest_png != nullptr ? png_path : ico_path;
-  const std::string entry = "[Desktop Entry]\nType=Application\nName=Hoshizora\n"
-                            "Comment=和文モールス電報の音声と受信用紙を作ります\nExec=" +
-                            EntryValue(ExecArgument(ToFsPath(executable_).string())) +
-                            "\nIcon=" + EntryValue(icon_named.string()) +
-                            "\nTerminal=false\nCategories=AudioVideo;Education;HamRadio;\n";
+  const std::string entry =
+      "[Desktop Entry]\nType=Application\nName=Hoshizora\n"
+      "Comment=和文モールス電報の音声と受信用紙を作ります\nExec=" +
+      EntryValue(ExecArgument(ToFsPath(executable_).string())) +
+      "\nIcon=" + EntryValue(icon_named.string()) +
+      "\nTerminal=false\nCategories=AudioVideo;Education;HamRadio;\n";
 
   std::vector<std::pair<fs::path, std::string>> files = {{ico_path, ico}, {entry_path, entry}};
   if (largest_png != nullptr) {

@@ -1,0 +1,141 @@
+#include "app/main_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/ini_file.h"
+#include "platform/paths.h"
+#include "support/fake_dialog.h"
+#include "support/recording_canvas.h"
+#include "support/temp_dir.h"
+#include "support/test_system.h"
+
+namespace hoshizora {
+namespace {
+
+using testing::FakeDialog;
+
+class NoIconResources : public IconResources {
+ public:
+  bool BeginUpdate(const std::u16string& exe) override {
+    began = exe;
+    return true;
+  }
+  bool AddResource(int, int, int, std::string_view) override { return true; }
+  bool Commit() override {
+    committed = true;
+    return true;
+  }
+  void Discard() override {}
+  std::u16string began;
+  bool committed = false;
+};
+
+class MainDialogTest : public ::testing::Test {
+ protected:
+  MainDialog Main() { return MainDialog{dialog, system, canvas, store, icons, u"a@b.example"}; }
+  std::size_t IndexOf(const std::string& entry) const {
+    return static_cast<std::size_t>(std::find(dialog.log.begin(), dialog.log.end(), entry) -
+                                    dialog.log.begin());
+  }
+
+  testing::TempDir dir;
+  testing::TestSystem system{FromFsPath(dir.path() / "hoshizora")};
+  testing::RecordingCanvas canvas;
+  IniFileStore store{dir.path() / "settings.ini"};
+  NoIconResources icons;
+  FakeDialog dialog;
+};
+
+TEST_F(MainDialogTest, InitialisationCreatesFontsThenFillsThenSetsIcons) {
+  MainDialog main = Main();
+  InitialiseMainDialog(main);
+  ASSERT_EQ(dialog.fonts.size(), 4u);
+  EXPECT_EQ(dialog.fonts[0].face, u"MS Gothic");
+  EXPECT_EQ(dialog.fonts[0].pixel_height, 29);
+  EXPECT_EQ(dialog.fonts[0].weight, 900);
+  EXPECT_EQ(dialog.fonts[1].weight, 700);
+  EXPECT_EQ(dialog.fonts[2].weight, 700);
+  EXPECT_EQ(dialog.fonts[3].face, u"MS UI Gothic");
+  EXPECT_EQ(dialog.fonts[3].pixel_height, 20);
+  EXPECT_EQ(dialog.fonts[3].weight, 700);
+  EXPECT_EQ(dialog.assigned_fonts[ids::kBody], main.body_font);
+  for (int id : {ids::kCount, ids::kStation, ids::kNumber, ids::kTime, ids::kAddressee,
+                 ids::kFrequency, ids::kSpeed}) {
+    EXPECT_EQ(dialog.assigned_fonts[id], main.field_font) << id;
+  }
+  for (int id : {ids::kOutputButton, ids::kSaveButton, ids::kLoadButton, ids::kCancelButton}) {
+    EXPECT_EQ(dialog.assigned_fonts[id], main.button_font) << id;
+  }
+  for (int id = ids::kFirstLabel; id <= ids::kLastLabel; ++id) {
+    EXPECT_EQ(dialog.assigned_fonts[id], main.label_font) << id;
+  }
+  EXPECT_EQ(dialog.assigned_fonts.count(ids::kOpenFolder), 0u);
+  EXPECT_EQ(dialog.texts[ids::kTime], u"コ9,05");
+  EXPECT_EQ(dialog.texts[ids::kBody].substr(0, 4), u"[ホレ]");
+  EXPECT_EQ(dialog.icon_path, FromFsPath(dir.path() / "app.ico"));
+  EXPECT_LT(IndexOf("font"), IndexOf("text 3000"));
+  EXPECT_LT(IndexOf("text 1001"), IndexOf("check 8003"));
+  EXPECT_LT(IndexOf("check 8003"), IndexOf("icons"));
+  EXPECT_TRUE(icons.began.empty()) << "no app.ico beside the executable: nothing installed";
+  EXPECT_TRUE(dialog.messages.empty());
+}
+
+TEST_F(MainDialogTest, FontsFollowTheScreenResolution) {
+  EXPECT_EQ(DialogFontPixels(96), 29);
+  EXPECT_EQ(DialogFontPixels(120), 37);
+  EXPECT_EQ(DialogFontPixels(144), 44);
+  dialog.dpi = 144;
+  MainDialog main = Main();
+  InitialiseMainDialog(main);
+  EXPECT_EQ(dialog.fonts[0].pixel_height, 44);
+  EXPECT_EQ(dialog.fonts[3].pixel_height, 20);
+}
+
+TEST_F(MainDialogTest, AboutBoxAndUnknownCommands) {
+  MainDialog main = Main();
+  EXPECT_TRUE(HandleCommand(main, ids::kAboutMenuItem));
+  ASSERT_EQ(dialog.messages.size(), 1u);
+  EXPECT_EQ(dialog.messages[0].text,
+            u"作者の連絡先メールアドレス\n\nSorairo Works\n\n    a@b.example\n\n"
+            u"上記をコピーしてお使いください。");
+  EXPECT_EQ(dialog.messages[0].caption, u"連絡先 / Contact");
+  EXPECT_EQ(dialog.messages[0].icon, MessageIcon::kInformation);
+  EXPECT_FALSE(HandleCommand(main, 1234));
+  EXPECT_FALSE(dialog.destroyed);
+}
+
+TEST_F(MainDialogTest, EscCancelAndCloseShareOnePath) {
+  for (int command : {ids::kCancelKey, ids::kCancelButton}) {
+    FakeDialog fresh;
+    MainDialog main{fresh, system, canvas, store, icons, u""};
+    InitialiseMainDialog(main);
+    fresh.texts[ids::kFrequency] = u"700";
+    EXPECT_TRUE(HandleCommand(main, command));
+    EXPECT_TRUE(fresh.destroyed);
+    EXPECT_EQ(fresh.deleted_fonts.size(), 4u);
+    EXPECT_EQ(main.body_font, 0);
+    EXPECT_EQ(testing::ReadFileBytes(dir.path() / "settings.ini"),
+              "[General]\nFreqHz=700\nCpm=100\nOpenAudio=0\nOpenTextJpg=0\nOpenWabunDir=1\n");
+    // The close box after Esc finds the dialog closed already.
+    CloseMainDialog(main);
+    EXPECT_EQ(std::count(fresh.log.begin(), fresh.log.end(), "destroy"), 1);
+    std::filesystem::remove(dir.path() / "settings.ini");
+  }
+}
+
+TEST_F(MainDialogTest, CommandsReachTheirParts) {
+  MainDialog main = Main();
+  InitialiseMainDialog(main);
+  EXPECT_TRUE(HandleCommand(main, ids::kSaveButton));
+  EXPECT_EQ(dialog.file_dialogs.back().title, u"電報テキストの保存");
+  EXPECT_TRUE(HandleCommand(main, ids::kLoadButton));
+  EXPECT_EQ(dialog.file_dialogs.back().title, u"電報テキストの読み込み");
+  EXPECT_TRUE(HandleCommand(main, ids::kOutputButton));
+  EXPECT_EQ(dialog.messages.back().caption, u"完了");
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "和文電報_20240131_090507"));
+}
+
+}  // namespace
+}  // namespace hoshizora

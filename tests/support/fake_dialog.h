@@ -1,0 +1,143 @@
+#pragma once
+
+#include <algorithm>
+#include <climits>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/control_ids.h"
+#include "platform/dialog.h"
+
+namespace hoshizora::testing {
+
+// The Main dialog's template as a map of control texts and states; records
+// every message, font, spin and progress report, and answers file dialogs as
+// the test says.
+class FakeDialog : public Dialog {
+ public:
+  struct Message {
+    std::u16string text;
+    std::u16string caption;
+    MessageIcon icon;
+  };
+
+  FakeDialog() {
+    controls = {ids::kOutputButton,  ids::kSaveButton, ids::kLoadButton, ids::kCancelButton,
+                ids::kBody,          ids::kCount,      ids::kStation,    ids::kNumber,
+                ids::kTime,          ids::kAddressee,  ids::kFrequency,  ids::kSpeed,
+                ids::kFrequencySpin, ids::kSpeedSpin,  ids::kOpenFolder};
+    for (int id = ids::kFirstLabel; id <= ids::kLastLabel; ++id) {
+      controls.insert(id);
+    }
+  }
+
+  void ShowMessage(std::u16string_view text, std::u16string_view caption,
+                   MessageIcon icon) override {
+    messages.push_back({std::u16string(text), std::u16string(caption), icon});
+    log.push_back("message");
+  }
+  std::u16string GetControlText(int id, int buffer_size) override {
+    const std::u16string& text = texts[id];
+    const auto limit = static_cast<std::size_t>(std::max(0, buffer_size - 1));
+    return text.size() > limit ? text.substr(0, limit) : text;
+  }
+  void SetControlText(int id, std::u16string_view text) override {
+    texts[id] = std::u16string(text);
+    log.push_back("text " + std::to_string(id));
+  }
+  bool HasControl(int id) override { return controls.count(id) != 0; }
+  bool IsChecked(int id) override { return HasControl(id) && checked[id]; }
+  void SetChecked(int id, bool value) override {
+    if (HasControl(id)) {
+      checked[id] = value;
+    }
+    log.push_back("check " + std::to_string(id));
+  }
+  void BindSpin(int spin, int buddy, int minimum, int maximum, int position) override {
+    spins[spin] = {buddy, minimum, maximum, position};
+    log.push_back("spin " + std::to_string(spin));
+  }
+  int ScreenDpiY() override { return dpi; }
+  int CreateDialogFont(const DialogFont& font) override {
+    fonts.push_back(font);
+    log.push_back("font");
+    return static_cast<int>(fonts.size());
+  }
+  void SetControlFont(int id, int handle) override { assigned_fonts[id] = handle; }
+  void DeleteDialogFont(int handle) override {
+    deleted_fonts.push_back(handle);
+    log.push_back("delete font");
+  }
+  void SetWindowIcons(const std::u16string& path) override {
+    icon_path = path;
+    log.push_back("icons");
+  }
+  std::optional<std::u16string> AskSaveFileName(const FileDialogSettings& s) override {
+    file_dialogs.push_back(s);
+    return save_answer;
+  }
+  std::optional<std::u16string> AskOpenFileName(const FileDialogSettings& s) override {
+    file_dialogs.push_back(s);
+    return open_answer;
+  }
+  void RunWithProgress(std::u16string_view caption,
+                       const std::function<void(ProgressReporter&)>& work) override {
+    progress_caption = std::u16string(caption);
+    Reporter reporter(*this);
+    work(reporter);
+  }
+  void DestroyWindow() override {
+    destroyed = true;
+    log.push_back("destroy");
+  }
+
+  std::set<int> controls;
+  std::map<int, std::u16string> texts;
+  std::map<int, bool> checked;
+  struct Spin {
+    int buddy, minimum, maximum, position;
+  };
+  std::map<int, Spin> spins;
+  int dpi = 96;
+  std::vector<DialogFont> fonts;
+  std::map<int, int> assigned_fonts;
+  std::vector<int> deleted_fonts;
+  std::u16string icon_path;
+  std::optional<std::u16string> save_answer;
+  std::optional<std::u16string> open_answer;
+  std::vector<FileDialogSettings> file_dialogs;
+  std::vector<Message> messages;
+  std::vector<std::string> log;
+  bool destroyed = false;
+
+  // Progress: what was reported, and a cancel the test can press.
+  std::u16string progress_caption;
+  std::vector<std::u16string> progress_steps;
+  std::atomic<bool> cancel{false};
+  // Pressed when a step starting with this text is reported.
+  std::u16string cancel_at_step;
+
+ private:
+  class Reporter : public ProgressReporter {
+   public:
+    explicit Reporter(FakeDialog& d) : d_(d) {}
+    void Report(std::u16string_view step, double) override {
+      std::lock_guard lock(mutex_);
+      d_.progress_steps.emplace_back(step);
+      if (!d_.cancel_at_step.empty() && step.starts_with(d_.cancel_at_step)) {
+        d_.cancel = true;
+      }
+    }
+    const std::atomic<bool>& CancelFlag() const override { return d_.cancel; }
+
+   private:
+    FakeDialog& d_;
+    std::mutex mutex_;
+  };
+};
+
+}  // namespace hoshizora::testing
