@@ -1,0 +1,386 @@
+#include "platform/qt/main_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QFontMetrics>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+#include "platform/control_ids.h"
+#include "platform/qt/font_substitutes.h"
+#include "platform/qt/qt_canvas.h"
+#include "platform/qt/spin_buttons.h"
+
+namespace hoshizora {
+namespace {
+
+enum class Kind { kButton, kDefaultButton, kLabel, kMultiLine, kSingleLine, kSpin, kCheckBox };
+
+struct ControlSpec {
+  int id;
+  Kind kind;
+  const char16_t* caption;
+  int x, y, width, height;  // dialog units
+};
+
+// The template, in its order, which is also the tab order.
+constexpr ControlSpec kTemplate[] = {
+    {ids::kOutputButton, Kind::kDefaultButton, u"電報JPEG_WAV出力", 19, 358, 188, 30},
+    {ids::kSaveButton, Kind::kButton, u"電報保存", 229, 358, 92, 30},
+    {ids::kLoadButton, Kind::kDefaultButton, u"電報読込", 339, 358, 92, 30},
+    {ids::kCancelButton, Kind::kButton, u"Cancel", 457, 358, 75, 30},
+    {7000, Kind::kLabel, u"本文", 18, 9, 50, 12},
+    {ids::kBody, Kind::kMultiLine, u"", 15, 26, 496, 162},
+    {7001, Kind::kLabel, u"文字数", 17, 189, 50, 12},
+    {7002, Kind::kLabel, u"発信局", 200, 191, 50, 12},
+    {7003, Kind::kLabel, u"番号", 20, 233, 50, 12},
+    {7004, Kind::kLabel, u"時刻", 200, 233, 50, 12},
+    {7005, Kind::kLabel, u"名あて", 21, 275, 50, 12},
+    {7006, Kind::kLabel, u"周波数(Hz)", 417, 192, 60, 12},
+    {7007, Kind::kLabel, u"速度(CPM)", 417, 234, 60, 12},
+    {ids::kCount, Kind::kSingleLine, u"", 20, 203, 172, 25},
+    {ids::kStation, Kind::kSingleLine, u"", 200, 203, 194, 25},
+    {ids::kNumber, Kind::kSingleLine, u"", 20, 245, 170, 25},
+    {ids::kTime, Kind::kSingleLine, u"", 200, 245, 193, 25},
+    {ids::kAddressee, Kind::kMultiLine, u"", 19, 287, 383, 63},
+    {ids::kFrequency, Kind::kSingleLine, u"", 417, 205, 76, 25},
+    {ids::kFrequencySpin, Kind::kSpin, u"", 493, 204, 11, 25},
+    {ids::kSpeed, Kind::kSingleLine, u"", 417, 245, 76, 25},
+    {ids::kSpeedSpin, Kind::kSpin, u"", 492, 245, 11, 25},
+    {ids::kOpenFolder, Kind::kCheckBox, u"和文電報フォルダを開く", 415, 305, 123, 12},
+};
+
+constexpr int kDialogWidthDu = 553;
+constexpr int kDialogHeightDu = 395;
+
+QString ToDisplayLineBreaks(std::u16string_view text) {
+  QString s = ToQString(text);
+  s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  s.replace(QChar(u'\r'), QChar(u'\n'));
+  return s;
+}
+
+std::u16string ToCoreLineBreaks(const QString& text) {
+  QString s = text;
+  s.replace(QChar(u'\n'), QStringLiteral("\r\n"));
+  return FromQString(s);
+}
+
+QString FilterText(const FileDialogSettings& s) {
+  return ToQString(s.filter_name) + " (" + ToQString(s.filter_pattern) + ")";
+}
+
+// Reports from the worker thread reach the progress window through the
+// event loop, so the window keeps painting while the work runs.
+class QtProgressReporter : public ProgressReporter {
+ public:
+  explicit QtProgressReporter(QProgressDialog* dialog) : dialog_(dialog) {}
+  void Report(std::u16string_view step, double fraction) override {
+    const QString label = ToQString(step);
+    const int value = static_cast<int>(fraction * 1000);
+    QMetaObject::invokeMethod(
+        dialog_,
+        [d = dialog_, label, value] {
+          d->setLabelText(label);
+          d->setValue(std::clamp(value, 0, 999));
+        },
+        Qt::QueuedConnection);
+  }
+  const std::atomic<bool>& CancelFlag() const override { return cancel_; }
+  void Cancel() { cancel_ = true; }
+
+ private:
+  QProgressDialog* dialog_;
+  std::atomic<bool> cancel_{false};
+};
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(QStringLiteral("Hoshizora "));
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  // Dialog units come from the dialog font's average character width and height.
+  QFont dialog_font = QApplication::font();
+  dialog_font.setPointSize(8);
+  setFont(dialog_font);
+  const QFontMetrics metrics(dialog_font);
+  const int alphabet = metrics.horizontalAdvance(
+      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+  base_width_ = std::max(1, (alphabet / 26 + 1) / 2);
+  base_height_ = std::max(1, metrics.height());
+
+  menu_bar_ = new QMenuBar(this);
+  QMenu* other = menu_bar_->addMenu(QStringLiteral("その他"));
+  QAction* about = other->addAction(QStringLiteral("このソフトについて"));
+  about->setObjectName(QString::number(ids::kAboutMenuItem));
+  connect(about, &QAction::triggered, this, [this] { Dispatch(ids::kAboutMenuItem); });
+
+  BuildControls();
+  const int menu_height = menu_bar_->sizeHint().height();
+  menu_bar_->setGeometry(0, 0, DialogUnits(0, 0, kDialogWidthDu, 0).width(), menu_height);
+  const QRect client = DialogUnits(0, 0, kDialogWidthDu, kDialogHeightDu);
+  setFixedSize(client.width(), client.height() + menu_height);
+}
+
+QRect MainWindow::DialogUnits(int x, int y, int width, int height) const {
+  const int top = menu_bar_ != nullptr ? menu_bar_->sizeHint().height() : 0;
+  return QRect(x * base_width_ / 4, top + y * base_height_ / 8, width * base_width_ / 4,
+               height * base_height_ / 8);
+}
+
+void MainWindow::BuildControls() {
+  QWidget* previous = nullptr;
+  for (const ControlSpec& spec : kTemplate) {
+    const QString caption = QString::fromUtf16(spec.caption);
+    QWidget* widget = nullptr;
+    switch (spec.kind) {
+      case Kind::kButton:
+      case Kind::kDefaultButton: {
+        auto* button = new QPushButton(caption, this);
+        button->setAutoDefault(spec.kind == Kind::kDefaultButton);
+        button->setDefault(spec.id == ids::kOutputButton);
+        connect(button, &QPushButton::clicked, this, [this, id = spec.id] { Dispatch(id); });
+        widget = button;
+        break;
+      }
+      case Kind::kLabel:
+        widget = new QLabel(caption, this);
+        break;
+      case Kind::kMultiLine: {
+        auto* edit = new QPlainTextEdit(this);
+        edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        edit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        edit->setTabChangesFocus(true);
+        widget = edit;
+        break;
+      }
+      case Kind::kSingleLine:
+        widget = new QLineEdit(this);
+        break;
+      case Kind::kSpin:
+        widget = new SpinButtons(this);
+        break;
+      case Kind::kCheckBox:
+        widget = new QCheckBox(caption, this);
+        break;
+    }
+    widget->setObjectName(QString::number(spec.id));
+    widget->setGeometry(DialogUnits(spec.x, spec.y, spec.width, spec.height));
+    widget->setAttribute(Qt::WA_InputMethodEnabled,
+                         spec.kind == Kind::kSingleLine || spec.kind == Kind::kMultiLine);
+    if (spec.kind == Kind::kLabel || spec.kind == Kind::kSpin) {
+      widget->setFocusPolicy(Qt::NoFocus);
+    } else {
+      if (previous != nullptr) {
+        setTabOrder(previous, widget);
+      }
+      previous = widget;
+    }
+    controls_[spec.id] = widget;
+  }
+}
+
+QWidget* MainWindow::Control(int id) const {
+  const auto it = controls_.find(id);
+  return it == controls_.end() ? nullptr : it->second;
+}
+
+void MainWindow::Dispatch(int command_id) {
+  // One command at a time: nothing starts while another (an output run with
+  // its progress window, a message box) is still under way.
+  if (busy_ || destroyed_ || !handler_) {
+    return;
+  }
+  busy_ = true;
+  handler_(command_id);
+  busy_ = false;
+}
+
+void MainWindow::reject() {
+  Dispatch(ids::kCancelKey);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (destroyed_) {
+    event->accept();
+    return;
+  }
+  event->ignore();
+  if (!busy_ && close_handler_) {
+    close_handler_();
+  }
+}
+
+void MainWindow::ShowMessage(std::u16string_view text, std::u16string_view caption,
+                             MessageIcon icon) {
+  QMessageBox box(icon == MessageIcon::kError         ? QMessageBox::Critical
+                  : icon == MessageIcon::kInformation ? QMessageBox::Information
+                                                      : QMessageBox::NoIcon,
+                  ToQString(caption), ToQString(text), QMessageBox::Ok, this);
+  box.exec();
+}
+
+std::u16string MainWindow::GetControlText(int id, int buffer_size) {
+  QWidget* w = Control(id);
+  std::u16string text;
+  if (auto* line = qobject_cast<QLineEdit*>(w)) {
+    text = FromQString(line->text());
+  } else if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
+    text = ToCoreLineBreaks(edit->toPlainText());
+  } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+    text = FromQString(button->text());
+  } else if (auto* label = qobject_cast<QLabel*>(w)) {
+    text = FromQString(label->text());
+  }
+  const auto limit = static_cast<std::size_t>(std::max(0, buffer_size - 1));
+  return text.size() > limit ? text.substr(0, limit) : text;
+}
+
+void MainWindow::SetControlText(int id, std::u16string_view text) {
+  QWidget* w = Control(id);
+  if (auto* line = qobject_cast<QLineEdit*>(w)) {
+    line->setText(ToQString(text));
+  } else if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
+    edit->setPlainText(ToDisplayLineBreaks(text));
+  } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+    button->setText(ToQString(text));
+  } else if (auto* label = qobject_cast<QLabel*>(w)) {
+    label->setText(ToQString(text));
+  }
+}
+
+bool MainWindow::HasControl(int id) {
+  return Control(id) != nullptr;
+}
+
+bool MainWindow::IsChecked(int id) {
+  auto* box = qobject_cast<QCheckBox*>(Control(id));
+  return box != nullptr && box->isChecked();
+}
+
+void MainWindow::SetChecked(int id, bool checked) {
+  if (auto* box = qobject_cast<QCheckBox*>(Control(id))) {
+    box->setChecked(checked);
+  }
+}
+
+void MainWindow::BindSpin(int spin_id, int buddy_id, int minimum, int maximum, int position) {
+  auto* spin = dynamic_cast<SpinButtons*>(Control(spin_id));
+  auto* buddy = qobject_cast<QLineEdit*>(Control(buddy_id));
+  if (spin != nullptr && buddy != nullptr) {
+    spin->Bind(buddy, minimum, maximum, position);
+  }
+}
+
+int MainWindow::ScreenDpiY() {
+  const QScreen* s = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+  return s != nullptr ? qRound(s->logicalDotsPerInchY()) : 96;
+}
+
+int MainWindow::CreateDialogFont(const DialogFont& font) {
+  QString family = ResolveFontFace(ToQString(font.face));
+  if (family.isEmpty()) {
+    family = font.face == u"MS Shell Dlg" ? QApplication::font().family() : JapaneseSansSerifFace();
+  }
+  QFont q(family);
+  q.setPixelSize(std::max(1, font.pixel_height));
+  q.setWeight(static_cast<QFont::Weight>(std::clamp(font.weight, 100, 900)));
+  const int handle = next_font_++;
+  fonts_[handle] = q;
+  return handle;
+}
+
+void MainWindow::SetControlFont(int id, int font_handle) {
+  QWidget* w = Control(id);
+  const auto it = fonts_.find(font_handle);
+  if (w != nullptr && it != fonts_.end()) {
+    w->setFont(it->second);
+  }
+}
+
+void MainWindow::DeleteDialogFont(int font_handle) {
+  fonts_.erase(font_handle);
+}
+
+void MainWindow::SetWindowIcons(const std::u16string& icon_path) {
+  const QIcon icon(ToQString(icon_path));
+  if (!icon.isNull() && !icon.availableSizes().isEmpty()) {
+    setWindowIcon(icon);
+  }
+}
+
+std::optional<std::u16string> MainWindow::AskSaveFileName(const FileDialogSettings& s) {
+  QFileDialog::Options options;
+  if (!s.confirm_overwrite) {
+    options |= QFileDialog::DontConfirmOverwrite;
+  }
+  const QString name = QFileDialog::getSaveFileName(
+      this, ToQString(s.title), ToQString(s.initial_name), FilterText(s), nullptr, options);
+  if (name.isEmpty()) {
+    return std::nullopt;
+  }
+  return FromQString(name);
+}
+
+std::optional<std::u16string> MainWindow::AskOpenFileName(const FileDialogSettings& s) {
+  const QString name = QFileDialog::getOpenFileName(this, ToQString(s.title),
+                                                    ToQString(s.initial_name), FilterText(s));
+  if (name.isEmpty()) {
+    return std::nullopt;
+  }
+  return FromQString(name);
+}
+
+void MainWindow::RunWithProgress(std::u16string_view caption,
+                                 const std::function<void(ProgressReporter&)>& work) {
+  QProgressDialog progress(this);
+  progress.setWindowTitle(ToQString(caption));
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setLabelText(QStringLiteral("準備中…"));
+  progress.setCancelButtonText(QStringLiteral("キャンセル"));
+  progress.setRange(0, 1000);
+  progress.setMinimumDuration(400);
+  progress.setAutoClose(false);
+  progress.setAutoReset(false);
+  progress.setValue(0);
+
+  QtProgressReporter reporter(&progress);
+  connect(&progress, &QProgressDialog::canceled, &progress, [&reporter, &progress] {
+    reporter.Cancel();
+    progress.setLabelText(QStringLiteral("中止しています…"));
+  });
+
+  QEventLoop loop;
+  std::thread worker([&] {
+    work(reporter);
+    QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+  });
+  loop.exec();
+  worker.join();
+  progress.close();
+}
+
+void MainWindow::DestroyWindow() {
+  destroyed_ = true;
+  close();
+  QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+}
+
+}  // namespace hoshizora

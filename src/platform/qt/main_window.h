@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QDialog>
+#include <QFont>
+#include <QMenuBar>
+#include <functional>
+#include <map>
+
+#include "platform/dialog.h"
+
+namespace hoshizora {
+
+class SpinButtons;
+
+// The Main dialog as a Qt window: the template's controls by id (each
+// widget's object name is its id), forwarding commands to the dialog's
+// behaviour and implementing the Dialog port for it.
+class MainWindow : public QDialog, public Dialog {
+ public:
+  using CommandHandler = std::function<void(int command_id)>;
+
+  explicit MainWindow(QWidget* parent = nullptr);
+
+  // Where button clicks, the menu item, Esc and the close box go.
+  void SetCommandHandler(CommandHandler handler) { handler_ = std::move(handler); }
+  // The close box; called when the window is asked to close by the desktop.
+  void SetCloseHandler(std::function<void()> handler) { close_handler_ = std::move(handler); }
+
+  QWidget* Control(int id) const;
+  bool destroyed() const { return destroyed_; }
+
+  // Dialog port.
+  void ShowMessage(std::u16string_view text, std::u16string_view caption,
+                   MessageIcon icon) override;
+  std::u16string GetControlText(int id, int buffer_size) override;
+  void SetControlText(int id, std::u16string_view text) override;
+  bool HasControl(int id) override;
+  bool IsChecked(int id) override;
+  void SetChecked(int id, bool checked) override;
+  void BindSpin(int spin_id, int buddy_id, int minimum, int maximum, int position) override;
+  int ScreenDpiY() override;
+  int CreateDialogFont(const DialogFont& font) override;
+  void SetControlFont(int id, int font_handle) override;
+  void DeleteDialogFont(int font_handle) override;
+  void SetWindowIcons(const std::u16string& icon_path) override;
+  std::optional<std::u16string> AskSaveFileName(const FileDialogSettings& settings) override;
+  std::optional<std::u16string> AskOpenFileName(const FileDialogSettings& settings) override;
+  void RunWithProgress(std::u16string_view caption,
+                       const std::function<void(ProgressReporter&)>& work) override;
+  void DestroyWindow() override;
+
+ protected:
+  void reject() override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildControls();
+  void Dispatch(int command_id);
+  QRect DialogUnits(int x, int y, int width, int height) const;
+
+  QMenuBar* menu_bar_ = nullptr;
+  std::map<int, QWidget*> controls_;
+  std::map<int, QFont> fonts_;
+  int next_font_ = 1;
+  int base_width_ = 6;
+  int base_height_ = 13;
+  bool busy_ = false;
+  bool destroyed_ = false;
+  CommandHandler handler_;
+  std::function<void()> close_handler_;
+};
+
+}  // namespace hoshizora

@@ -1,0 +1,163 @@
+#include "platform/qt/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/main_dialog.h"
+#include "platform/control_ids.h"
+#include "platform/ini_file.h"
+#include "platform/paths.h"
+#include "platform/qt/qt_canvas.h"
+#include "platform/qt/spin_buttons.h"
+#include "support/temp_dir.h"
+#include "support/test_system.h"
+
+namespace hoshizora {
+namespace {
+
+class NoIcons : public IconResources {
+ public:
+  bool BeginUpdate(const std::u16string&) override { return false; }
+  bool AddResource(int, int, int, std::string_view) override { return false; }
+  bool Commit() override { return false; }
+  void Discard() override {}
+};
+
+// The real window driven by the dialog's behaviour, as the program runs it.
+class MainWindowTest : public ::testing::Test {
+ protected:
+  MainWindowTest() {
+    window.SetCommandHandler([this](int id) { HandleCommand(main, id); });
+    window.SetCloseHandler([this] { CloseMainDialog(main); });
+    InitialiseMainDialog(main);
+    window.show();
+  }
+  template <typename T>
+  T* Get(int id) {
+    T* w = qobject_cast<T*>(window.Control(id));
+    EXPECT_NE(w, nullptr) << id;
+    return w;
+  }
+  std::string Settings() const { return testing::ReadFileBytes(dir.path() / "settings.ini"); }
+
+  testing::TempDir dir;
+  testing::TestSystem system{FromFsPath(dir.path() / "hoshizora")};
+  QtCanvas canvas;
+  IniFileStore store{dir.path() / "settings.ini"};
+  NoIcons icons;
+  MainWindow window;
+  MainDialog main{window, system, canvas, store, icons, u"a@b.example"};
+};
+
+TEST_F(MainWindowTest, EveryControlByIdWithItsCaptionAndFont) {
+  const std::pair<int, QString> buttons[] = {
+      {2004, "電報JPEG_WAV出力"}, {2002, "電報保存"}, {2003, "電報読込"}, {5001, "Cancel"}};
+  for (const auto& [id, caption] : buttons) {
+    QPushButton* b = Get<QPushButton>(id);
+    EXPECT_EQ(b->text(), caption);
+    EXPECT_EQ(b->font().weight(), QFont::Bold);
+    EXPECT_EQ(b->font().pixelSize(), DialogFontPixels(window.ScreenDpiY()));
+    EXPECT_EQ(b->objectName(), QString::number(id));
+  }
+  EXPECT_TRUE(Get<QPushButton>(2004)->isDefault());
+  const QString labels[] = {"本文", "文字数", "発信局",     "番号",
+                            "時刻", "名あて", "周波数(Hz)", "速度(CPM)"};
+  for (int i = 0; i < 8; ++i) {
+    QLabel* l = Get<QLabel>(7000 + i);
+    EXPECT_EQ(l->text(), labels[i]);
+    EXPECT_EQ(l->font().pixelSize(), 20);
+    EXPECT_EQ(l->font().weight(), QFont::Bold);
+  }
+  EXPECT_EQ(Get<QPlainTextEdit>(ids::kBody)->font().weight(), QFont::Black);
+  EXPECT_EQ(Get<QPlainTextEdit>(ids::kAddressee)->font().weight(), QFont::Bold);
+  for (int id :
+       {ids::kCount, ids::kStation, ids::kNumber, ids::kTime, ids::kFrequency, ids::kSpeed}) {
+    EXPECT_EQ(Get<QLineEdit>(id)->font().weight(), QFont::Bold) << id;
+  }
+  EXPECT_EQ(Get<QCheckBox>(ids::kOpenFolder)->text(), "和文電報フォルダを開く");
+  EXPECT_TRUE(Get<QCheckBox>(ids::kOpenFolder)->isChecked());
+  EXPECT_NE(dynamic_cast<SpinButtons*>(window.Control(ids::kFrequencySpin)), nullptr);
+  EXPECT_EQ(window.windowTitle(), "Hoshizora ");
+  const QList<QAction*> menus = window.findChild<QMenuBar*>()->actions();
+  ASSERT_EQ(menus.size(), 1);
+  EXPECT_EQ(menus[0]->text(), "その他");
+  EXPECT_EQ(menus[0]->menu()->actions()[0]->text(), "このソフトについて");
+  // The sample telegram is in the fields, with the edit's own line breaks.
+  EXPECT_TRUE(Get<QPlainTextEdit>(ids::kBody)->toPlainText().startsWith("[ホレ]ハルカナ"));
+  EXPECT_EQ(Get<QLineEdit>(ids::kTime)->text(), "コ9,05");
+  EXPECT_EQ(Get<QLineEdit>(ids::kFrequency)->text(), "440");
+}
+
+TEST_F(MainWindowTest, TabOrderFollowsTheTemplate) {
+  const int order[] = {2004, 2002, 2003, 5001, 1001, 1002, 1003,
+                       1004, 1005, 1006, 3000, 3001, 8003};
+  QApplication::setActiveWindow(&window);
+  window.Control(order[0])->setFocus();
+  for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
+    ASSERT_EQ(QApplication::focusWidget(), window.Control(order[i])) << order[i];
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  }
+  EXPECT_EQ(QApplication::focusWidget(), window.Control(order[std::size(order) - 1]));
+}
+
+TEST_F(MainWindowTest, SpinButtonsStepWithinTheRange) {
+  auto* spin = dynamic_cast<SpinButtons*>(window.Control(ids::kFrequencySpin));
+  QLineEdit* freq = Get<QLineEdit>(ids::kFrequency);
+  QTest::mouseClick(spin->up(), Qt::LeftButton);
+  EXPECT_EQ(freq->text(), "441");
+  QTest::mouseClick(spin->down(), Qt::LeftButton);
+  QTest::mouseClick(spin->down(), Qt::LeftButton);
+  EXPECT_EQ(freq->text(), "439");
+  freq->setText("2000");
+  QTest::mouseClick(spin->up(), Qt::LeftButton);
+  EXPECT_EQ(freq->text(), "2000");
+  freq->setFocus();
+  QTest::keyClick(freq, Qt::Key_Down);
+  EXPECT_EQ(freq->text(), "1999");
+  // Typed text stays as typed until a step.
+  freq->setText("abc");
+  EXPECT_EQ(freq->text(), "abc");
+
+  QLineEdit* speed = Get<QLineEdit>(ids::kSpeed);
+  speed->setText("1,500");
+  QTest::keyClick(speed, Qt::Key_Up);
+  EXPECT_EQ(speed->text(), "20")
+      << "1 (the number the text starts with) plus one, raised to the range";
+  speed->setText("20");
+  QTest::keyClick(speed, Qt::Key_Down);
+  EXPECT_EQ(speed->text(), "20");
+}
+
+TEST_F(MainWindowTest, MultiLineFieldsCarryCrLfInTheCore) {
+  window.SetControlText(ids::kAddressee, u"ミドリ」\r\nハナシ」");
+  EXPECT_EQ(Get<QPlainTextEdit>(ids::kAddressee)->toPlainText(), "ミドリ」\nハナシ」");
+  EXPECT_EQ(window.GetControlText(ids::kAddressee, 512), u"ミドリ」\r\nハナシ」");
+  EXPECT_EQ(window.GetControlText(ids::kAddressee, 4), u"ミドリ");
+}
+
+TEST_F(MainWindowTest, EscSavesTheSettingsAndCloses) {
+  Get<QLineEdit>(ids::kFrequency)->setText("700");
+  Get<QCheckBox>(ids::kOpenFolder)->setChecked(false);
+  QTest::keyClick(&window, Qt::Key_Escape);
+  EXPECT_TRUE(window.destroyed());
+  EXPECT_EQ(Settings(),
+            "[General]\nFreqHz=700\nCpm=100\nOpenAudio=0\nOpenTextJpg=0\nOpenWabunDir=0\n");
+}
+
+TEST_F(MainWindowTest, CloseBoxAndCancelButtonTakeTheSamePath) {
+  window.close();
+  EXPECT_TRUE(window.destroyed());
+  EXPECT_EQ(Settings(),
+            "[General]\nFreqHz=440\nCpm=100\nOpenAudio=0\nOpenTextJpg=0\nOpenWabunDir=1\n");
+}
+
+}  // namespace
+}  // namespace hoshizora
