@@ -97,7 +97,11 @@ int RunOutputRun(const std::vector<std::string>& args, std::ostream& out, std::o
 
   OutputOptions options;
   if (parsed.out) {
-    options.output_root = FromFsPath(std::filesystem::absolute(*parsed.out));
+    std::filesystem::path root = std::filesystem::absolute(*parsed.out).lexically_normal();
+    if (!root.has_filename() && root.has_parent_path() && root != root.root_path()) {
+      root = root.parent_path();  // "dir/" and "dir/." name the folder itself
+    }
+    options.output_root = FromFsPath(root);
   }
   const OutputReport report = RunOutputCommand(dialog, system, canvas(), options);
   for (const auto& path : report.written) {

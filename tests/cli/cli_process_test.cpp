@@ -1,0 +1,205 @@
+// hoshizora-cli run as a process, checked by the bytes it leaves behind.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <vector>
+
+#include "app/output_command.h"
+#include "audio/wav_writer.h"
+#include "encoding/encode_telegram.h"
+#include "encoding/group_marks.h"
+#include "platform/paths.h"
+#include "platform/posix/posix_system.h"
+#include "support/temp_dir.h"
+#include "telegram_file/telegram_text_format.h"
+
+namespace hoshizora {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadFileBytes;
+using testing::TempDir;
+using testing::WriteFileBytes;
+
+struct ProcessRun {
+  int status;
+  std::string out;
+};
+
+// Runs a command through the shell only to capture its output; every path is quoted.
+ProcessRun Cli(const fs::path& cli, const std::vector<std::string>& args) {
+  std::string command = "'" + cli.string() + "'";
+  for (const auto& a : args) {
+    command += " '" + a + "'";
+  }
+  command += " 2>/dev/null";
+  ProcessRun run{-1, {}};
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) {
+    return run;
+  }
+  char buffer[4096];
+  for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+    run.out.append(buffer, n);
+  }
+  const int status = pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+std::vector<fs::path> Entries(const fs::path& dir) {
+  std::vector<fs::path> out;
+  for (const auto& e : fs::directory_iterator(dir)) {
+    out.push_back(e.path());
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+// Width and height from a JPEG's frame header.
+std::pair<int, int> JpegSize(const std::string& b) {
+  if (b.size() < 4 || static_cast<unsigned char>(b[0]) != 0xFF ||
+      static_cast<unsigned char>(b[1]) != 0xD8) {
+    return {0, 0};
+  }
+  std::size_t i = 2;
+  while (i + 9 < b.size()) {
+    const auto marker = static_cast<unsigned char>(b[i + 1]);
+    const std::size_t length =
+        (static_cast<unsigned char>(b[i + 2]) << 8) | static_cast<unsigned char>(b[i + 3]);
+    if (marker >= 0xC0 && marker <= 0xC2) {
+      const int h =
+          (static_cast<unsigned char>(b[i + 5]) << 8) | static_cast<unsigned char>(b[i + 6]);
+      const int w =
+          (static_cast<unsigned char>(b[i + 7]) << 8) | static_cast<unsigned char>(b[i + 8]);
+      return {w, h};
+    }
+    i += 2 + length;
+  }
+  return {0, 0};
+}
+
+std::uint32_t Le32(const std::string& b, std::size_t at) {
+  std::uint32_t v = 0;
+  for (int k = 3; k >= 0; --k) {
+    v = (v << 8) | static_cast<std::uint8_t>(b[at + static_cast<std::size_t>(k)]);
+  }
+  return v;
+}
+
+// A program folder of the test's own: the command line, the form template and,
+// when given, a stand-in encoder.
+class CliProcessTest : public ::testing::Test {
+ protected:
+  CliProcessTest() {
+    fs::create_directories(program);
+    fs::create_directories(out);
+    fs::copy_file(HOSHIZORA_CLI, cli);
+    fs::copy_file(fs::path(HOSHIZORA_PROGRAM_DIR) / "和文電報受信用紙.jpg",
+                  program / "和文電報受信用紙.jpg");
+    const TelegramFields fields{u"一二",
+                                u"一 二,三",
+                                u"第五号",
+                                u"コ8,19",
+                                u"ミドリケン」ハナシ」",
+                                u"[ホレ]アイウエオ" + std::u16string(120, u'カ') + u"[ラタ]"};
+    WriteFileBytes(telegram, SerializeTelegramText(fields));
+  }
+  void PlaceEncoder(const std::string& script) {
+    WriteFileBytes(program / "lame", "#!/bin/sh\n" + script);
+    fs::permissions(program / "lame", fs::perms::owner_all);
+  }
+
+  TempDir dir;
+  fs::path program = dir.path() / "プログラム";
+  fs::path cli = program / "hoshizora-cli";
+  fs::path out = dir.path() / "出力 先";
+  fs::path telegram = dir.path() / "telegraph.txt";
+};
+
+TEST_F(CliProcessTest, SampleTelegramWritesOneFolderOfFiles) {
+  fs::create_symlink("/usr/bin/lame", program / "lame");
+  const ProcessRun run = Cli(cli, {"output", "--out", out.string()});
+  ASSERT_EQ(run.status, 0) << run.out;
+  const auto folders = Entries(out);
+  ASSERT_EQ(folders.size(), 1u);
+  const std::string name = folders[0].filename().string();
+  EXPECT_TRUE(name.starts_with("和文電報_"));
+  EXPECT_EQ(name.size(), std::string("和文電報_").size() + 15);
+  const auto files = Entries(folders[0]);
+  ASSERT_EQ(files.size(), 5u);
+  EXPECT_EQ(files[0].filename(), name + ".jpg");
+  EXPECT_EQ(files[1].filename(), name + ".mp3");
+  EXPECT_EQ(files[2].filename(), name + "_1.jpg");
+  EXPECT_EQ(files[4].filename(), name + "_3.jpg");
+  EXPECT_EQ(JpegSize(ReadFileBytes(files[0])), std::make_pair(1280, 720));
+  const auto form = JpegSize(ReadFileBytes(files[2]));
+  EXPECT_GT(form.first, 600);
+  EXPECT_GT(form.second, form.first);
+  EXPECT_GT(fs::file_size(files[1]), 10000u);
+  EXPECT_NE(run.out.find("complete: 5 files in "), std::string::npos);
+  for (const auto& f : files) {
+    EXPECT_NE(run.out.find(f.string() + "\n"), std::string::npos) << f;
+  }
+}
+
+TEST_F(CliProcessTest, WavCarriesExactlyTheKeyedTelegram) {
+  const ProcessRun run = Cli(cli, {"output", telegram.string(), "--freq", "700", "--cpm", "１２０",
+                                   "--out", out.string()});
+  ASSERT_EQ(run.status, 0) << run.out;
+  const fs::path folder = Entries(out).at(0);
+  const std::string wav = ReadFileBytes(folder / (folder.filename().string() + ".wav"));
+  const TelegramFields fields = ParseTelegramText(ReadFileBytes(telegram));
+  const std::u16string code = EncodeTelegram(InsertGroupMarks(ComposeKeyedTelegram(fields)));
+  const WavResult expected = WriteMorseWav(FromFsPath(dir.path() / "expected"), code, 700, 120);
+  ASSERT_EQ(wav.size(), 44 + 2 * expected.samples);
+  EXPECT_EQ(Le32(wav, 40), 2 * expected.samples);
+  EXPECT_EQ(Le32(wav, 4), 36 + 2 * expected.samples);
+  EXPECT_TRUE(wav == ReadFileBytes(dir.path() / "expected.wav"));
+  EXPECT_EQ(Entries(folder).size(), 1u + 1u + 3u) << "WAV, listing and three form pages";
+}
+
+TEST_F(CliProcessTest, SecondRunNeverOverwritesTheFirst) {
+  ASSERT_EQ(Cli(cli, {"output", telegram.string(), "--out", out.string()}).status, 0);
+  ASSERT_EQ(Cli(cli, {"output", telegram.string(), "--out", out.string()}).status, 0);
+  const auto folders = Entries(out);
+  ASSERT_EQ(folders.size(), 2u);
+  for (const auto& folder : folders) {
+    EXPECT_EQ(Entries(folder).size(), 5u) << folder;
+  }
+}
+
+TEST_F(CliProcessTest, BadArgumentsWriteNothing) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"output", "--freq", "5000", "--out", out.string()},
+        {"output", "--cpm", "abc", "--out", out.string()},
+        {"output", "--freq", "1,500", "--out", out.string()},
+        {"output", "--cpm"},
+        {"output", "--bogus"},
+        {"output", (dir.path() / "missing.txt").string()},
+        {"nothing"}}) {
+    EXPECT_EQ(Cli(cli, args).status, 2) << args.back();
+  }
+  EXPECT_TRUE(Entries(out).empty());
+}
+
+TEST_F(CliProcessTest, FailingEncoderKeepsTheWavAndExitsOne) {
+  PlaceEncoder("exit 1\n");
+  const ProcessRun run = Cli(cli, {"output", telegram.string(), "--out", out.string()});
+  EXPECT_EQ(run.status, 1);
+  const fs::path folder = Entries(out).at(0);
+  EXPECT_TRUE(fs::exists(folder / (folder.filename().string() + ".wav")));
+  EXPECT_NE(run.out.find("incomplete:"), std::string::npos);
+}
+
+TEST_F(CliProcessTest, VersionAndHelp) {
+  EXPECT_EQ(Cli(cli, {"--version"}).out, "hoshizora-cli 0.1.0\n");
+  EXPECT_NE(Cli(cli, {"--help"}).out.find("output [TELEGRAM.txt]"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace hoshizora
