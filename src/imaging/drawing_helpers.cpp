@@ -1,5 +1,6 @@
 #include "imaging/drawing_helpers.h"
 
+#include <algorithm>
 #include <string>
 
 #include "platform/paths.h"
@@ -95,34 +96,75 @@ void DrawSmallColumn(Canvas& canvas, Graphics& g, std::u16string_view text, int 
   DrawCells(canvas, g, text, x, kSmallColumnTop, kSmallColumnStep, pixel_size);
 }
 
+namespace {
+
+// Breaks one line of text (no line feeds) into pieces no wider than the limit:
+// each piece is the longest prefix that fits, and at least one character.
+// Widths grow with the text, so the longest fitting prefix is found by
+// halving instead of measuring after every character. Returns whether the
+// line ended on a character too wide to fit that stood alone from the start
+// of its line: character-by-character wrapping leaves an empty current line
+// behind such a character, which a following line feed then adds.
+bool WrapSegment(Graphics& g, const Font& font, std::u16string_view segment,
+                 std::vector<std::u16string>& lines) {
+  const auto fits = [&](std::u16string_view piece) {
+    return static_cast<std::int64_t>(g.MeasureString(piece, font).width) <=
+           static_cast<std::int64_t>(kWrapWidth);
+  };
+  if (segment.empty()) {
+    return false;
+  }
+  std::size_t guess = 64;     // lines tend to be alike: start near the last one
+  bool lone_too_wide = true;  // true at the start: the current line is empty
+  while (!segment.empty()) {
+    // Gallop up from the guess to bracket the longest fitting prefix, then halve.
+    std::size_t low = 1;  // always taken, even when one character is too wide
+    std::size_t high = std::min(segment.size(), std::max<std::size_t>(guess, 2));
+    while (fits(segment.substr(0, high))) {
+      low = high;
+      if (high == segment.size()) {
+        break;
+      }
+      high = std::min(segment.size(), high * 2);
+    }
+    if (low != segment.size()) {
+      --high;  // high itself does not fit
+      while (low < high) {
+        const std::size_t mid = low + (high - low + 1) / 2;
+        if (fits(segment.substr(0, mid))) {
+          low = mid;
+        } else {
+          high = mid - 1;
+        }
+      }
+    }
+    guess = low;
+    lone_too_wide = lone_too_wide && low == 1 && !fits(segment.substr(0, 1));
+    lines.emplace_back(segment.substr(0, low));
+    segment.remove_prefix(low);
+  }
+  return lone_too_wide;
+}
+
+}  // namespace
+
 std::vector<std::u16string> WrapLines(Graphics& g, const Font& font, std::u16string_view text) {
   std::vector<std::u16string> lines;
-  std::u16string current;
+  std::u16string segment;
   for (char16_t c : text) {
     if (c == u'\r') {
       continue;
     }
     if (c == u'\n') {
-      lines.push_back(std::move(current));
-      current.clear();
-      continue;
-    }
-    current.push_back(c);
-    const auto width = static_cast<std::int64_t>(g.MeasureString(current, font).width);
-    if (width <= static_cast<std::int64_t>(kWrapWidth)) {
-      continue;
-    }
-    current.pop_back();
-    if (current.empty()) {
-      lines.emplace_back(1, c);
+      if (segment.empty() || WrapSegment(g, font, segment, lines)) {
+        lines.emplace_back();
+      }
+      segment.clear();
     } else {
-      lines.push_back(std::move(current));
-      current.assign(1, c);
+      segment.push_back(c);
     }
   }
-  if (!current.empty()) {
-    lines.push_back(std::move(current));
-  }
+  WrapSegment(g, font, segment, lines);
   return lines;
 }
 

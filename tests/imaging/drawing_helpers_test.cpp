@@ -117,5 +117,43 @@ TEST_F(DrawingHelpersTest, WrapLinesBreaksAtLineFeedsAndWidth) {
       << "a character wider than the limit stands alone";
 }
 
+// The line-by-line search must give what measuring after every character gives.
+TEST_F(DrawingHelpersTest, WrapLinesMatchesMeasuringEveryCharacter) {
+  const auto greedy = [&](const Font& font, std::u16string_view text) {
+    std::vector<std::u16string> lines;
+    std::u16string current;
+    for (char16_t c : text) {
+      if (c == u'\r') {
+        continue;
+      }
+      if (c == u'\n') {
+        lines.push_back(current);
+        current.clear();
+      } else if (g->MeasureString(current + c, font).width <= 1240) {
+        current.push_back(c);
+      } else if (current.empty()) {
+        lines.emplace_back(1, c);
+      } else {
+        lines.push_back(current);
+        current.assign(1, c);
+      }
+    }
+    if (!current.empty()) {
+      lines.push_back(current);
+    }
+    return lines;
+  };
+  std::u16string text;
+  for (int i = 0; i < 3000; ++i) {
+    text.push_back(i % 397 == 0 ? u'\n'
+                                : (i % 211 == 0 ? u'\r' : static_cast<char16_t>(u'ア' + i % 50)));
+  }
+  for (float size : {1.0f, 9.0f, 14.0f, 31.0f, 620.0f, 1240.0f, 1241.0f}) {
+    const Font font{u"MS Gothic", size, true};
+    EXPECT_EQ(WrapLines(*g, font, text), greedy(font, text)) << size;
+    EXPECT_EQ(WrapLines(*g, font, u"\n\nア\n"), greedy(font, u"\n\nア\n")) << size;
+  }
+}
+
 }  // namespace
 }  // namespace hoshizora
