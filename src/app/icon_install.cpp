@@ -1,31 +1,19 @@
 #include "app/icon_install.h"
 
+#include "encoding/little_endian.h"
+
 namespace hoshizora {
 namespace {
 
 constexpr int kNeutralLanguage = 0;
 
-std::uint32_t Le(std::string_view b, std::size_t at, int bytes) {
-  std::uint32_t v = 0;
-  for (int k = bytes - 1; k >= 0; --k) {
-    v = (v << 8) | static_cast<std::uint8_t>(b[at + static_cast<std::size_t>(k)]);
-  }
-  return v;
-}
-
-void PutLe(std::string& out, std::uint32_t v, int bytes) {
-  for (int k = 0; k < bytes; ++k) {
-    out.push_back(static_cast<char>((v >> (8 * k)) & 0xFF));
-  }
-}
-
 }  // namespace
 
 std::optional<std::vector<IconEntry>> ParseIconDirectory(std::string_view file) {
-  if (file.size() < 6 || Le(file, 2, 2) != 1) {
+  if (file.size() < 6 || ReadLe(file, 2, 2) != 1) {
     return std::nullopt;
   }
-  const std::size_t count = Le(file, 4, 2);
+  const std::size_t count = ReadLe(file, 4, 2);
   if (count == 0 || file.size() < 6 + 16 * count) {
     return std::nullopt;
   }
@@ -38,10 +26,10 @@ std::optional<std::vector<IconEntry>> ParseIconDirectory(std::string_view file) 
     e.height = static_cast<std::uint8_t>(file[at + 1]);
     e.colour_count = static_cast<std::uint8_t>(file[at + 2]);
     e.reserved = static_cast<std::uint8_t>(file[at + 3]);
-    e.planes = static_cast<std::uint16_t>(Le(file, at + 4, 2));
-    e.bits_per_pixel = static_cast<std::uint16_t>(Le(file, at + 6, 2));
-    e.size = Le(file, at + 8, 4);
-    e.offset = Le(file, at + 12, 4);
+    e.planes = static_cast<std::uint16_t>(ReadLe(file, at + 4, 2));
+    e.bits_per_pixel = static_cast<std::uint16_t>(ReadLe(file, at + 6, 2));
+    e.size = ReadLe(file, at + 8, 4);
+    e.offset = ReadLe(file, at + 12, 4);
     // 64-bit sums cannot overflow for 32-bit offsets and sizes.
     if (std::uint64_t{e.offset} + e.size > file.size()) {
       return std::nullopt;
@@ -54,19 +42,19 @@ std::optional<std::vector<IconEntry>> ParseIconDirectory(std::string_view file) 
 std::string BuildGroupIconRecord(const std::vector<IconEntry>& entries) {
   std::string record;
   record.reserve(6 + 14 * entries.size());
-  PutLe(record, 0, 2);
-  PutLe(record, 1, 2);
-  PutLe(record, static_cast<std::uint32_t>(entries.size()), 2);
+  AppendLe(record, 0, 2);
+  AppendLe(record, 1, 2);
+  AppendLe(record, static_cast<std::uint32_t>(entries.size()), 2);
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const IconEntry& e = entries[i];
     record.push_back(static_cast<char>(e.width));
     record.push_back(static_cast<char>(e.height));
     record.push_back(static_cast<char>(e.colour_count));
     record.push_back(static_cast<char>(e.reserved));
-    PutLe(record, e.planes, 2);
-    PutLe(record, e.bits_per_pixel, 2);
-    PutLe(record, e.size, 4);
-    PutLe(record, static_cast<std::uint32_t>(i + 1), 2);
+    AppendLe(record, e.planes, 2);
+    AppendLe(record, e.bits_per_pixel, 2);
+    AppendLe(record, e.size, 4);
+    AppendLe(record, static_cast<std::uint32_t>(i + 1), 2);
   }
   return record;
 }

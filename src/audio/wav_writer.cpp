@@ -1,11 +1,11 @@
 #include "audio/wav_writer.h"
 
-#include <array>
 #include <cmath>
 #include <fstream>
 #include <limits>
 #include <memory>
 
+#include "encoding/little_endian.h"
 #include "encoding/telegram_signs.h"
 #include "platform/paths.h"
 
@@ -27,27 +27,20 @@ bool IsWhiteSpace(char16_t c) {
   return c == u' ' || (c >= u'\t' && c <= u'\r');
 }
 
-void PutLe(std::array<char, kHeaderBytes>& h, std::size_t at, std::uint32_t v, int bytes) {
-  for (int k = 0; k < bytes; ++k) {
-    h[at + static_cast<std::size_t>(k)] = static_cast<char>((v >> (8 * k)) & 0xFF);
-  }
-}
-
-std::array<char, kHeaderBytes> MakeHeader() {
-  std::array<char, kHeaderBytes> h{};
-  using namespace std::string_view_literals;
-  const std::string_view tags = "RIFF\0\0\0\0WAVEfmt "sv;
-  for (std::size_t i = 0; i < tags.size(); ++i) {
-    h[i] = tags[i];
-  }
-  PutLe(h, 16, 16, 4);
-  PutLe(h, 20, 1, 2);
-  PutLe(h, 22, 1, 2);
-  PutLe(h, 24, kSampleRate, 4);
-  PutLe(h, 28, kSampleRate * 2, 4);
-  PutLe(h, 32, 2, 2);
-  PutLe(h, 34, 16, 2);
-  h[36] = 'd', h[37] = 'a', h[38] = 't', h[39] = 'a';
+// The 44-byte header with both size fields still 0.
+std::string MakeHeader() {
+  std::string h = "RIFF";
+  AppendLe(h, 0, 4);
+  h += "WAVEfmt ";
+  AppendLe(h, 16, 4);
+  AppendLe(h, 1, 2);  // PCM
+  AppendLe(h, 1, 2);  // one channel
+  AppendLe(h, kSampleRate, 4);
+  AppendLe(h, kSampleRate * 2, 4);
+  AppendLe(h, 2, 2);   // block align
+  AppendLe(h, 16, 2);  // bits per sample
+  h += "data";
+  AppendLe(h, 0, 4);
   return h;
 }
 
@@ -168,8 +161,8 @@ WavResult WriteMorseWav(const std::u16string& base_path, std::u16string_view cod
     result.status = WavStatus::kCannotCreate;
     return result;
   }
-  std::array<char, kHeaderBytes> header = MakeHeader();
-  out.write(header.data(), header.size());
+  const std::string header = MakeHeader();
+  out.write(header.data(), static_cast<std::streamsize>(header.size()));
 
   SampleSink sink(out, 3 * unit_ms, frequency, std::max(3 * unit_ms, kGroupMarkPauseMs));
   std::uint64_t written = 0;
@@ -185,12 +178,13 @@ WavResult WriteMorseWav(const std::u16string& base_path, std::u16string_view cod
   });
 
   const auto data_bytes = static_cast<std::uint32_t>(written * 2);
-  PutLe(header, 4, data_bytes + kHeaderBytes - 8, 4);
-  PutLe(header, 40, data_bytes, 4);
+  std::string sizes;
+  AppendLe(sizes, data_bytes + kHeaderBytes - 8, 4);
+  AppendLe(sizes, data_bytes, 4);
   out.seekp(4);
-  out.write(header.data() + 4, 4);
+  out.write(sizes.data(), 4);
   out.seekp(40);
-  out.write(header.data() + 40, 4);
+  out.write(sizes.data() + 4, 4);
   out.close();
   result.samples = written;
   result.status = out ? WavStatus::kWritten : WavStatus::kWriteFailed;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "encoding/little_endian.h"
+
 #include <map>
 
 #include "platform/posix/desktop_icon_resources.h"
@@ -10,19 +12,13 @@
 namespace hoshizora {
 namespace {
 
-void PutLe(std::string& out, std::uint32_t v, int bytes) {
-  for (int k = 0; k < bytes; ++k) {
-    out.push_back(static_cast<char>((v >> (8 * k)) & 0xFF));
-  }
-}
-
 // An icon file with one image per side length (0 for 256), each image's bytes
 // a run of its own letter.
 std::string IconFile(const std::vector<int>& sides, int type = 1) {
   std::string file;
-  PutLe(file, 0, 2);
-  PutLe(file, static_cast<std::uint32_t>(type), 2);
-  PutLe(file, static_cast<std::uint32_t>(sides.size()), 2);
+  AppendLe(file, 0, 2);
+  AppendLe(file, static_cast<std::uint32_t>(type), 2);
+  AppendLe(file, static_cast<std::uint32_t>(sides.size()), 2);
   std::uint32_t offset = static_cast<std::uint32_t>(6 + 16 * sides.size());
   std::string data;
   for (std::size_t i = 0; i < sides.size(); ++i) {
@@ -31,10 +27,10 @@ std::string IconFile(const std::vector<int>& sides, int type = 1) {
     file += static_cast<char>(sides[i]);
     file += '\0';
     file += '\0';
-    PutLe(file, 1, 2);
-    PutLe(file, 32, 2);
-    PutLe(file, size, 4);
-    PutLe(file, offset, 4);
+    AppendLe(file, 1, 2);
+    AppendLe(file, 32, 2);
+    AppendLe(file, size, 4);
+    AppendLe(file, offset, 4);
     offset += size;
     data += std::string(size, static_cast<char>('a' + i));
   }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "encoding/little_endian.h"
+
 #include <cstdint>
 #include <sstream>
 
@@ -12,14 +14,6 @@ namespace {
 
 using testing::ReadFileBytes;
 using testing::TempDir;
-
-std::uint32_t Le32(const std::string& b, std::size_t at) {
-  std::uint32_t v = 0;
-  for (int k = 3; k >= 0; --k) {
-    v = (v << 8) | static_cast<std::uint8_t>(b[at + static_cast<std::size_t>(k)]);
-  }
-  return v;
-}
 
 std::int16_t Sample(const std::string& b, std::size_t index) {
   const std::size_t at = 44 + 2 * index;
@@ -36,8 +30,8 @@ class WavWriterTest : public ::testing::Test {
     const std::string bytes = ReadFileBytes(dir.path() / "和文電報 x.wav");
     if (expected == WavStatus::kWritten) {
       EXPECT_EQ(r.samples * 2 + 44, bytes.size());
-      EXPECT_EQ(Le32(bytes, 4), bytes.size() - 8);
-      EXPECT_EQ(Le32(bytes, 40), bytes.size() - 44);
+      EXPECT_EQ(ReadLe(bytes, 4, 4), bytes.size() - 8);
+      EXPECT_EQ(ReadLe(bytes, 40, 4), bytes.size() - 44);
     }
     return bytes;
   }
@@ -49,23 +43,23 @@ TEST_F(WavWriterTest, EmptyTextGivesTheBareHeader) {
     const std::string b = Write(code, 800, 100);
     ASSERT_EQ(b.size(), 44u);
     EXPECT_EQ(b.substr(0, 4), "RIFF");
-    EXPECT_EQ(Le32(b, 4), 36u);
+    EXPECT_EQ(ReadLe(b, 4, 4), 36u);
     EXPECT_EQ(b.substr(8, 8), "WAVEfmt ");
-    EXPECT_EQ(Le32(b, 16), 16u);
-    EXPECT_EQ(Le32(b, 20), 1u | (1u << 16));  // PCM, one channel
-    EXPECT_EQ(Le32(b, 24), 44100u);
-    EXPECT_EQ(Le32(b, 28), 88200u);
-    EXPECT_EQ(Le32(b, 32), 2u | (16u << 16));  // block align, bits
+    EXPECT_EQ(ReadLe(b, 16, 4), 16u);
+    EXPECT_EQ(ReadLe(b, 20, 4), 1u | (1u << 16));  // PCM, one channel
+    EXPECT_EQ(ReadLe(b, 24, 4), 44100u);
+    EXPECT_EQ(ReadLe(b, 28, 4), 88200u);
+    EXPECT_EQ(ReadLe(b, 32, 4), 2u | (16u << 16));  // block align, bits
     EXPECT_EQ(b.substr(36, 4), "data");
-    EXPECT_EQ(Le32(b, 40), 0u);
+    EXPECT_EQ(ReadLe(b, 40, 4), 0u);
   }
 }
 
 TEST_F(WavWriterTest, DashDotAtSpeedSixty) {
   const std::string b = Write(u"-. ", 800, 60);
   EXPECT_EQ(b.size(), 120700u);
-  EXPECT_EQ(Le32(b, 40), 120656u);
-  EXPECT_EQ(Le32(b, 4), 120692u);
+  EXPECT_EQ(ReadLe(b, 40, 4), 120656u);
+  EXPECT_EQ(ReadLe(b, 4, 4), 120692u);
   // dash 22623 tone, gap 7541 zero, dot 7541 tone, 22623 zero.
   EXPECT_EQ(Sample(b, 0), 0);
   EXPECT_NE(Sample(b, 1), 0);
@@ -176,8 +170,8 @@ TEST_F(WavWriterTest, SizeFieldsAgreeOnALongTextAndProgressEnds) {
   });
   ASSERT_EQ(r.status, WavStatus::kWritten);
   const std::string b = ReadFileBytes(dir.path() / "long.wav");
-  EXPECT_EQ(Le32(b, 40), b.size() - 44);
-  EXPECT_EQ(Le32(b, 4), b.size() - 8);
+  EXPECT_EQ(ReadLe(b, 40, 4), b.size() - 44);
+  EXPECT_EQ(ReadLe(b, 4, 4), b.size() - 8);
   EXPECT_GT(calls, 10);
   EXPECT_LE(last, 1.0);
 }

@@ -1,7 +1,9 @@
 // hoshizora-cli run as a process, checked by the bytes it leaves behind.
 
 #include <gtest/gtest.h>
+
 #include <sys/wait.h>
+#include "encoding/little_endian.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -83,14 +85,6 @@ std::pair<int, int> JpegSize(const std::string& b) {
   return {0, 0};
 }
 
-std::uint32_t Le32(const std::string& b, std::size_t at) {
-  std::uint32_t v = 0;
-  for (int k = 3; k >= 0; --k) {
-    v = (v << 8) | static_cast<std::uint8_t>(b[at + static_cast<std::size_t>(k)]);
-  }
-  return v;
-}
-
 // A program folder of the test's own: the command line, the form template and,
 // when given, a stand-in encoder.
 class CliProcessTest : public ::testing::Test {
@@ -157,8 +151,8 @@ TEST_F(CliProcessTest, WavCarriesExactlyTheKeyedTelegram) {
   const std::u16string code = EncodeTelegram(InsertGroupMarks(ComposeKeyedTelegram(fields)));
   const WavResult expected = WriteMorseWav(FromFsPath(dir.path() / "expected"), code, 700, 120);
   ASSERT_EQ(wav.size(), 44 + 2 * expected.samples);
-  EXPECT_EQ(Le32(wav, 40), 2 * expected.samples);
-  EXPECT_EQ(Le32(wav, 4), 36 + 2 * expected.samples);
+  EXPECT_EQ(ReadLe(wav, 40, 4), 2 * expected.samples);
+  EXPECT_EQ(ReadLe(wav, 4, 4), 36 + 2 * expected.samples);
   EXPECT_TRUE(wav == ReadFileBytes(dir.path() / "expected.wav"));
   EXPECT_EQ(Entries(folder).size(), 1u + 1u + 3u) << "WAV, listing and three form pages";
 }

@@ -5,6 +5,7 @@
 #include <random>
 #include <vector>
 
+#include "encoding/little_endian.h"
 #include "platform/paths.h"
 
 namespace hoshizora {
@@ -13,20 +14,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::string_view kPngSignature = "\x89PNG\r\n\x1a\n";
-
-std::uint32_t Le(std::string_view b, std::size_t at, int bytes) {
-  std::uint32_t v = 0;
-  for (int k = bytes - 1; k >= 0; --k) {
-    v = (v << 8) | static_cast<std::uint8_t>(b[at + static_cast<std::size_t>(k)]);
-  }
-  return v;
-}
-
-void PutLe(std::string& out, std::uint32_t v, int bytes) {
-  for (int k = 0; k < bytes; ++k) {
-    out.push_back(static_cast<char>((v >> (8 * k)) & 0xFF));
-  }
-}
 
 bool WriteTemp(const fs::path& temp, const std::string& bytes) {
   std::ofstream out(temp, std::ios::binary | std::ios::trunc);
@@ -106,14 +93,14 @@ bool DesktopIconResources::Commit() {
   }
   // Rebuild an icon file from the group record and its images.
   const std::string& group = group_it->second;
-  const std::size_t count = Le(group, 4, 2);
+  const std::size_t count = ReadLe(group, 4, 2);
   if (group.size() < 6 + 14 * count) {
     return false;
   }
   std::vector<const std::string*> images;
   for (std::size_t i = 0; i < count; ++i) {
     const auto it =
-        resources_.find({kIconResourceType, static_cast<int>(Le(group, 6 + 14 * i + 12, 2))});
+        resources_.find({kIconResourceType, static_cast<int>(ReadLe(group, 6 + 14 * i + 12, 2))});
     if (it == resources_.end()) {
       return false;
     }
@@ -126,8 +113,8 @@ bool DesktopIconResources::Commit() {
   for (std::size_t i = 0; i < count; ++i) {
     const std::string entry = group.substr(6 + 14 * i, 8);
     ico += entry;
-    PutLe(ico, static_cast<std::uint32_t>(images[i]->size()), 4);
-    PutLe(ico, offset, 4);
+    AppendLe(ico, static_cast<std::uint32_t>(images[i]->size()), 4);
+    AppendLe(ico, offset, 4);
     offset += static_cast<std::uint32_t>(images[i]->size());
     const std::uint32_t side = entry[0] == 0 ? 256 : static_cast<std::uint8_t>(entry[0]);
     if (images[i]->starts_with(kPngSignature) && side > largest_side) {
