@@ -70,6 +70,28 @@ std::size_t DecodeOne(std::string_view bytes, std::size_t i, char32_t& cp) {
   return length;
 }
 
+// Decodes the whole text; an invalid sequence stops the decoding, or with
+// `replace` becomes one U+FFFD for its first byte.
+std::optional<std::u16string> DecodeUtf8(std::string_view bytes, bool replace) {
+  std::u16string out;
+  out.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size();) {
+    char32_t cp = 0;
+    const std::size_t length = DecodeOne(bytes, i, cp);
+    if (length == 0) {
+      if (!replace) {
+        return std::nullopt;
+      }
+      out.push_back(static_cast<char16_t>(kReplacement));
+      ++i;
+    } else {
+      AppendUtf16(out, cp);
+      i += length;
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 std::string EncodeUtf8(std::u16string_view text) {
@@ -91,35 +113,9 @@ std::string EncodeUtf8(std::u16string_view text) {
 }
 
 std::optional<std::u16string> DecodeUtf8Strict(std::string_view bytes) {
-  std::u16string out;
-  out.reserve(bytes.size());
-  for (std::size_t i = 0; i < bytes.size();) {
-    char32_t cp = 0;
-    const std::size_t length = DecodeOne(bytes, i, cp);
-    if (length == 0) {
-      return std::nullopt;
-    }
-    AppendUtf16(out, cp);
-    i += length;
-  }
-  return out;
+  return DecodeUtf8(bytes, false);
 }
 
-std::u16string DecodeUtf8Lenient(std::string_view bytes) {
-  std::u16string out;
-  out.reserve(bytes.size());
-  for (std::size_t i = 0; i < bytes.size();) {
-    char32_t cp = 0;
-    const std::size_t length = DecodeOne(bytes, i, cp);
-    if (length == 0) {
-      out.push_back(static_cast<char16_t>(kReplacement));
-      ++i;
-    } else {
-      AppendUtf16(out, cp);
-      i += length;
-    }
-  }
-  return out;
-}
+std::u16string DecodeUtf8Lenient(std::string_view bytes) { return *DecodeUtf8(bytes, true); }
 
 }  // namespace hoshizora
