@@ -258,7 +258,7 @@ OutputReport RunOutputCommand(Dialog& dialog, System& system, Canvas& canvas,
             return !cancel.load();
           });
       if (!audio_done) {
-        progress.Report(u"音声を書き込み、MP3に変換中", 1.0);
+        progress.Report(u"音声を書き込み、MP3に変換中", ProgressReporter::kUnknownShare);
       }
       audio_thread.join();
     });

@@ -18,8 +18,11 @@ class ConsoleProgress : public ProgressReporter {
       return;
     }
     last_ = std::u16string(step);
-    out_ << "hoshizora-cli: " << EncodeUtf8(step) << " (" << static_cast<int>(fraction * 100)
-         << "%)\n";
+    out_ << "hoshizora-cli: " << EncodeUtf8(step);
+    if (fraction >= 0) {
+      out_ << " (" << static_cast<int>(fraction * 100) << "%)";
+    }
+    out_ << "\n";
   }
   const std::atomic<bool>& CancelFlag() const override { return cancel_; }
 

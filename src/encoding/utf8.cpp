@@ -116,6 +116,8 @@ std::optional<std::u16string> DecodeUtf8Strict(std::string_view bytes) {
   return DecodeUtf8(bytes, false);
 }
 
-std::u16string DecodeUtf8Lenient(std::string_view bytes) { return *DecodeUtf8(bytes, true); }
+std::u16string DecodeUtf8Lenient(std::string_view bytes) {
+  return *DecodeUtf8(bytes, true);
+}
 
 }  // namespace hoshizora

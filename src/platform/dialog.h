@@ -40,8 +40,10 @@ struct FileDialogSettings {
 class ProgressReporter {
  public:
   virtual ~ProgressReporter() = default;
-  // What is being written now, and the share of the whole run done (0 to 1).
+  // What is being written now, and the share of the whole run done (0 to 1),
+  // or kUnknownShare while a step of unknown length (the encoder) runs.
   virtual void Report(std::u16string_view step, double fraction) = 0;
+  static constexpr double kUnknownShare = -1;
   // Set when the user pressed the progress window's Cancel.
   virtual const std::atomic<bool>& CancelFlag() const = 0;
 };

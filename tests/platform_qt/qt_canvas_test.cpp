@@ -7,6 +7,7 @@
 #include <QRawFont>
 
 #include "imaging/drawing_helpers.h"
+#include "imaging/form_images.h"
 #include "imaging/text_listing.h"
 #include "platform/paths.h"
 #include "platform/qt/font_substitutes.h"
@@ -150,6 +151,37 @@ TEST_F(QtCanvasTest, ListingPictureIsA1280By720JpegWithText) {
   // Ink in the header row and the first two lines; the bottom half stays white.
   EXPECT_GT(InkInsideOutside(image, QRect(0, 15, 1280, 100)).first, 100);
   EXPECT_EQ(InkInsideOutside(image, QRect(0, 0, 1280, 360)).second, 0);
+}
+
+TEST_F(QtCanvasTest, OddTextDrawsWithoutHarm) {
+  testing::TempDir dir;
+  testing::RecordingMessages owner;
+  testing::WriteFileBytes(dir.path() / "和文電報受信用紙.jpg", "\xFF\xD8\xFF\xE0 truncated");
+  TelegramFields fields;
+  const std::u16string odd{u'ア',          char16_t{0xD800}, char16_t{0}, u'\t', char16_t{0xDFFF},
+                           char16_t{0x1B}, char16_t{0xFFFF}, u'」'};
+  fields.body = u"[ホレ]" + odd + odd + u"[ラタ]";
+  fields.station = odd + odd;
+  fields.addressee = odd + u"」" + odd;
+  fields.time = odd;
+  const FormDestination where{dir.u16(), dir.u16(), u"和文電報_x"};
+  // A truncated template is no template: the message, and nothing written.
+  EXPECT_EQ(WriteFormImages(canvas, owner, where, fields).status, ImageStatus::kNoFormTemplate);
+  ASSERT_EQ(owner.messages.size(), 1u);
+  EXPECT_EQ(owner.messages[0].text, u"テンプレ画像が見つかりません");
+
+  auto form = canvas.CreateBitmap(764, 1080);
+  canvas.BeginDrawing(*form)->Clear(kOpaqueWhite);
+  ASSERT_TRUE(
+      canvas.SaveImage(*form, dir.u16() + u"/和文電報受信用紙.jpg", FindJpegEncoder(canvas)));
+  const ImageOutcome pages = WriteFormImages(canvas, owner, where, fields);
+  EXPECT_EQ(pages.status, ImageStatus::kWritten);
+  ASSERT_EQ(pages.written.size(), 1u);
+  EXPECT_EQ(QImage(ToQString(pages.written[0])).size(), QSize(764, 1080));
+  EXPECT_EQ(WriteTextListingImage(canvas, owner, fields.body + u"\n" + odd, 440, 100,
+                                  dir.u16() + u"/listing")
+                .status,
+            ImageStatus::kWritten);
 }
 
 }  // namespace
