@@ -6,6 +6,7 @@
 #include <QImageReader>
 #include <QRawFont>
 
+#include "encoding/default_telegram.h"
 #include "imaging/drawing_helpers.h"
 #include "imaging/form_images.h"
 #include "imaging/text_listing.h"
@@ -70,6 +71,21 @@ TEST_F(QtCanvasTest, UprightCharacterInksItsCellOnly) {
   const auto [inside, outside] = InkInsideOutside(image, QRect(80, 60, 42, 42));
   EXPECT_GT(inside, 20);
   EXPECT_EQ(outside, 0);
+}
+
+TEST_F(QtCanvasTest, EveryBodyCharacterLeavesInk) {
+  // Some brush faces map punctuation to empty glyphs; those must come from
+  // another face rather than leave a blank cell.
+  const Font font = CreateFontOrSansSerif(canvas, kBrushScriptFace, 25);
+  std::u16string seen;
+  for (char16_t c : MakeDefaultTelegram(std::nullopt).body + u"０１？！・ー") {
+    if (seen.find(c) != std::u16string::npos) {
+      continue;
+    }
+    seen.push_back(c);
+    const QImage image = Draw([&](Graphics& g) { DrawCellChar(g, font, c, 80, 60); });
+    EXPECT_GT(InkInsideOutside(image, QRect(0, 0, 200, 200)).first, 3) << std::hex << int{c};
+  }
 }
 
 TEST_F(QtCanvasTest, TurnedBracketStaysNearItsCell) {

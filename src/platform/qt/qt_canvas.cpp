@@ -1,10 +1,13 @@
 #include "platform/qt/qt_canvas.h"
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
+#include <QPainterPath>
+#include <QRawFont>
 
 #include "platform/qt/font_substitutes.h"
 
@@ -38,7 +41,7 @@ class QtGraphics : public Graphics {
     if (!font.valid || text.empty()) {
       return;
     }
-    const QFont qfont = ToQFont(font);
+    const QFont qfont = ToQFont(font, text);
     painter_.setFont(qfont);
     painter_.setPen(QColor::fromRgba(argb));
     const QString qtext = ToQString(text);
@@ -57,7 +60,7 @@ class QtGraphics : public Graphics {
     if (!font.valid) {
       return {};
     }
-    const QFontMetricsF metrics(ToQFont(font));
+    const QFontMetricsF metrics(ToQFont(font, text));
     return SizeF{static_cast<float>(metrics.horizontalAdvance(ToQString(text))) + 2 * Margin(font),
                  static_cast<float>(metrics.height())};
   }
@@ -68,8 +71,8 @@ class QtGraphics : public Graphics {
   void Rotate(float degrees) override { painter_.rotate(degrees); }
 
  private:
-  QFont ToQFont(const Font& font) {
-    QFont qfont(canvas_.FamilyFor(font.face));
+  QFont ToQFont(const Font& font, std::u16string_view text) {
+    QFont qfont(canvas_.FamilyFor(font.face, text));
     qfont.setPixelSize(std::max(1, qRound(font.pixel_size)));
     qfont.setWeight(QFont::Normal);
     qfont.setStyle(QFont::StyleNormal);
@@ -137,6 +140,47 @@ QString QtCanvas::ResolvedFace(std::u16string_view face) {
 QString QtCanvas::FamilyFor(std::u16string_view face) {
   const QString resolved = ResolvedFace(face);
   return resolved.isEmpty() ? ResolvedFace(GenericSansSerifFace()) : resolved;
+}
+
+QString QtCanvas::FamilyFor(std::u16string_view face, std::u16string_view text) {
+  const QString family = FamilyFor(face);
+  if (text.size() == 1 && DrawsBlank(family, text.front())) {
+    return FallbackFamily(face, family);
+  }
+  return family;
+}
+
+bool QtCanvas::DrawsBlank(const QString& family, char16_t c) {
+  if (QChar(c).isSpace() || QChar(c).isSurrogate() || QChar(c).category() == QChar::Other_Control) {
+    return false;
+  }
+  std::lock_guard lock(mutex_);
+  const auto key = std::make_pair(family, c);
+  if (const auto it = blank_glyphs_.find(key); it != blank_glyphs_.end()) {
+    return it->second;
+  }
+  QFont font(family);
+  font.setPixelSize(64);
+  const QRawFont raw = QRawFont::fromFont(font);
+  bool blank = false;
+  if (raw.isValid() && raw.supportsCharacter(QChar(c))) {
+    const QList<quint32> glyphs = raw.glyphIndexesForString(QString(QChar(c)));
+    blank = !glyphs.isEmpty() && raw.pathForGlyph(glyphs.front()).isEmpty();
+  }
+  blank_glyphs_.emplace(key, blank);
+  return blank;
+}
+
+QString QtCanvas::FallbackFamily(std::u16string_view face, const QString& family) {
+  const QStringList installed = QFontDatabase::families();
+  bool after = false;
+  for (const QString& candidate : FontSubstitutes(ToQString(face))) {
+    if (after && installed.contains(candidate, Qt::CaseInsensitive)) {
+      return candidate;
+    }
+    after = after || candidate.compare(family, Qt::CaseInsensitive) == 0;
+  }
+  return JapaneseSansSerifFace();
 }
 
 bool QtCanvas::HasFontFace(std::u16string_view face) {

@@ -37,14 +37,22 @@ class QtCanvas : public Canvas {
 
   // The installed family that draws a design face, or the generic sans-serif.
   QString FamilyFor(std::u16string_view face);
+  // The family to draw `text` in: FamilyFor(face), unless that family's glyph
+  // for a single visible character is empty (some brush faces leave
+  // punctuation blank); then the face's next installed substitute.
+  QString FamilyFor(std::u16string_view face, std::u16string_view text);
 
  private:
   // The installed family for a face, empty when there is none (cached: the
   // font database is slow to ask and is asked for every column drawn).
   QString ResolvedFace(std::u16string_view face);
 
+  bool DrawsBlank(const QString& family, char16_t c);
+  QString FallbackFamily(std::u16string_view face, const QString& family);
+
   std::mutex mutex_;
   std::map<std::u16string, QString, std::less<>> resolved_;
+  std::map<std::pair<QString, char16_t>, bool> blank_glyphs_;
 };
 
 QString ToQString(std::u16string_view text);
