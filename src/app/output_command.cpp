@@ -9,7 +9,6 @@
 #include "encoding/encode_telegram.h"
 #include "encoding/group_marks.h"
 #include "encoding/text_utils.h"
-#include "imaging/drawing_helpers.h"
 #include "imaging/form_images.h"
 #include "imaging/text_listing.h"
 #include "platform/control_ids.h"

@@ -1,7 +1,5 @@
 #include "imaging/form_images.h"
 
-#include <cstdio>
-
 #include "encoding/telegram_signs.h"
 #include "encoding/text_utils.h"
 #include "imaging/drawing_helpers.h"
