@@ -9,6 +9,20 @@
 #include "platform/posix/posix_system.h"
 #include "platform/qt/qt_canvas.h"
 
+namespace {
+
+// Qt's note that it made up a runtime folder means nothing to a command-line
+// user; everything else Qt says still reaches stderr.
+void QuietRuntimeFolderNote(QtMsgType type, const QMessageLogContext& context,
+                            const QString& message) {
+  if (type == QtWarningMsg && message.startsWith(QStringLiteral("QStandardPaths:"))) {
+    return;
+  }
+  std::cerr << qFormatLogMessage(type, context, message).toStdString() << "\n";
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
   const std::vector<std::string> args(argv + 1, argv + argc);
@@ -20,6 +34,7 @@ int main(int argc, char** argv) {
   const auto make_canvas = [&]() -> hoshizora::Canvas& {
     if (!canvas) {
       setenv("QT_QPA_PLATFORM", "offscreen", 1);
+      qInstallMessageHandler(QuietRuntimeFolderNote);
       app = std::make_unique<QGuiApplication>(argc, argv);
       canvas = std::make_unique<hoshizora::QtCanvas>();
     }

@@ -234,6 +234,8 @@ void MainWindow::ShowMessage(std::u16string_view text, std::u16string_view capti
                   : icon == MessageIcon::kInformation ? QMessageBox::Information
                                                       : QMessageBox::NoIcon,
                   ToQString(caption), ToQString(text), QMessageBox::Ok, this);
+  // The About box, the only information message, stays above other windows.
+  box.setWindowFlag(Qt::WindowStaysOnTopHint, icon == MessageIcon::kInformation);
   box.exec();
 }
 
