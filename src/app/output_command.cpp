@@ -56,18 +56,13 @@ std::u16string ComposeTelegram(const TelegramFields& f, const std::u16string& st
          f.body;
 }
 
-std::u16string Decimal(long long n) {
-  const std::string s = std::to_string(n);
-  return std::u16string(s.begin(), s.end());
-}
-
 // Makes "和文電報_" + timestamp, or the same with "_2", "_3", … when that
 // exists already. Gives the folder's name, or nothing when none can be made.
 std::optional<std::u16string> MakeOutputFolder(System& system, const std::u16string& root,
                                                const std::u16string& timestamp) {
   const std::u16string stem = std::u16string(kFolderPrefix) + timestamp;
   for (int n = 1; n <= kMaxFolderTries; ++n) {
-    const std::u16string name = n == 1 ? stem : stem + u"_" + Decimal(n);
+    const std::u16string name = n == 1 ? stem : stem + u"_" + IntToText(n);
     const std::u16string path = JoinPath(root, name);
     if (system.PathExists(path)) {
       continue;
@@ -90,7 +85,7 @@ std::u16string AudioProblem(const AudioOutcome& audio) {
       if (audio.encoder_exit_code < 0) {
         return u"音声: MP3エンコーダ(lame)を起動できませんでした。WAVファイルを残しました。";
       }
-      return u"音声: MP3への変換に失敗しました(終了コード " + Decimal(audio.encoder_exit_code) +
+      return u"音声: MP3への変換に失敗しました(終了コード " + IntToText(audio.encoder_exit_code) +
              u")。WAVファイルを残しました。";
     case Kind::kCancelled:
       return u"音声: MP3への変換を中止しました。WAVファイルを残しました。";
@@ -128,11 +123,12 @@ std::u16string FormProblem(const ImageOutcome& forms, int pages) {
     case ImageStatus::kNoFormTemplate:
       return u"受信用紙: テンプレート画像(和文電報受信用紙.jpg)が見つかりませんでした。";
     case ImageStatus::kSaveFailed:
-      return u"受信用紙: " + Decimal(pages) + u"枚中" +
-             Decimal(static_cast<long long>(forms.failed.size())) + u"枚を保存できませんでした。";
+      return u"受信用紙: " + IntToText(pages) + u"枚中" +
+             IntToText(static_cast<std::int32_t>(forms.failed.size())) +
+             u"枚を保存できませんでした。";
     case ImageStatus::kCancelled:
-      return u"受信用紙: 中止したため、" + Decimal(pages) + u"枚中" +
-             Decimal(static_cast<long long>(forms.written.size())) + u"枚だけ作成しました。";
+      return u"受信用紙: 中止したため、" + IntToText(pages) + u"枚中" +
+             IntToText(static_cast<std::int32_t>(forms.written.size())) + u"枚だけ作成しました。";
   }
   return {};
 }
@@ -252,7 +248,7 @@ OutputReport RunOutputCommand(Dialog& dialog, System& system, Canvas& canvas,
           canvas, messages, {executable_folder, report.folder, *folder_name}, fields,
           [&](int page, int total) {
             pages = total;
-            progress.Report(u"受信用紙 " + Decimal(page) + u"/" + Decimal(total) + u" を作成中",
+            progress.Report(u"受信用紙 " + IntToText(page) + u"/" + IntToText(total) + u" を作成中",
                             static_cast<double>(page - 1) / total);
             return !cancel.load();
           });

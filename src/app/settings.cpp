@@ -5,6 +5,7 @@
 
 #include "app/read_int_field.h"
 #include "encoding/default_telegram.h"
+#include "encoding/text_utils.h"
 #include "platform/control_ids.h"
 #include "telegram_file/dialog_fields.h"
 
@@ -12,11 +13,6 @@ namespace hoshizora {
 namespace {
 
 constexpr const char* kSection = "General";
-
-std::u16string Decimal(int n) {
-  const std::string s = std::to_string(n);
-  return std::u16string(s.begin(), s.end());
-}
 
 }  // namespace
 
@@ -30,8 +26,8 @@ int BoundSpeed(int cpm) {
 void LoadSettings(Dialog& dialog, SettingsStore& store, const std::optional<LocalTime>& now) {
   const int frequency = BoundFrequency(store.ReadInt(kSection, "FreqHz", kDefaultFrequency));
   const int speed = BoundSpeed(store.ReadInt(kSection, "Cpm", kDefaultSpeed));
-  dialog.SetControlText(ids::kFrequency, Decimal(frequency));
-  dialog.SetControlText(ids::kSpeed, Decimal(speed));
+  dialog.SetControlText(ids::kFrequency, IntToText(frequency));
+  dialog.SetControlText(ids::kSpeed, IntToText(speed));
   if (dialog.HasControl(ids::kFrequencySpin)) {
     dialog.BindSpin(ids::kFrequencySpin, ids::kFrequency, kMinFrequency, kMaxFrequency, frequency);
   }

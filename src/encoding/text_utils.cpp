@@ -1,6 +1,7 @@
 #include "encoding/text_utils.h"
 
 #include <cstdio>
+#include <string>
 
 namespace hoshizora {
 namespace {
@@ -47,6 +48,11 @@ bool IsKanjiNumber(std::u16string_view text) {
 
 std::u16string KeepKanjiNumerals(std::u16string_view text) {
   return CopyIf(text, IsKanjiNumeral);
+}
+
+std::u16string IntToText(std::int32_t n) {
+  const std::string digits = std::to_string(n);
+  return std::u16string(digits.begin(), digits.end());
 }
 
 std::u16string TimestampText(const std::optional<LocalTime>& now) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +16,9 @@ std::u16string StripCommas(std::u16string_view text);
 std::u16string StripBlanks(std::u16string_view text);
 bool IsKanjiNumber(std::u16string_view text);
 std::u16string KeepKanjiNumerals(std::u16string_view text);
+
+// The decimal digits of n, with a minus sign when negative; no grouping.
+std::u16string IntToText(std::int32_t n);
 
 // "YYYYMMDD_HHMMSS" of the given local time, or "00000000_000000" without one.
 std::u16string TimestampText(const std::optional<LocalTime>& now);

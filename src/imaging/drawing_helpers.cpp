@@ -26,11 +26,6 @@ Font CreateFontOrSansSerif(Canvas& canvas, std::u16string_view face, float pixel
   return Font{std::move(generic), pixel_size, true};
 }
 
-std::u16string IntToText(std::int32_t n) {
-  const std::string digits = std::to_string(n);
-  return std::u16string(digits.begin(), digits.end());
-}
-
 int FindJpegEncoder(Canvas& canvas) {
   const std::vector<std::string> types = canvas.ImageEncoderMimeTypes();
   for (std::size_t i = 0; i < types.size(); ++i) {

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "encoding/text_utils.h"  // IntToText
 #include "platform/canvas.h"
 #include "platform/dialog.h"
 
@@ -21,8 +22,6 @@ inline constexpr float kWrapWidth = 1240;
 // The face if it can be had, else the generic sans-serif; invalid only when
 // even that is missing.
 Font CreateFontOrSansSerif(Canvas& canvas, std::u16string_view face, float pixel_size);
-
-std::u16string IntToText(std::int32_t n);
 
 // Position of the first encoder whose MIME type is exactly "image/jpeg", or -1.
 int FindJpegEncoder(Canvas& canvas);

@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include "encoding/text_utils.h"
 #include "platform/control_ids.h"
 
 namespace hoshizora {
@@ -13,9 +14,8 @@ std::u16string ReadCut(Dialog& dialog, int id, int buffer, std::u16string_view l
   const auto limit = static_cast<std::size_t>(buffer - 1);
   if (text.size() > limit) {
     text.resize(limit);
-    const std::string digits = std::to_string(limit);
-    cut_notes.push_back(std::u16string(label) + u"が長すぎるため、先頭の" +
-                        std::u16string(digits.begin(), digits.end()) + u"文字だけを使いました。");
+    cut_notes.push_back(std::u16string(label) + u"が長すぎるため、先頭の" + IntToText(buffer - 1) +
+                        u"文字だけを使いました。");
   }
   return text;
 }
