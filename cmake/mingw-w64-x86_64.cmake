@@ -1,0 +1,17 @@
+# Cross-builds the Windows edition with Debian's MinGW-w64 (posix threads).
+# Everything is linked statically, so the executables need only system DLLs.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(HOSHIZORA_MINGW_TRIPLE x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${HOSHIZORA_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${HOSHIZORA_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${HOSHIZORA_MINGW_TRIPLE}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${HOSHIZORA_MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
