@@ -1,0 +1,48 @@
+// hoshizora.exe: the Main dialog as a modeless Win32 dialog.
+#include <windows.h>
+
+#include "app/main_dialog.h"
+#include "encoding/code_tables.h"
+#include "gui/resource.h"
+#include "platform/ini_file.h"
+#include "platform/paths.h"
+#include "platform/win32/gdiplus_canvas.h"
+#include "platform/win32/win32_icon_resources.h"
+#include "platform/win32/win32_main_window.h"
+#include "platform/win32/win32_system.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // GDI+ lives from before the dialog until after its loop has ended; a
+  // failed start-up only leaves the pictures undrawn.
+  const hoshizora::GdiplusSession gdiplus;
+  hoshizora::BuildCodeTables();
+
+  hoshizora::Win32System system;
+  hoshizora::GdiplusCanvas canvas;
+  hoshizora::IniFileStore settings(hoshizora::ToFsPath(
+      hoshizora::JoinPath(hoshizora::ExecutableFolder(system), u"settings.ini")));
+  hoshizora::Win32IconResources icons;
+
+  hoshizora::Win32MainWindow window;
+  hoshizora::MainDialog main{window,   system, canvas,
+                             settings, icons,  HOSHIZORA_CONTACT_ADDRESS_U16};
+  window.SetInitHandler([&] { hoshizora::InitialiseMainDialog(main); });
+  window.SetCommandHandler([&](int id) { return hoshizora::HandleCommand(main, id); });
+  window.SetCloseHandler([&] { hoshizora::CloseMainDialog(main); });
+  window.SetDestroyedHandler([] { PostQuitMessage(0); });
+  if (!window.Create(IDD_MAIN)) {
+    return 0;
+  }
+  ShowWindow(window.window(), SW_SHOWNORMAL);
+
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    // The dialog's keyboard handling first: Tab, Enter to the default
+    // button, Esc as the cancel command.
+    if (window.window() == nullptr || !IsDialogMessageW(window.window(), &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  return 0;
+}

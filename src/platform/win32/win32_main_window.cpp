@@ -1,0 +1,285 @@
+#include "platform/win32/win32_main_window.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <algorithm>
+#include <string>
+
+#include "platform/control_ids.h"
+#include "platform/win32/dialog_fonts.h"
+#include "platform/win32/win32_progress_window.h"
+
+namespace hoshizora {
+namespace {
+
+std::wstring Wide(std::u16string_view text) {
+  return std::wstring(text.begin(), text.end());
+}
+
+std::u16string FromWide(std::wstring_view text) {
+  return std::u16string(text.begin(), text.end());
+}
+
+std::optional<std::u16string> AskFileName(HWND owner, const FileDialogSettings& s, bool saving) {
+  std::wstring filter = Wide(s.filter_name);
+  filter.push_back(L'\0');
+  filter += Wide(s.filter_pattern);
+  filter.push_back(L'\0');
+  const std::wstring title = Wide(s.title);
+
+  wchar_t name[MAX_PATH] = {};
+  std::copy_n(s.initial_name.begin(), std::min<std::size_t>(s.initial_name.size(), MAX_PATH - 1),
+              name);
+
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner;
+  ofn.lpstrFilter = filter.c_str();  // the string's own terminator ends the list
+  ofn.lpstrFile = name;
+  ofn.nMaxFile = MAX_PATH;
+  ofn.lpstrTitle = title.c_str();
+  ofn.Flags =
+      (s.confirm_overwrite ? OFN_OVERWRITEPROMPT : 0) | (s.must_exist ? OFN_FILEMUSTEXIST : 0);
+  const BOOL chosen = saving ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+  if (!chosen) {
+    return std::nullopt;
+  }
+  return FromWide(name);
+}
+
+}  // namespace
+
+Win32MainWindow::~Win32MainWindow() {
+  destroyed_handler_ = nullptr;
+  if (window_ != nullptr) {
+    ::DestroyWindow(window_);
+  }
+  for (const auto& [handle, font] : fonts_) {
+    DeleteObject(font);
+  }
+}
+
+bool Win32MainWindow::Create(int template_id) {
+  // The template holds up-down controls, whose class must exist before the
+  // dialog's controls are made.
+  INITCOMMONCONTROLSEX classes{sizeof classes, 0xFF};
+  InitCommonControlsEx(&classes);
+  CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(template_id), nullptr, DialogProc,
+                     reinterpret_cast<LPARAM>(this));
+  return window_ != nullptr;
+}
+
+INT_PTR CALLBACK Win32MainWindow::DialogProc(HWND window, UINT message, WPARAM wparam,
+                                             LPARAM lparam) {
+  Win32MainWindow* self = nullptr;
+  if (message == WM_INITDIALOG) {
+    self = reinterpret_cast<Win32MainWindow*>(lparam);
+    SetWindowLongPtrW(window, DWLP_USER, lparam);
+    self->window_ = window;
+  } else {
+    self = reinterpret_cast<Win32MainWindow*>(GetWindowLongPtrW(window, DWLP_USER));
+  }
+  return self != nullptr ? self->HandleMessage(message, wparam, lparam) : FALSE;
+}
+
+INT_PTR Win32MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      // Two buttons carry the default style and the dialog manager would take
+      // the last, the load button: Enter must run the output.
+      SendMessageW(window_, DM_SETDEFID, ids::kOutputButton, 0);
+      Initialise();
+      return TRUE;  // the focus goes to the first tab stop, the output button
+    case WM_COMMAND: {
+      int id = LOWORD(wparam);
+      // Enter with no default button reaches the dialog as IDOK.
+      if (id == IDOK) {
+        id = ids::kOutputButton;
+      }
+      return Dispatch(id) ? TRUE : FALSE;
+    }
+    case WM_CLOSE:
+      Close();
+      return TRUE;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(window_, DWLP_USER, 0);
+      window_ = nullptr;
+      if (destroyed_handler_) {
+        destroyed_handler_();
+      }
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+bool Win32MainWindow::Guarded(const std::function<bool()>& call) {
+  // Nothing may be thrown back through the dialog manager.
+  try {
+    return call();
+  } catch (...) {
+    MessageBoxW(window_, L"予期しないエラーが発生しました。", L"エラー", MB_OK | MB_ICONERROR);
+    return true;
+  }
+}
+
+void Win32MainWindow::Initialise() {
+  if (init_handler_) {
+    Guarded([this] {
+      init_handler_();
+      return true;
+    });
+  }
+}
+
+bool Win32MainWindow::Dispatch(int command_id) {
+  if (!command_handler_) {
+    return false;
+  }
+  // One command at a time: none starts from inside another's message box or
+  // progress window.
+  if (busy_) {
+    return true;
+  }
+  busy_ = true;
+  const bool handled = Guarded([&] { return command_handler_(command_id); });
+  busy_ = false;
+  return handled;
+}
+
+void Win32MainWindow::Close() {
+  if (busy_ || !close_handler_) {
+    return;
+  }
+  busy_ = true;
+  Guarded([this] {
+    close_handler_();
+    return true;
+  });
+  busy_ = false;
+}
+
+void Win32MainWindow::ShowMessage(std::u16string_view text, std::u16string_view caption,
+                                  MessageIcon icon) {
+  UINT type = MB_OK;
+  if (icon == MessageIcon::kInformation) {
+    // The only information message is the About box, which stays on top.
+    type |= MB_ICONINFORMATION | MB_TOPMOST;
+  } else if (icon == MessageIcon::kError) {
+    type |= MB_ICONERROR;
+  }
+  MessageBoxW(window_, Wide(text).c_str(), Wide(caption).c_str(), type);
+}
+
+std::u16string Win32MainWindow::GetControlText(int id, int buffer_size) {
+  HWND control = GetDlgItem(window_, id);
+  if (control == nullptr || buffer_size <= 0) {
+    return {};
+  }
+  const int length = GetWindowTextLengthW(control);
+  const int size = std::min(buffer_size, length + 1);
+  std::wstring buffer(static_cast<std::size_t>(size), L'\0');
+  const int got = GetDlgItemTextW(window_, id, buffer.data(), size);
+  buffer.resize(static_cast<std::size_t>(std::max(0, got)));
+  // A cut never leaves half of a surrogate pair behind.
+  if (got < length && !buffer.empty() && IS_HIGH_SURROGATE(buffer.back())) {
+    buffer.pop_back();
+  }
+  return FromWide(buffer);
+}
+
+void Win32MainWindow::SetControlText(int id, std::u16string_view text) {
+  SetDlgItemTextW(window_, id, Wide(text).c_str());
+}
+
+bool Win32MainWindow::HasControl(int id) {
+  return GetDlgItem(window_, id) != nullptr;
+}
+
+bool Win32MainWindow::IsChecked(int id) {
+  return HasControl(id) && IsDlgButtonChecked(window_, id) == BST_CHECKED;
+}
+
+void Win32MainWindow::SetChecked(int id, bool checked) {
+  if (HasControl(id)) {
+    CheckDlgButton(window_, id, checked ? BST_CHECKED : BST_UNCHECKED);
+  }
+}
+
+void Win32MainWindow::BindSpin(int spin_id, int buddy_id, int minimum, int maximum, int position) {
+  HWND spin = GetDlgItem(window_, spin_id);
+  HWND buddy = GetDlgItem(window_, buddy_id);
+  if (spin == nullptr || buddy == nullptr) {
+    return;
+  }
+  // Every UDM_SETBUDDY moves the spin to its buddy's right edge and narrows
+  // the buddy by the spin's width; the template's automatic buddy has done so
+  // once already, and a second time would eat into the edit.
+  if (reinterpret_cast<HWND>(SendMessageW(spin, UDM_GETBUDDY, 0, 0)) != buddy) {
+    SendMessageW(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);
+  }
+  SendMessageW(spin, UDM_SETRANGE32, static_cast<WPARAM>(minimum), static_cast<LPARAM>(maximum));
+  SendMessageW(spin, UDM_SETPOS32, 0, static_cast<LPARAM>(position));
+}
+
+int Win32MainWindow::ScreenDpiY() {
+  return ScreenPixelsPerInchY();
+}
+
+int Win32MainWindow::CreateDialogFont(const DialogFont& font) {
+  HFONT created = CreateDialogGdiFont(font);
+  if (created == nullptr) {
+    return 0;
+  }
+  const int handle = next_font_++;
+  fonts_[handle] = created;
+  return handle;
+}
+
+void Win32MainWindow::SetControlFont(int id, int font_handle) {
+  HWND control = GetDlgItem(window_, id);
+  const auto it = fonts_.find(font_handle);
+  if (control != nullptr && it != fonts_.end()) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(it->second), TRUE);
+  }
+}
+
+void Win32MainWindow::DeleteDialogFont(int font_handle) {
+  const auto it = fonts_.find(font_handle);
+  if (it != fonts_.end()) {
+    DeleteObject(it->second);
+    fonts_.erase(it);
+  }
+}
+
+void Win32MainWindow::SetWindowIcons(const std::u16string& icon_path) {
+  // The icons live as long as the process.
+  const std::wstring path = Wide(icon_path);
+  for (const auto& [size, which] : {std::pair{32, ICON_BIG}, std::pair{16, ICON_SMALL}}) {
+    if (HANDLE icon = LoadImageW(nullptr, path.c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE)) {
+      SendMessageW(window_, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+    }
+  }
+}
+
+std::optional<std::u16string> Win32MainWindow::AskSaveFileName(const FileDialogSettings& settings) {
+  return AskFileName(window_, settings, true);
+}
+
+std::optional<std::u16string> Win32MainWindow::AskOpenFileName(const FileDialogSettings& settings) {
+  return AskFileName(window_, settings, false);
+}
+
+void Win32MainWindow::RunWithProgress(std::u16string_view caption,
+                                      const std::function<void(ProgressReporter&)>& work) {
+  RunWithProgressWindow(window_, caption, work);
+}
+
+void Win32MainWindow::DestroyWindow() {
+  if (window_ != nullptr) {
+    ::DestroyWindow(window_);
+  }
+}
+
+}  // namespace hoshizora

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+
+#include "platform/dialog.h"
+
+namespace hoshizora {
+
+// The Main dialog as a modeless Win32 dialog made from its resource template.
+// It forwards initialisation, commands and the close box to the dialog's
+// behaviour and implements the Dialog port for it over the real controls.
+class Win32MainWindow : public Dialog {
+ public:
+  using CommandHandler = std::function<bool(int command_id)>;
+
+  Win32MainWindow() = default;
+  Win32MainWindow(const Win32MainWindow&) = delete;
+  Win32MainWindow& operator=(const Win32MainWindow&) = delete;
+  ~Win32MainWindow() override;
+
+  // Called while the dialog initialises, before it is shown.
+  void SetInitHandler(std::function<void()> handler) { init_handler_ = std::move(handler); }
+  // Buttons, the menu item and Esc (id 2); true when the id was handled.
+  void SetCommandHandler(CommandHandler handler) { command_handler_ = std::move(handler); }
+  // The close box.
+  void SetCloseHandler(std::function<void()> handler) { close_handler_ = std::move(handler); }
+  // The window is gone; the program posts its quit message here.
+  void SetDestroyedHandler(std::function<void()> handler) {
+    destroyed_handler_ = std::move(handler);
+  }
+
+  // Makes the dialog, hidden, from the template of this executable; false
+  // when it cannot be made.
+  bool Create(int template_id);
+  HWND window() const { return window_; }
+
+  // Dialog port.
+  void ShowMessage(std::u16string_view text, std::u16string_view caption,
+                   MessageIcon icon) override;
+  std::u16string GetControlText(int id, int buffer_size) override;
+  void SetControlText(int id, std::u16string_view text) override;
+  bool HasControl(int id) override;
+  bool IsChecked(int id) override;
+  void SetChecked(int id, bool checked) override;
+  void BindSpin(int spin_id, int buddy_id, int minimum, int maximum, int position) override;
+  int ScreenDpiY() override;
+  int CreateDialogFont(const DialogFont& font) override;
+  void SetControlFont(int id, int font_handle) override;
+  void DeleteDialogFont(int font_handle) override;
+  void SetWindowIcons(const std::u16string& icon_path) override;
+  std::optional<std::u16string> AskSaveFileName(const FileDialogSettings& settings) override;
+  std::optional<std::u16string> AskOpenFileName(const FileDialogSettings& settings) override;
+  void RunWithProgress(std::u16string_view caption,
+                       const std::function<void(ProgressReporter&)>& work) override;
+  void DestroyWindow() override;
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  INT_PTR HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  void Initialise();
+  bool Dispatch(int command_id);
+  void Close();
+  // Runs a handler of the dialog's behaviour; what it throws ends in a message.
+  bool Guarded(const std::function<bool()>& call);
+
+  HWND window_ = nullptr;
+  std::map<int, HFONT> fonts_;
+  int next_font_ = 1;
+  bool busy_ = false;
+  std::function<void()> init_handler_;
+  CommandHandler command_handler_;
+  std::function<void()> close_handler_;
+  std::function<void()> destroyed_handler_;
+};
+
+}  // namespace hoshizora

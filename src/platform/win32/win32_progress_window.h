@@ -1,0 +1,21 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string_view>
+
+#include "platform/dialog.h"
+
+namespace hoshizora {
+
+// Runs `work` on a worker thread while a modal progress window owned by
+// `owner` shows what it reports, with a Cancel button that sets the work's
+// cancel flag. The calling thread keeps handling messages, so the owner
+// stays painted; the owner is disabled meanwhile. Returns when the work has
+// finished; an exception the work threw is thrown again here. A quit message
+// that arrives meanwhile is posted again once the window is gone.
+void RunWithProgressWindow(HWND owner, std::u16string_view caption,
+                           const std::function<void(ProgressReporter&)>& work);
+
+}  // namespace hoshizora

@@ -1,0 +1,452 @@
+#include "platform/win32/win32_main_window.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <climits>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/main_dialog.h"
+#include "gui/resource.h"
+#include "platform/control_ids.h"
+#include "platform/ini_file.h"
+#include "platform/paths.h"
+#include "platform/win32/dialog_fonts.h"
+#include "support/recording_canvas.h"
+#include "support/temp_dir.h"
+
+namespace hoshizora {
+namespace {
+
+// What initialisation needs of the system: where the program is and the clock.
+class FixedSystem : public System {
+ public:
+  explicit FixedSystem(std::u16string executable) : executable_(std::move(executable)) {}
+  std::u16string ExecutablePath() override { return executable_; }
+  std::optional<LocalTime> LocalNow() override { return LocalTime{2024, 1, 31, 9, 5, 7}; }
+  ProcessResult RunProcess(const std::vector<std::u16string>&, const CancelFlag*) override {
+    return {};
+  }
+  std::optional<std::uintmax_t> FileSize(const std::u16string&) override { return std::nullopt; }
+  bool PathExists(const std::u16string& path) override {
+    return std::filesystem::exists(ToFsPath(path));
+  }
+  bool RemoveFile(const std::u16string&) override { return false; }
+  bool CreateFolder(const std::u16string&) override { return false; }
+  void OpenWithDesktop(const std::u16string&) override {}
+
+ private:
+  std::u16string executable_;
+};
+
+class NoIcons : public IconResources {
+ public:
+  bool BeginUpdate(const std::u16string&) override { return false; }
+  bool AddResource(int, int, int, std::string_view) override { return false; }
+  bool Commit() override { return false; }
+  void Discard() override {}
+};
+
+std::u16string ClassOf(HWND control) {
+  wchar_t name[64] = {};
+  GetClassNameW(control, name, 64);
+  std::u16string s(name, name + wcslen(name));
+  for (char16_t& c : s) {
+    c = static_cast<char16_t>(towlower(c));
+  }
+  return s;
+}
+
+LOGFONTW FontOf(HWND control) {
+  LOGFONTW lf{};
+  auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+  GetObjectW(font, sizeof lf, &lf);
+  return lf;
+}
+
+std::u16string FaceOf(const LOGFONTW& lf) {
+  return std::u16string(lf.lfFaceName, lf.lfFaceName + wcslen(lf.lfFaceName));
+}
+
+// Offers a key press to the dialog's keyboard handling, as the message loop does.
+bool PressKey(HWND dialog, HWND target, WPARAM key) {
+  MSG msg{target, WM_KEYDOWN, key, 1, 0, {}};
+  return IsDialogMessageW(dialog, &msg) != FALSE;
+}
+
+// The window made from the program's own template, with the dialog's
+// behaviour behind it as the program wires it.
+class Win32MainWindowTest : public ::testing::Test {
+ protected:
+  void Open(bool with_behaviour) {
+    if (with_behaviour) {
+      window.SetInitHandler([this] { InitialiseMainDialog(main); });
+      window.SetCloseHandler([this] { CloseMainDialog(main); });
+    }
+    window.SetCommandHandler([this, with_behaviour](int id) {
+      commands.push_back(id);
+      return with_behaviour ? HandleCommand(main, id) : true;
+    });
+    window.SetDestroyedHandler([this] { ++destroyed; });
+    ASSERT_TRUE(window.Create(IDD_MAIN));
+    dialog = window.window();
+  }
+  HWND Control(int id) const { return GetDlgItem(dialog, id); }
+  std::string Settings() const { return testing::ReadFileBytes(dir.path() / "settings.ini"); }
+
+  testing::TempDir dir;
+  FixedSystem system{JoinPath(dir.u16(), u"hoshizora.exe")};
+  testing::RecordingCanvas canvas;
+  IniFileStore store{dir.path() / "settings.ini"};
+  NoIcons icons;
+  Win32MainWindow window;
+  MainDialog main{window, system, canvas, store, icons, u"a@b.example"};
+  HWND dialog = nullptr;
+  std::vector<int> commands;
+  int destroyed = 0;
+};
+
+struct TemplateControl {
+  int id;
+  const char16_t* window_class;
+  const char16_t* caption;
+  int x, y, width, height;
+};
+
+// Where the dialog manager puts a control: position and size are each
+// converted from dialog units on their own.
+RECT TemplateRect(HWND dialog, const TemplateControl& c) {
+  RECT units{c.x, c.y, c.width, c.height};
+  MapDialogRect(dialog, &units);
+  return {units.left, units.top, units.left + units.right, units.top + units.bottom};
+}
+
+// Template order, which is also the order of the dialog's child windows.
+constexpr TemplateControl kTemplate[] = {
+    {ids::kOutputButton, u"button", u"電報JPEG_WAV出力", 19, 358, 188, 30},
+    {ids::kSaveButton, u"button", u"電報保存", 229, 358, 92, 30},
+    {ids::kLoadButton, u"button", u"電報読込", 339, 358, 92, 30},
+    {ids::kCancelButton, u"button", u"Cancel", 457, 358, 75, 30},
+    {7000, u"static", u"本文", 18, 9, 50, 12},
+    {ids::kBody, u"edit", u"", 15, 26, 496, 162},
+    {7001, u"static", u"文字数", 17, 189, 50, 12},
+    {7002, u"static", u"発信局", 200, 191, 50, 12},
+    {7003, u"static", u"番号", 20, 233, 50, 12},
+    {7004, u"static", u"時刻", 200, 233, 50, 12},
+    {7005, u"static", u"名あて", 21, 275, 50, 12},
+    {7006, u"static", u"周波数(Hz)", 417, 192, 60, 12},
+    {7007, u"static", u"速度(CPM)", 417, 234, 60, 12},
+    {ids::kCount, u"edit", u"", 20, 203, 172, 25},
+    {ids::kStation, u"edit", u"", 200, 203, 194, 25},
+    {ids::kNumber, u"edit", u"", 20, 245, 170, 25},
+    {ids::kTime, u"edit", u"", 200, 245, 193, 25},
+    {ids::kAddressee, u"edit", u"", 19, 287, 383, 63},
+    {ids::kFrequency, u"edit", u"", 417, 205, 76, 25},
+    {ids::kFrequencySpin, u"msctls_updown32", u"", 493, 204, 11, 25},
+    {ids::kSpeed, u"edit", u"", 417, 245, 76, 25},
+    {ids::kSpeedSpin, u"msctls_updown32", u"", 492, 245, 11, 25},
+    {ids::kOpenFolder, u"button", u"和文電報フォルダを開く", 415, 305, 123, 12},
+};
+
+TEST_F(Win32MainWindowTest, TemplateMakesEveryControlInOrderWithItsCaptionAndPlace) {
+  Open(false);
+  HWND child = GetWindow(dialog, GW_CHILD);
+  for (const TemplateControl& c : kTemplate) {
+    ASSERT_NE(child, nullptr) << "missing from " << c.id;
+    EXPECT_EQ(GetDlgCtrlID(child), c.id);
+    EXPECT_EQ(ClassOf(child), c.window_class) << c.id;
+    EXPECT_EQ(window.GetControlText(c.id, INT_MAX), c.caption) << c.id;
+    // The spins align themselves beside their edits, which give up the room.
+    const bool aligned_by_spin = c.id == ids::kFrequency || c.id == ids::kSpeed ||
+                                 c.id == ids::kFrequencySpin || c.id == ids::kSpeedSpin;
+    if (!aligned_by_spin) {
+      const RECT expected = TemplateRect(dialog, c);
+      RECT actual;
+      GetWindowRect(child, &actual);
+      MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&actual), 2);
+      EXPECT_EQ(actual.left, expected.left) << c.id;
+      EXPECT_EQ(actual.top, expected.top) << c.id;
+      EXPECT_EQ(actual.right, expected.right) << c.id;
+      EXPECT_EQ(actual.bottom, expected.bottom) << c.id;
+    }
+    child = GetWindow(child, GW_HWNDNEXT);
+  }
+  EXPECT_EQ(child, nullptr) << "a control the template does not have";
+
+  EXPECT_EQ(window.GetControlText(0, 0), u"");
+  wchar_t title[32] = {};
+  GetWindowTextW(dialog, title, 32);
+  EXPECT_STREQ(title, L"Hoshizora ");
+  const LONG style = GetWindowLongW(dialog, GWL_STYLE);
+  EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
+            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+  EXPECT_EQ(style & WS_VISIBLE, 0) << "the program shows the dialog itself";
+
+  HMENU menu = GetMenu(dialog);
+  ASSERT_NE(menu, nullptr);
+  ASSERT_EQ(GetMenuItemCount(menu), 1);
+  wchar_t text[64] = {};
+  GetMenuStringW(menu, 0, text, 64, MF_BYPOSITION);
+  EXPECT_STREQ(text, L"その他");
+  HMENU other = GetSubMenu(menu, 0);
+  ASSERT_EQ(GetMenuItemCount(other), 1);
+  EXPECT_EQ(GetMenuItemID(other, 0), static_cast<UINT>(ids::kAboutMenuItem));
+  GetMenuStringW(other, 0, text, 64, MF_BYPOSITION);
+  EXPECT_STREQ(text, L"このソフトについて");
+}
+
+TEST_F(Win32MainWindowTest, TabStopsFollowTheTemplateAndTheFocusStartsOnTheOutputButton) {
+  Open(true);
+  const int order[] = {2004, 2002, 2003, 5001, 1001, 1002, 1003,
+                       1004, 1005, 1006, 3000, 3001, 8003};
+  HWND at = GetNextDlgTabItem(dialog, nullptr, FALSE);
+  for (int id : order) {
+    ASSERT_NE(at, nullptr);
+    EXPECT_EQ(GetDlgCtrlID(at), id);
+    at = GetNextDlgTabItem(dialog, at, FALSE);
+  }
+  EXPECT_EQ(GetDlgCtrlID(at), order[0]) << "the tab order wraps round";
+
+  ShowWindow(dialog, SW_SHOWNORMAL);
+  SetForegroundWindow(dialog);
+  EXPECT_EQ(GetFocus(), Control(ids::kOutputButton));
+}
+
+TEST_F(Win32MainWindowTest, EnterRunsTheOutputNotTheLoadButton) {
+  Open(false);
+  EXPECT_EQ(SendMessageW(dialog, DM_GETDEFID, 0, 0), MAKELONG(ids::kOutputButton, DC_HASDEFID));
+  const auto button_type = [this](int id) {
+    return GetWindowLongW(Control(id), GWL_STYLE) & BS_TYPEMASK;
+  };
+  EXPECT_EQ(button_type(ids::kOutputButton), BS_DEFPUSHBUTTON);
+  EXPECT_EQ(button_type(ids::kLoadButton), BS_PUSHBUTTON) << "the template's second default";
+
+  EXPECT_TRUE(PressKey(dialog, Control(ids::kCount), VK_RETURN));
+  EXPECT_TRUE(PressKey(dialog, Control(ids::kFrequency), VK_RETURN));
+  // IDOK, as Enter arrives when there is no default button.
+  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  EXPECT_TRUE(PressKey(dialog, Control(ids::kCount), VK_ESCAPE));
+  EXPECT_EQ(commands, (std::vector<int>{2004, 2004, 2004, ids::kCancelKey}));
+
+  // In the body Enter breaks the line instead.
+  commands.clear();
+  PressKey(dialog, Control(ids::kBody), VK_RETURN);
+  EXPECT_TRUE(commands.empty());
+}
+
+TEST_F(Win32MainWindowTest, TextsAreCutAsAReadIntoABufferWouldCutThem) {
+  Open(false);
+  window.SetControlText(ids::kCount, u"abcdef");
+  EXPECT_EQ(window.GetControlText(ids::kCount, 4), u"abc");
+  EXPECT_EQ(window.GetControlText(ids::kCount, 7), u"abcdef");
+  EXPECT_EQ(window.GetControlText(ids::kCount, INT_MAX), u"abcdef");
+  EXPECT_EQ(window.GetControlText(ids::kCount, 1), u"");
+  EXPECT_EQ(window.GetControlText(ids::kCount, 0), u"");
+
+  // A character outside the basic plane is cut whole or not at all.
+  window.SetControlText(ids::kStation, u"ab\U0001F4EEc");
+  EXPECT_EQ(window.GetControlText(ids::kStation, 4), u"ab");
+  EXPECT_EQ(window.GetControlText(ids::kStation, 5), u"ab\U0001F4EE");
+
+  // Multi-line fields hold CR LF between lines, as the core does.
+  window.SetControlText(ids::kBody, u"[ホレ]ア\r\nイ[ラタ]");
+  EXPECT_EQ(window.GetControlText(ids::kBody, 4096), u"[ホレ]ア\r\nイ[ラタ]");
+  EXPECT_EQ(SendMessageW(Control(ids::kBody), EM_GETLINECOUNT, 0, 0), 2);
+  EXPECT_EQ(window.GetControlText(ids::kBody, 7), u"[ホレ]ア\r");
+
+  EXPECT_FALSE(window.HasControl(ids::kOpenAudio));
+  EXPECT_EQ(window.GetControlText(ids::kOpenAudio, 100), u"");
+}
+
+TEST_F(Win32MainWindowTest, OnlyTheFolderOptionHasACheckBox) {
+  Open(false);
+  window.SetChecked(ids::kOpenFolder, true);
+  EXPECT_TRUE(window.IsChecked(ids::kOpenFolder));
+  EXPECT_EQ(IsDlgButtonChecked(dialog, ids::kOpenFolder), static_cast<UINT>(BST_CHECKED));
+  window.SetChecked(ids::kOpenFolder, false);
+  EXPECT_FALSE(window.IsChecked(ids::kOpenFolder));
+  for (int id : {ids::kOpenAudio, ids::kOpenListing}) {
+    window.SetChecked(id, true);
+    EXPECT_FALSE(window.IsChecked(id)) << id;
+  }
+}
+
+TEST_F(Win32MainWindowTest, SpinsAreBoundToTheirEditsAndWritePlainDigits) {
+  Open(false);
+  window.BindSpin(ids::kFrequencySpin, ids::kFrequency, 100, 2000, 1999);
+  HWND spin = Control(ids::kFrequencySpin);
+  EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(spin, UDM_GETBUDDY, 0, 0)),
+            Control(ids::kFrequency));
+  int low = 0;
+  int high = 0;
+  SendMessageW(spin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
+               reinterpret_cast<LPARAM>(&high));
+  EXPECT_EQ(low, 100);
+  EXPECT_EQ(high, 2000);
+  EXPECT_EQ(SendMessageW(spin, UDM_GETPOS32, 0, 0), 1999);
+  EXPECT_EQ(window.GetControlText(ids::kFrequency, 31), u"1999");
+
+  // Arrow keys in the edit step within the range, without digit grouping.
+  SendMessageW(Control(ids::kFrequency), WM_KEYDOWN, VK_UP, 0);
+  EXPECT_EQ(window.GetControlText(ids::kFrequency, 31), u"2000");
+  SendMessageW(Control(ids::kFrequency), WM_KEYDOWN, VK_UP, 0);
+  EXPECT_EQ(window.GetControlText(ids::kFrequency, 31), u"2000");
+  SendMessageW(Control(ids::kFrequency), WM_KEYDOWN, VK_DOWN, 0);
+  EXPECT_EQ(window.GetControlText(ids::kFrequency, 31), u"1999");
+
+  // The spin takes the right end of its edit's place in the template.
+  RECT edit;
+  RECT arrows;
+  GetWindowRect(Control(ids::kFrequency), &edit);
+  GetWindowRect(spin, &arrows);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&edit), 2);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&arrows), 2);
+  const RECT place = TemplateRect(dialog, {ids::kFrequency, u"", u"", 417, 205, 76, 25});
+  EXPECT_EQ(edit.left, place.left);
+  EXPECT_NEAR(arrows.right, place.right, 2) << "once, not narrowed again by the binding";
+  EXPECT_LE(arrows.left, edit.right);
+  EXPECT_GT(arrows.left, place.left + (place.right - place.left) / 2);
+
+  window.BindSpin(ids::kSpeedSpin, 9999, 20, 200, 100);  // no such edit: nothing happens
+  EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(Control(ids::kSpeedSpin), UDM_GETBUDDY, 0, 0)),
+            Control(ids::kSpeed))
+      << "the template's automatic buddy stays";
+}
+
+TEST_F(Win32MainWindowTest, InitialisationSetsFontsSettingsAndTheSampleTelegram) {
+  testing::WriteFileBytes(dir.path() / "settings.ini",
+                          "[Other]\r\nKeep=1\r\n[General]\r\nFreqHz=5000\r\nCpm=5\r\n");
+  Open(true);
+  const int pixels = DialogFontPixels(ScreenPixelsPerInchY());
+  const LOGFONTW body = FontOf(Control(ids::kBody));
+  EXPECT_EQ(body.lfHeight, -pixels);
+  EXPECT_EQ(body.lfWeight, 900);
+  EXPECT_EQ(body.lfCharSet, DEFAULT_CHARSET);
+  EXPECT_EQ(FaceOf(body), u"MS Gothic");
+  for (int id :
+       {ids::kCount, ids::kStation, ids::kNumber, ids::kTime, ids::kAddressee, ids::kFrequency,
+        ids::kSpeed, ids::kOutputButton, ids::kSaveButton, ids::kLoadButton, ids::kCancelButton}) {
+    const LOGFONTW f = FontOf(Control(id));
+    EXPECT_EQ(f.lfHeight, -pixels) << id;
+    EXPECT_EQ(f.lfWeight, 700) << id;
+    EXPECT_EQ(FaceOf(f), u"MS Gothic") << id;
+  }
+  for (int id = ids::kFirstLabel; id <= ids::kLastLabel; ++id) {
+    const LOGFONTW f = FontOf(Control(id));
+    EXPECT_EQ(f.lfHeight, -20) << id;
+    EXPECT_EQ(f.lfWeight, 700) << id;
+    EXPECT_EQ(FaceOf(f), u"MS UI Gothic") << id;
+  }
+  const auto dialog_font = SendMessageW(dialog, WM_GETFONT, 0, 0);
+  EXPECT_EQ(SendMessageW(Control(ids::kOpenFolder), WM_GETFONT, 0, 0), dialog_font);
+
+  EXPECT_EQ(window.GetControlText(ids::kFrequency, 31), u"2000");
+  EXPECT_EQ(window.GetControlText(ids::kSpeed, 31), u"20");
+  EXPECT_EQ(SendMessageW(Control(ids::kSpeedSpin), UDM_GETPOS32, 0, 0), 20);
+  EXPECT_TRUE(window.IsChecked(ids::kOpenFolder));
+  EXPECT_EQ(window.GetControlText(ids::kBody, 8), u"[ホレ]ハルカ");
+  EXPECT_EQ(window.GetControlText(ids::kTime, 100), u"コ9,05");
+}
+
+TEST_F(Win32MainWindowTest, EscSavesTheSettingsDestroysTheWindowAndKeepsOtherSections) {
+  testing::WriteFileBytes(dir.path() / "settings.ini", "[Other]\r\nKeep=1\r\n");
+  Open(true);
+  window.SetControlText(ids::kFrequency, u"2500");
+  window.SetChecked(ids::kOpenFolder, false);
+  EXPECT_TRUE(PressKey(dialog, Control(ids::kCount), VK_ESCAPE));
+  EXPECT_EQ(window.window(), nullptr);
+  EXPECT_FALSE(IsWindow(dialog));
+  EXPECT_EQ(destroyed, 1);
+  const std::string settings = Settings();
+  EXPECT_NE(settings.find("[Other]"), std::string::npos);
+  EXPECT_NE(settings.find("Keep=1"), std::string::npos);
+  EXPECT_NE(settings.find("FreqHz=2000"), std::string::npos) << settings;
+  EXPECT_NE(settings.find("Cpm=100"), std::string::npos) << settings;
+  EXPECT_NE(settings.find("OpenWabunDir=0"), std::string::npos) << settings;
+}
+
+TEST_F(Win32MainWindowTest, CloseBoxTakesTheSamePathOnce) {
+  Open(true);
+  SendMessageW(dialog, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(dialog));
+  EXPECT_EQ(destroyed, 1);
+  EXPECT_NE(Settings().find("FreqHz=440"), std::string::npos);
+  EXPECT_TRUE(main.closed);
+}
+
+TEST_F(Win32MainWindowTest, LongWorkRunsAwayFromTheWindowWhichKeepsAnsweringAndCanCancel) {
+  Open(false);
+  ShowWindow(dialog, SW_SHOWNORMAL);
+  const DWORD ui_thread = GetCurrentThreadId();
+  DWORD work_thread = 0;
+  bool owner_disabled = false;
+  bool owner_answered = false;
+  bool cancelled = false;
+  window.RunWithProgress(u"電報出力", [&](ProgressReporter& progress) {
+    work_thread = GetCurrentThreadId();
+    owner_disabled = !IsWindowEnabled(dialog);
+    DWORD_PTR result = 0;
+    owner_answered = SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result) != 0;
+    progress.Report(u"テキスト画像を作成中", 0.5);
+    progress.Report(u"音声を書き込み、MP3に変換中", ProgressReporter::kUnknownShare);
+    // The user presses Cancel.
+    HWND box = FindWindowW(L"HoshizoraProgressWindow", L"電報出力");
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    for (int i = 0; i < 500 && !progress.CancelFlag(); ++i) {
+      Sleep(10);
+    }
+    cancelled = progress.CancelFlag();
+    // A quit message meanwhile is kept for the program's own loop.
+    PostThreadMessageW(ui_thread, WM_QUIT, 7, 0);
+  });
+  EXPECT_NE(work_thread, 0u);
+  EXPECT_NE(work_thread, ui_thread);
+  EXPECT_TRUE(owner_disabled);
+  EXPECT_TRUE(owner_answered);
+  EXPECT_TRUE(cancelled);
+  EXPECT_TRUE(IsWindowEnabled(dialog));
+  EXPECT_EQ(FindWindowW(L"HoshizoraProgressWindow", nullptr), nullptr);
+  MSG msg;
+  ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 7u);
+}
+
+TEST_F(Win32MainWindowTest, WhatTheWorkThrowsComesBackToTheCaller) {
+  Open(false);
+  EXPECT_THROW(window.RunWithProgress(u"電報出力",
+                                      [](ProgressReporter&) { throw std::runtime_error("disk"); }),
+               std::runtime_error);
+  EXPECT_TRUE(IsWindowEnabled(dialog));
+}
+
+TEST(DialogFontsTest, LogFontsCarryHeightWeightAndABoundedFace) {
+  const LOGFONTW gothic = DialogLogFont({u"MS Gothic", 29, 900}, nullptr);
+  EXPECT_EQ(gothic.lfHeight, -29);
+  EXPECT_EQ(gothic.lfWidth, 0);
+  EXPECT_EQ(gothic.lfWeight, 900);
+  EXPECT_EQ(gothic.lfItalic, 0);
+  EXPECT_EQ(gothic.lfCharSet, DEFAULT_CHARSET);
+  EXPECT_EQ(gothic.lfQuality, 0);
+  EXPECT_STREQ(gothic.lfFaceName, L"MS Gothic");
+
+  const LOGFONTW long_face = DialogLogFont({std::u16string(40, u'x'), 20, 700}, nullptr);
+  EXPECT_EQ(wcslen(long_face.lfFaceName), static_cast<std::size_t>(LF_FACESIZE - 1));
+
+  LOGFONTW gui{};
+  gui.lfHeight = -11;
+  gui.lfCharSet = SHIFTJIS_CHARSET;
+  gui.lfQuality = CLEARTYPE_QUALITY;
+  const LOGFONTW label = DialogLogFont({u"MS UI Gothic", 20, 700}, &gui);
+  EXPECT_EQ(label.lfHeight, -20);
+  EXPECT_EQ(label.lfWeight, 700);
+  EXPECT_EQ(label.lfCharSet, SHIFTJIS_CHARSET);
+  EXPECT_EQ(label.lfQuality, CLEARTYPE_QUALITY);
+  EXPECT_STREQ(label.lfFaceName, L"MS UI Gothic");
+}
+
+}  // namespace
+}  // namespace hoshizora
