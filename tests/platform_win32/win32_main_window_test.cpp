@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <climits>
+#include <cstdint>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -376,6 +377,39 @@ TEST_F(Win32MainWindowTest, CloseBoxTakesTheSamePathOnce) {
   EXPECT_EQ(destroyed, 1);
   EXPECT_NE(Settings().find("FreqHz=440"), std::string::npos);
   EXPECT_TRUE(main.closed);
+}
+
+// A 16 × 16 icon file of one 32-bit image.
+std::string TinyIconFile() {
+  std::string bytes;
+  const auto put = [&bytes](std::uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) {
+      bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+    }
+  };
+  constexpr std::uint32_t kImageBytes = 40 + 16 * 16 * 4 + 16 * 4;
+  put(0, 2), put(1, 2), put(1, 2);  // icon file, one image
+  put(16, 1), put(16, 1), put(0, 1), put(0, 1), put(1, 2), put(32, 2);
+  put(kImageBytes, 4), put(6 + 16, 4);
+  put(40, 4), put(16, 4), put(32, 4), put(1, 2), put(32, 2);  // header, height doubled
+  put(0, 4), put(16 * 16 * 4 + 16 * 4, 4), put(0, 4), put(0, 4), put(0, 4), put(0, 4);
+  for (int i = 0; i < 16 * 16; ++i) {
+    put(0xFF2A4B99, 4);
+  }
+  bytes.append(16 * 4, '\0');  // the mask: every pixel shown
+  return bytes;
+}
+
+TEST_F(Win32MainWindowTest, WindowIconsComeFromTheIconFileWhenItLoads) {
+  Open(false);
+  window.SetWindowIcons(JoinPath(dir.u16(), u"missing.ico"));
+  EXPECT_EQ(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0), 0);
+  EXPECT_EQ(SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0), 0);
+
+  testing::WriteFileBytes(dir.path() / "app.ico", TinyIconFile());
+  window.SetWindowIcons(JoinPath(dir.u16(), u"app.ico"));
+  EXPECT_NE(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0), 0);
+  EXPECT_NE(SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0), 0);
 }
 
 TEST_F(Win32MainWindowTest, LongWorkRunsAwayFromTheWindowWhichKeepsAnsweringAndCanCancel) {
