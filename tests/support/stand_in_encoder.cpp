@@ -1,0 +1,130 @@
+// A stand-in for the MP3 encoder, started by tests the way the audio step
+// starts the real one: `lame IN.wav OUT.mp3`. What it does is read from a
+// file beside it named like itself with the extension ".mode" (so a copy
+// named lame.exe reads lame.mode), or from HOSHIZORA_STAND_IN when that is set:
+//   mp3      check that IN is a WAV file and write an MP3-looking OUT (default)
+//   args     write its arguments into OUT, one UTF-8 line each
+//   empty    write nothing and exit 0
+//   exit N   write nothing and exit N
+//   hang     never end on its own
+
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadMode(const fs::path& self) {
+  if (const char* env = std::getenv("HOSHIZORA_STAND_IN"); env != nullptr && *env != '\0') {
+    return env;
+  }
+  fs::path mode_file = self;
+  mode_file.replace_extension(".mode");
+  std::ifstream in(mode_file, std::ios::binary);
+  std::string mode;
+  std::getline(in, mode);
+  while (!mode.empty() && (mode.back() == '\r' || mode.back() == ' ')) {
+    mode.pop_back();
+  }
+  return mode.empty() ? "mp3" : mode;
+}
+
+std::uint32_t ReadLe32(const std::string& bytes, std::size_t at) {
+  std::uint32_t v = 0;
+  for (std::size_t i = 0; i < 4; ++i) {
+    v |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + i])) << (8 * i);
+  }
+  return v;
+}
+
+// An ID3v2.4 tag with no frames, then one silent MPEG-1 Layer III frame
+// (128 kbit/s, 44100 Hz, mono: 417 bytes) per 1152 samples of the WAV.
+std::string FakeMp3(std::uint32_t wav_data_bytes) {
+  std::string mp3("ID3\x04\x00\x00\x00\x00\x00\x00", 10);
+  const std::uint32_t samples = wav_data_bytes / 2;
+  const std::uint32_t frames = samples / 1152 + 1;
+  std::string frame(417, '\0');
+  frame[0] = '\xFF';
+  frame[1] = '\xFB';
+  frame[2] = '\x90';
+  frame[3] = '\xC4';
+  for (std::uint32_t i = 0; i < frames; ++i) {
+    mp3 += frame;
+  }
+  return mp3;
+}
+
+int Encode(const std::vector<fs::path>& args) {
+  if (args.size() < 2) {
+    return 2;
+  }
+  std::ifstream in(args[args.size() - 2], std::ios::binary);
+  const std::string wav((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (wav.size() < 44 || wav.compare(0, 4, "RIFF") != 0 || wav.compare(8, 4, "WAVE") != 0) {
+    return 3;
+  }
+  std::ofstream out(args.back(), std::ios::binary | std::ios::trunc);
+  out << FakeMp3(ReadLe32(wav, 40));
+  return out.flush() ? 0 : 4;
+}
+
+int WriteArguments(const fs::path& self, const std::vector<fs::path>& args) {
+  if (args.empty()) {
+    return 2;
+  }
+  std::ofstream out(args.back(), std::ios::binary | std::ios::trunc);
+  const auto line = [&](const fs::path& p) {
+    const std::u8string utf8 = p.u8string();
+    out << std::string(utf8.begin(), utf8.end()) << '\n';
+  };
+  line(self);
+  for (const auto& a : args) {
+    line(a);
+  }
+  return out.flush() ? 0 : 4;
+}
+
+int Run(const fs::path& self, const std::vector<fs::path>& args) {
+  const std::string mode = ReadMode(self);
+  if (mode == "mp3") {
+    return Encode(args);
+  }
+  if (mode == "args") {
+    return WriteArguments(self, args);
+  }
+  if (mode == "empty") {
+    return 0;
+  }
+  if (mode.rfind("exit ", 0) == 0) {
+    return std::atoi(mode.c_str() + 5);
+  }
+  if (mode == "hang") {
+    for (;;) {
+      std::this_thread::sleep_for(std::chrono::seconds(1));
+    }
+  }
+  return 125;
+}
+
+}  // namespace
+
+// Arguments as the system gives them: UTF-16 on Windows, bytes elsewhere.
+#ifdef _WIN32
+int wmain(int argc, wchar_t** argv) {
+#else
+int main(int argc, char** argv) {
+#endif
+  std::vector<fs::path> args;
+  for (int i = 1; i < argc; ++i) {
+    args.emplace_back(argv[i]);
+  }
+  return Run(fs::path(argv[0]), args);
+}
