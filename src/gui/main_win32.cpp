@@ -1,15 +1,15 @@
 // hoshizora.exe: the Main dialog as a modeless Win32 dialog.
-#include <windows.h>
-
 #include "app/main_dialog.h"
 #include "encoding/code_tables.h"
 #include "gui/resource.h"
 #include "platform/ini_file.h"
-#include "platform/paths.h"
 #include "platform/win32/gdiplus_canvas.h"
 #include "platform/win32/win32_icon_resources.h"
 #include "platform/win32/win32_main_window.h"
 #include "platform/win32/win32_system.h"
+
+// After the ports: <windows.h> renames CreateFile, LoadBitmap and the like.
+#include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // GDI+ lives from before the dialog until after its loop has ended; a
@@ -19,8 +19,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   hoshizora::Win32System system;
   hoshizora::GdiplusCanvas canvas;
-  hoshizora::IniFileStore settings(hoshizora::ToFsPath(
-      hoshizora::JoinPath(hoshizora::ExecutableFolder(system), u"settings.ini")));
+  hoshizora::IniFileStore settings(hoshizora::ExecutableFolder(system) / "settings.ini");
   hoshizora::Win32IconResources icons;
 
   hoshizora::Win32MainWindow window;

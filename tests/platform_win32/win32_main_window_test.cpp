@@ -1,6 +1,5 @@
 #include "platform/win32/win32_main_window.h"
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -15,10 +14,15 @@
 #include "gui/resource.h"
 #include "platform/control_ids.h"
 #include "platform/ini_file.h"
-#include "platform/paths.h"
-#include "platform/win32/dialog_fonts.h"
 #include "support/recording_canvas.h"
 #include "support/temp_dir.h"
+
+// After the ports: <windows.h> renames CreateFile, LoadBitmap and the like.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "platform/win32/dialog_fonts.h"
 
 namespace hoshizora {
 namespace {
@@ -26,27 +30,29 @@ namespace {
 // What initialisation needs of the system: where the program is and the clock.
 class FixedSystem : public System {
  public:
-  explicit FixedSystem(std::u16string executable) : executable_(std::move(executable)) {}
-  std::u16string ExecutablePath() override { return executable_; }
+  explicit FixedSystem(std::filesystem::path executable) : executable_(std::move(executable)) {}
+  std::filesystem::path ExecutablePath() override { return executable_; }
   std::optional<LocalTime> LocalNow() override { return LocalTime{2024, 1, 31, 9, 5, 7}; }
-  ProcessResult RunProcess(const std::vector<std::u16string>&, const CancelFlag*) override {
+  ProcessResult RunProcess(const std::vector<std::filesystem::path>&, const CancelFlag*) override {
     return {};
   }
-  std::optional<std::uintmax_t> FileSize(const std::u16string&) override { return std::nullopt; }
-  bool PathExists(const std::u16string& path) override {
-    return std::filesystem::exists(ToFsPath(path));
+  std::optional<std::uintmax_t> FileSize(const std::filesystem::path&) override {
+    return std::nullopt;
   }
-  bool RemoveFile(const std::u16string&) override { return false; }
-  bool CreateFolder(const std::u16string&) override { return false; }
-  void OpenWithDesktop(const std::u16string&) override {}
+  bool PathExists(const std::filesystem::path& path) override {
+    return std::filesystem::exists(path);
+  }
+  bool RemoveFile(const std::filesystem::path&) override { return false; }
+  bool CreateFolder(const std::filesystem::path&) override { return false; }
+  void OpenWithDesktop(const std::filesystem::path&) override {}
 
  private:
-  std::u16string executable_;
+  std::filesystem::path executable_;
 };
 
 class NoIcons : public IconResources {
  public:
-  bool BeginUpdate(const std::u16string&) override { return false; }
+  bool BeginUpdate(const std::filesystem::path&) override { return false; }
   bool AddResource(int, int, int, std::string_view) override { return false; }
   bool Commit() override { return false; }
   void Discard() override {}
@@ -100,7 +106,7 @@ class Win32MainWindowTest : public ::testing::Test {
   std::string Settings() const { return testing::ReadFileBytes(dir.path() / "settings.ini"); }
 
   testing::TempDir dir;
-  FixedSystem system{JoinPath(dir.u16(), u"hoshizora.exe")};
+  FixedSystem system{dir.path() / "hoshizora.exe"};
   testing::RecordingCanvas canvas;
   IniFileStore store{dir.path() / "settings.ini"};
   NoIcons icons;
@@ -402,12 +408,12 @@ std::string TinyIconFile() {
 
 TEST_F(Win32MainWindowTest, WindowIconsComeFromTheIconFileWhenItLoads) {
   Open(false);
-  window.SetWindowIcons(JoinPath(dir.u16(), u"missing.ico"));
+  window.SetWindowIcons(dir.path() / "missing.ico");
   EXPECT_EQ(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0), 0);
   EXPECT_EQ(SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0), 0);
 
   testing::WriteFileBytes(dir.path() / "app.ico", TinyIconFile());
-  window.SetWindowIcons(JoinPath(dir.u16(), u"app.ico"));
+  window.SetWindowIcons(dir.path() / "app.ico");
   EXPECT_NE(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0), 0);
   EXPECT_NE(SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0), 0);
 }

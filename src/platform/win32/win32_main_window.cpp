@@ -1,5 +1,7 @@
 #include "platform/win32/win32_main_window.h"
 
+#include <windows.h>
+
 #include <commctrl.h>
 #include <commdlg.h>
 
@@ -21,7 +23,8 @@ std::u16string FromWide(std::wstring_view text) {
   return std::u16string(text.begin(), text.end());
 }
 
-std::optional<std::u16string> AskFileName(HWND owner, const FileDialogSettings& s, bool saving) {
+std::optional<std::filesystem::path> AskFileName(HWND owner, const FileDialogSettings& s,
+                                                 bool saving) {
   std::wstring filter = Wide(s.filter_name);
   filter.push_back(L'\0');
   filter += Wide(s.filter_pattern);
@@ -45,10 +48,15 @@ std::optional<std::u16string> AskFileName(HWND owner, const FileDialogSettings& 
   if (!chosen) {
     return std::nullopt;
   }
-  return FromWide(name);
+  return std::filesystem::path(name);
 }
 
 }  // namespace
+
+struct Win32MainWindow::Procedure {
+  static INT_PTR CALLBACK Dialog(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  static INT_PTR Handle(Win32MainWindow& self, UINT message, WPARAM wparam);
+};
 
 Win32MainWindow::~Win32MainWindow() {
   destroyed_handler_ = nullptr;
@@ -65,13 +73,13 @@ bool Win32MainWindow::Create(int template_id) {
   // dialog's controls are made.
   INITCOMMONCONTROLSEX classes{sizeof classes, 0xFF};
   InitCommonControlsEx(&classes);
-  CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(template_id), nullptr, DialogProc,
-                     reinterpret_cast<LPARAM>(this));
+  CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(template_id), nullptr,
+                     Procedure::Dialog, reinterpret_cast<LPARAM>(this));
   return window_ != nullptr;
 }
 
-INT_PTR CALLBACK Win32MainWindow::DialogProc(HWND window, UINT message, WPARAM wparam,
-                                             LPARAM lparam) {
+INT_PTR CALLBACK Win32MainWindow::Procedure::Dialog(HWND window, UINT message, WPARAM wparam,
+                                                    LPARAM lparam) {
   Win32MainWindow* self = nullptr;
   if (message == WM_INITDIALOG) {
     self = reinterpret_cast<Win32MainWindow*>(lparam);
@@ -80,16 +88,16 @@ INT_PTR CALLBACK Win32MainWindow::DialogProc(HWND window, UINT message, WPARAM w
   } else {
     self = reinterpret_cast<Win32MainWindow*>(GetWindowLongPtrW(window, DWLP_USER));
   }
-  return self != nullptr ? self->HandleMessage(message, wparam, lparam) : FALSE;
+  return self != nullptr ? Handle(*self, message, wparam) : FALSE;
 }
 
-INT_PTR Win32MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM) {
+INT_PTR Win32MainWindow::Procedure::Handle(Win32MainWindow& self, UINT message, WPARAM wparam) {
   switch (message) {
     case WM_INITDIALOG:
       // Two buttons carry the default style and the dialog manager would take
       // the last, the load button: Enter must run the output.
-      SendMessageW(window_, DM_SETDEFID, ids::kOutputButton, 0);
-      Initialise();
+      SendMessageW(self.window_, DM_SETDEFID, ids::kOutputButton, 0);
+      self.Initialise();
       return TRUE;  // the focus goes to the first tab stop, the output button
     case WM_COMMAND: {
       int id = LOWORD(wparam);
@@ -97,16 +105,16 @@ INT_PTR Win32MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM) {
       if (id == IDOK) {
         id = ids::kOutputButton;
       }
-      return Dispatch(id) ? TRUE : FALSE;
+      return self.Dispatch(id) ? TRUE : FALSE;
     }
     case WM_CLOSE:
-      Close();
+      self.Close();
       return TRUE;
     case WM_NCDESTROY:
-      SetWindowLongPtrW(window_, DWLP_USER, 0);
-      window_ = nullptr;
-      if (destroyed_handler_) {
-        destroyed_handler_();
+      SetWindowLongPtrW(self.window_, DWLP_USER, 0);
+      self.window_ = nullptr;
+      if (self.destroyed_handler_) {
+        self.destroyed_handler_();
       }
       return FALSE;
     default:
@@ -253,9 +261,9 @@ void Win32MainWindow::DeleteDialogFont(int font_handle) {
   }
 }
 
-void Win32MainWindow::SetWindowIcons(const std::u16string& icon_path) {
+void Win32MainWindow::SetWindowIcons(const std::filesystem::path& icon_path) {
   // The icons live as long as the process.
-  const std::wstring path = Wide(icon_path);
+  const std::wstring& path = icon_path.native();
   for (const auto& [size, which] : {std::pair{32, ICON_BIG}, std::pair{16, ICON_SMALL}}) {
     if (HANDLE icon = LoadImageW(nullptr, path.c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE)) {
       SendMessageW(window_, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
@@ -263,11 +271,13 @@ void Win32MainWindow::SetWindowIcons(const std::u16string& icon_path) {
   }
 }
 
-std::optional<std::u16string> Win32MainWindow::AskSaveFileName(const FileDialogSettings& settings) {
+std::optional<std::filesystem::path> Win32MainWindow::AskSaveFileName(
+    const FileDialogSettings& settings) {
   return AskFileName(window_, settings, true);
 }
 
-std::optional<std::u16string> Win32MainWindow::AskOpenFileName(const FileDialogSettings& settings) {
+std::optional<std::filesystem::path> Win32MainWindow::AskOpenFileName(
+    const FileDialogSettings& settings) {
   return AskFileName(window_, settings, false);
 }
 

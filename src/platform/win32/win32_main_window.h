@@ -1,11 +1,15 @@
 #pragma once
 
-#include <windows.h>
-
+#include <filesystem>
 #include <functional>
 #include <map>
 
 #include "platform/dialog.h"
+
+// <windows.h> stays out of this header: its macros (CreateFile, LoadBitmap,
+// ...) would rename the ports' members in every file that includes it first.
+struct HWND__;
+struct HFONT__;
 
 namespace hoshizora {
 
@@ -35,7 +39,7 @@ class Win32MainWindow : public Dialog {
   // Makes the dialog, hidden, from the template of this executable; false
   // when it cannot be made.
   bool Create(int template_id);
-  HWND window() const { return window_; }
+  HWND__* window() const { return window_; }
 
   // Dialog port.
   void ShowMessage(std::u16string_view text, std::u16string_view caption,
@@ -50,24 +54,24 @@ class Win32MainWindow : public Dialog {
   int CreateDialogFont(const DialogFont& font) override;
   void SetControlFont(int id, int font_handle) override;
   void DeleteDialogFont(int font_handle) override;
-  void SetWindowIcons(const std::u16string& icon_path) override;
-  std::optional<std::u16string> AskSaveFileName(const FileDialogSettings& settings) override;
-  std::optional<std::u16string> AskOpenFileName(const FileDialogSettings& settings) override;
+  void SetWindowIcons(const std::filesystem::path& icon_path) override;
+  std::optional<std::filesystem::path> AskSaveFileName(const FileDialogSettings& settings) override;
+  std::optional<std::filesystem::path> AskOpenFileName(const FileDialogSettings& settings) override;
   void RunWithProgress(std::u16string_view caption,
                        const std::function<void(ProgressReporter&)>& work) override;
   void DestroyWindow() override;
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-  INT_PTR HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  // The dialog procedure and its message handling, in the source file.
+  struct Procedure;
   void Initialise();
   bool Dispatch(int command_id);
   void Close();
   // Runs a handler of the dialog's behaviour; what it throws ends in a message.
   bool Guarded(const std::function<bool()>& call);
 
-  HWND window_ = nullptr;
-  std::map<int, HFONT> fonts_;
+  HWND__* window_ = nullptr;
+  std::map<int, HFONT__*> fonts_;
   int next_font_ = 1;
   bool busy_ = false;
   std::function<void()> init_handler_;

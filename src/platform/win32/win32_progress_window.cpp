@@ -1,5 +1,7 @@
 #include "platform/win32/win32_progress_window.h"
 
+#include <windows.h>
+
 #include <algorithm>
 #include <atomic>
 #include <exception>

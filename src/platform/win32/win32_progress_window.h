@@ -1,11 +1,11 @@
 #pragma once
 
-#include <windows.h>
-
 #include <functional>
 #include <string_view>
 
 #include "platform/dialog.h"
+
+struct HWND__;  // <windows.h> stays out of headers: see win32_main_window.h
 
 namespace hoshizora {
 
@@ -15,7 +15,7 @@ namespace hoshizora {
 // stays painted; the owner is disabled meanwhile. Returns when the work has
 // finished; an exception the work threw is thrown again here. A quit message
 // that arrives meanwhile is posted again once the window is gone.
-void RunWithProgressWindow(HWND owner, std::u16string_view caption,
+void RunWithProgressWindow(HWND__* owner, std::u16string_view caption,
                            const std::function<void(ProgressReporter&)>& work);
 
 }  // namespace hoshizora
