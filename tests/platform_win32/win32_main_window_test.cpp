@@ -425,6 +425,7 @@ TEST_F(Win32MainWindowTest, LongWorkRunsAwayFromTheWindowWhichKeepsAnsweringAndC
   DWORD work_thread = 0;
   bool owner_disabled = false;
   bool owner_answered = false;
+  bool shown = false;
   bool cancelled = false;
   window.RunWithProgress(u"電報出力", [&](ProgressReporter& progress) {
     work_thread = GetCurrentThreadId();
@@ -433,8 +434,12 @@ TEST_F(Win32MainWindowTest, LongWorkRunsAwayFromTheWindowWhichKeepsAnsweringAndC
     owner_answered = SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result) != 0;
     progress.Report(u"テキスト画像を作成中", 0.5);
     progress.Report(u"音声を書き込み、MP3に変換中", ProgressReporter::kUnknownShare);
-    // The user presses Cancel.
+    // The window comes up once the work has taken a moment; the user presses Cancel.
     HWND box = FindWindowW(L"HoshizoraProgressWindow", L"電報出力");
+    for (int i = 0; i < 500 && !IsWindowVisible(box); ++i) {
+      Sleep(10);
+    }
+    shown = IsWindowVisible(box) != FALSE;
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     for (int i = 0; i < 500 && !progress.CancelFlag(); ++i) {
       Sleep(10);
@@ -447,6 +452,7 @@ TEST_F(Win32MainWindowTest, LongWorkRunsAwayFromTheWindowWhichKeepsAnsweringAndC
   EXPECT_NE(work_thread, ui_thread);
   EXPECT_TRUE(owner_disabled);
   EXPECT_TRUE(owner_answered);
+  EXPECT_TRUE(shown);
   EXPECT_TRUE(cancelled);
   EXPECT_TRUE(IsWindowEnabled(dialog));
   EXPECT_EQ(FindWindowW(L"HoshizoraProgressWindow", nullptr), nullptr);

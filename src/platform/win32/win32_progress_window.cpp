@@ -20,6 +20,10 @@ constexpr UINT kUpdateMessage = WM_APP + 1;
 constexpr UINT kDoneMessage = WM_APP + 2;
 constexpr UINT_PTR kBusyTimer = 1;
 constexpr UINT kBusyTimerMs = 40;
+// Work that ends sooner than this shows no window at all, only a moment of
+// disabled dialog, instead of a flash.
+constexpr UINT_PTR kShowTimer = 2;
+constexpr UINT kShowDelayMs = 300;
 constexpr int kLabelId = 100;
 constexpr wchar_t kClassName[] = L"HoshizoraProgressWindow";
 
@@ -150,7 +154,11 @@ LRESULT CALLBACK ProgressWindowProc(HWND window, UINT message, WPARAM wparam, LP
       state->done = true;
       return 0;
     case WM_TIMER:
-      if (wparam == kBusyTimer) {
+      if (wparam == kShowTimer) {
+        KillTimer(window, kShowTimer);
+        ShowWindow(window, SW_SHOW);
+        SetFocus(GetDlgItem(window, IDCANCEL));
+      } else if (wparam == kBusyTimer) {
         state->busy_offset += Scaled(6);
         const RECT bar = ScaledRect(kBarRect);
         InvalidateRect(window, &bar, FALSE);
@@ -252,9 +260,7 @@ void RunWithProgressWindow(HWND owner, std::u16string_view caption,
   }
 
   const bool owner_was_enabled = owner != nullptr && !EnableWindow(owner, FALSE);
-  ShowWindow(state.window, SW_SHOW);
-  UpdateWindow(state.window);
-  SetFocus(GetDlgItem(state.window, IDCANCEL));
+  SetTimer(state.window, kShowTimer, kShowDelayMs, nullptr);
 
   std::exception_ptr failure;
   const auto run = [&] {

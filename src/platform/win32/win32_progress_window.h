@@ -10,7 +10,8 @@ struct HWND__;  // <windows.h> stays out of headers: see win32_main_window.h
 namespace hoshizora {
 
 // Runs `work` on a worker thread while a modal progress window owned by
-// `owner` shows what it reports, with a Cancel button that sets the work's
+// `owner` shows what it reports (from a moment after the start, so that
+// quick work does not flash it), with a Cancel button that sets the work's
 // cancel flag. The calling thread keeps handling messages, so the owner
 // stays painted; the owner is disabled meanwhile. Returns when the work has
 // finished; an exception the work threw is thrown again here. A quit message
