@@ -29,7 +29,11 @@ inline constexpr int kEncoderNotStarted = -1;
 inline constexpr int kEncoderStatusLost = -2;  // it ran, but how it ended is unknown
 
 // The encoder's file name beside the executable.
+#ifdef _WIN32
+inline constexpr std::u16string_view kEncoderName = u"lame.exe";
+#else
 inline constexpr std::u16string_view kEncoderName = u"lame";
+#endif
 
 // Writes base path + ".wav", then has the encoder beside the executable turn
 // it into base path + ".mp3"; the WAV is deleted only when a non-empty MP3

@@ -3,10 +3,13 @@
 // file beside it named like itself with the extension ".mode" (so a copy
 // named lame.exe reads lame.mode), or from HOSHIZORA_STAND_IN when that is set:
 //   mp3      check that IN is a WAV file and write an MP3-looking OUT (default)
-//   args     write its arguments into OUT, one UTF-8 line each
-//   empty    write nothing and exit 0
+//   args     check that IN exists, write its own path and arguments into OUT,
+//            one UTF-8 line each
+//   empty    leave an empty OUT and exit 0
+//   partial  leave a few bytes in OUT and exit 1
 //   exit N   write nothing and exit N
-//   hang     never end on its own
+//   hang     never end on its own; adds a byte to OUT every 50 ms, so a test
+//            can see that it has really stopped
 
 #include <chrono>
 #include <cstdint>
@@ -77,8 +80,11 @@ int Encode(const std::vector<fs::path>& args) {
 }
 
 int WriteArguments(const fs::path& self, const std::vector<fs::path>& args) {
-  if (args.empty()) {
+  if (args.size() < 2) {
     return 2;
+  }
+  if (!fs::exists(args[args.size() - 2])) {
+    return 3;
   }
   std::ofstream out(args.back(), std::ios::binary | std::ios::trunc);
   const auto line = [&](const fs::path& p) {
@@ -100,15 +106,23 @@ int Run(const fs::path& self, const std::vector<fs::path>& args) {
   if (mode == "args") {
     return WriteArguments(self, args);
   }
-  if (mode == "empty") {
-    return 0;
+  if (mode == "empty" || mode == "partial") {
+    std::ofstream out;
+    if (!args.empty()) {
+      out.open(args.back(), std::ios::binary | std::ios::trunc);
+    }
+    out << (mode == "partial" ? "partial" : "");
+    return mode == "partial" ? 1 : 0;
   }
   if (mode.rfind("exit ", 0) == 0) {
     return std::atoi(mode.c_str() + 5);
   }
   if (mode == "hang") {
     for (;;) {
-      std::this_thread::sleep_for(std::chrono::seconds(1));
+      if (!args.empty()) {
+        std::ofstream(args.back(), std::ios::binary | std::ios::app) << '.';
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
   }
   return 125;
