@@ -84,7 +84,7 @@ void DrawAddresseeColumns(Canvas& canvas, Graphics& g, std::u16string_view addre
   }
 }
 
-ImageOutcome WriteFormImages(Canvas& canvas, MessageOwner& owner, const FormDestination& where,
+ImageOutcome WriteFormImages(Canvas& canvas, const FormDestination& where,
                              const TelegramFields& fields, const PageProgress& progress) {
   ImageOutcome outcome;
   const auto span = FindTelegramBody(fields.body);
@@ -98,11 +98,10 @@ ImageOutcome WriteFormImages(Canvas& canvas, MessageOwner& owner, const FormDest
 
   const int encoder = FindJpegEncoder(canvas);
   if (encoder < 0) {
-    owner.ShowMessage(u"JPEGエンコーダが見つかりません (GDI+)", u"エラー", MessageIcon::kError);
     outcome.status = ImageStatus::kNoJpegEncoder;
     return outcome;
   }
-  const auto form = LoadFormTemplate(canvas, owner, where.executable_folder);
+  const auto form = LoadFormTemplate(canvas, where.executable_folder);
   if (!form) {
     outcome.status = ImageStatus::kNoFormTemplate;
     return outcome;
@@ -122,7 +121,7 @@ ImageOutcome WriteFormImages(Canvas& canvas, MessageOwner& owner, const FormDest
     }
     const std::filesystem::path path =
         where.output_folder / PathFromText(FormPageFileName(where.base_name, page));
-    auto bitmap = CloneWholeBitmap(canvas, *form, width, height);
+    auto bitmap = canvas.CloneBitmap(*form, width, height);
     bool saved = false;
     if (bitmap) {
       {
@@ -141,7 +140,6 @@ ImageOutcome WriteFormImages(Canvas& canvas, MessageOwner& owner, const FormDest
     if (saved) {
       outcome.written.push_back(path);
     } else {
-      owner.ShowMessage(u"和文電報JPEGの保存に失敗しました。", u"エラー", MessageIcon::kError);
       outcome.failed.push_back(path);
       outcome.status = ImageStatus::kSaveFailed;
     }
