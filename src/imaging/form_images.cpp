@@ -42,6 +42,18 @@ void DrawPageNumber(Canvas& canvas, Graphics& g, int width, int height, int page
                &centred);
 }
 
+// The addressee pieces, each ending in 」, as columns from x 560 leftwards.
+void DrawAddresseeColumns(Canvas& canvas, Graphics& g, std::u16string_view addressee) {
+  std::size_t start = 0;
+  int piece = 0;
+  for (std::size_t close = addressee.find(u'」'); close != std::u16string_view::npos;
+       close = addressee.find(u'」', start)) {
+    DrawColumn(canvas, g, addressee.substr(start, close + 1 - start), 560 - 40 * piece, 520, 27);
+    start = close + 1;
+    ++piece;
+  }
+}
+
 void DrawHeaderFields(Canvas& canvas, Graphics& g, const TelegramFields& fields) {
   DrawColumn(canvas, g, fields.count, 529, kHeaderTop, kHeaderStep);
   const std::u16string_view station = fields.station;
@@ -71,17 +83,6 @@ void DrawBodyCells(Graphics& g, const Font& font, std::u16string_view page_chars
 
 std::u16string FormPageFileName(std::u16string_view base_name, int page) {
   return std::u16string(base_name) + u"_" + IntToText(page) + u".jpg";
-}
-
-void DrawAddresseeColumns(Canvas& canvas, Graphics& g, std::u16string_view addressee) {
-  std::size_t start = 0;
-  int piece = 0;
-  for (std::size_t close = addressee.find(u'」'); close != std::u16string_view::npos;
-       close = addressee.find(u'」', start)) {
-    DrawColumn(canvas, g, addressee.substr(start, close + 1 - start), 560 - 40 * piece, 520, 27);
-    start = close + 1;
-    ++piece;
-  }
 }
 
 ImageOutcome WriteFormImages(Canvas& canvas, const FormDestination& where,

@@ -36,7 +36,4 @@ std::u16string FormPageFileName(std::u16string_view base_name, int page);
 ImageOutcome WriteFormImages(Canvas& canvas, const FormDestination& where,
                              const TelegramFields& fields, const PageProgress& progress = {});
 
-// The addressee pieces, each ending in 」, as columns from x 560 leftwards.
-void DrawAddresseeColumns(Canvas& canvas, Graphics& g, std::u16string_view addressee);
-
 }  // namespace hoshizora
