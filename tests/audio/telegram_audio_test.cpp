@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "platform/paths.h"
+#include "support/stand_in_encoder.h"
 #include "support/temp_dir.h"
 #include "support/test_system.h"
 
@@ -20,24 +21,31 @@ using testing::TestSystem;
 using testing::WriteFileBytes;
 using Kind = AudioOutcome::Kind;
 
-// An executable folder (with Japanese characters and a blank in its name) and
-// an output base path inside it.
+// An executable folder (with Japanese characters, a blank and what a shell
+// would expand in its name) and an output base path inside it. A quote
+// cannot be in a Windows file name.
+#ifdef _WIN32
+constexpr char16_t kProgramFolder[] = u"プログラム $dir %PATH% 'q'";
+#else
+constexpr char16_t kProgramFolder[] = u"プログラム $dir \"q\"";
+#endif
+
 class TelegramAudioTest : public ::testing::Test {
  protected:
   TelegramAudioTest()
-      : program(dir.path() / "プログラム $dir \"q\""),
+      : program(dir.path() / kProgramFolder),
         system(program / "hoshizora"),
-        base(program / "和文電報_1 x" / "和文電報_1 x") {
-    fs::create_directories(program / "和文電報_1 x");
+        base(program / u"和文電報_1 x" / u"和文電報_1 x") {
+    fs::create_directories(program / u"和文電報_1 x");
   }
 
-  void PlaceEncoder(const std::string& script, fs::perms perms = fs::perms::owner_all) {
-    WriteFileBytes(program / "lame", "#!/bin/sh\n" + script);
-    fs::permissions(program / "lame", perms);
+  // The stand-in encoder doing `mode` (see stand_in_encoder.cpp).
+  fs::path PlaceEncoder(const std::string& mode) {
+    return testing::PlaceStandInEncoder(program, mode);
   }
 
   AudioOutcome Run(const CancelFlag* cancel = nullptr) {
-    return WriteTelegramAudio(system, 800, u"-.- .. ？ ", 200, base, cancel);
+    return WriteTelegramAudio(system, {u"-.- .. ？ ", 800, 200, base, program}, cancel);
   }
 
   fs::path Wav() const { return WithSuffix(base, u".wav"); }
@@ -60,32 +68,34 @@ TEST_F(TelegramAudioTest, WithoutAnEncoderTheWavIsTheResult) {
 
 TEST_F(TelegramAudioTest, SuccessfulEncoderReplacesTheWav) {
   // The stand-in writes its arguments into the MP3 so the test sees them arrive intact.
-  PlaceEncoder("test -f \"$1\" || exit 3\nprintf '%s\\n' \"$0\" \"$1\" \"$2\" > \"$2\"\n");
+  const fs::path encoder = PlaceEncoder("args");
   const AudioOutcome o = Run();
   EXPECT_EQ(o.kind, Kind::kMp3Written);
   EXPECT_FALSE(fs::exists(Wav()));
   EXPECT_EQ(o.audio_path, Mp3());
-  const std::string expected =
-      (program / "lame").string() + "\n" + Wav().string() + "\n" + Mp3().string() + "\n";
-  EXPECT_EQ(ReadFileBytes(Mp3()), expected);
+  const auto line = [](const fs::path& p) {
+    const std::u8string text = p.u8string();
+    return std::string(text.begin(), text.end()) + "\n";
+  };
+  EXPECT_EQ(ReadFileBytes(Mp3()), line(encoder) + line(Wav()) + line(Mp3()));
   ASSERT_EQ(system.started.size(), 1u);
   EXPECT_EQ(system.started[0].size(), 3u);
 }
 
 TEST_F(TelegramAudioTest, ExitZeroWithoutAnMp3KeepsTheWav) {
-  PlaceEncoder("exit 0\n");
+  PlaceEncoder("exit 0");
   const AudioOutcome o = Run();
   EXPECT_EQ(o.kind, Kind::kWavOnlyEncoderFailed);
   EXPECT_EQ(o.encoder_exit_code, 0);
   EXPECT_TRUE(fs::exists(Wav()));
 
-  PlaceEncoder(": > \"$2\"\nexit 0\n");  // an empty MP3 is no MP3
+  PlaceEncoder("empty");  // an empty MP3 is no MP3
   EXPECT_EQ(Run().kind, Kind::kWavOnlyEncoderFailed);
   EXPECT_TRUE(fs::exists(Wav()));
 }
 
 TEST_F(TelegramAudioTest, FailingEncoderKeepsBothFiles) {
-  PlaceEncoder("echo partial > \"$2\"\nexit 1\n");
+  PlaceEncoder("partial");
   const AudioOutcome o = Run();
   EXPECT_EQ(o.kind, Kind::kWavOnlyEncoderFailed);
   EXPECT_EQ(o.encoder_exit_code, 1);
@@ -95,19 +105,32 @@ TEST_F(TelegramAudioTest, FailingEncoderKeepsBothFiles) {
 }
 
 TEST_F(TelegramAudioTest, EncoderThatCannotStartIsAFailureNotACrash) {
-  PlaceEncoder("exit 0\n", fs::perms::owner_read | fs::perms::owner_write);
+  // A file of the encoder's name that is no program it could start.
+  const fs::path encoder = PlaceEncoder("exit 0");
+  WriteFileBytes(encoder, "MZ, but not a program");
   const AudioOutcome o = Run();
   EXPECT_EQ(o.kind, Kind::kWavOnlyEncoderFailed);
   EXPECT_EQ(o.encoder_exit_code, -1);
   EXPECT_TRUE(fs::exists(Wav()));
 }
 
+// The encoder ran, but how it ended is unknown (the parent ignored SIGCHLD):
+// that is never a success, so the WAV stays.
+TEST_F(TelegramAudioTest, LostExitStatusKeepsTheWav) {
+  PlaceEncoder("mp3");
+  system.process_result = ProcessResult{ProcessResult::Kind::kLost, -1};
+  const AudioOutcome o = Run();
+  EXPECT_EQ(o.kind, Kind::kWavOnlyEncoderFailed);
+  EXPECT_EQ(o.encoder_exit_code, kEncoderStatusLost);
+  EXPECT_TRUE(fs::exists(Wav()));
+  EXPECT_EQ(o.audio_path, Wav());
+}
+
 TEST_F(TelegramAudioTest, EncoderIsNeverLookedForElsewhere) {
-  // A "lame" in the current folder must not be used.
+  // An encoder in the current folder must not be used.
   const auto old = fs::current_path();
   fs::current_path(dir.path());
-  WriteFileBytes(dir.path() / "lame", "#!/bin/sh\n: > \"$2\"\n");
-  fs::permissions(dir.path() / "lame", fs::perms::owner_all);
+  testing::PlaceStandInEncoder(dir.path(), "mp3");
   const AudioOutcome o = Run();
   fs::current_path(old);
   EXPECT_EQ(o.kind, Kind::kWavOnlyNoEncoder);
@@ -115,7 +138,7 @@ TEST_F(TelegramAudioTest, EncoderIsNeverLookedForElsewhere) {
 }
 
 TEST_F(TelegramAudioTest, UnwritableWavStartsNoEncoder) {
-  PlaceEncoder("exit 0\n");
+  PlaceEncoder("exit 0");
   base = program / "no such folder" / "x";
   const AudioOutcome o = Run();
   EXPECT_EQ(o.kind, Kind::kFailed);
@@ -123,13 +146,14 @@ TEST_F(TelegramAudioTest, UnwritableWavStartsNoEncoder) {
   EXPECT_TRUE(o.audio_path.empty());
   EXPECT_TRUE(system.started.empty());
 
-  const AudioOutcome bad_speed = WriteTelegramAudio(system, 800, u".", -10, base, nullptr);
+  const AudioOutcome bad_speed =
+      WriteTelegramAudio(system, {u".", 800, -10, base, program}, nullptr);
   EXPECT_EQ(bad_speed.kind, Kind::kFailed);
   EXPECT_EQ(bad_speed.wav_status, WavStatus::kBadSpeed);
 }
 
 TEST_F(TelegramAudioTest, CancelEndsAHungEncoderAndKeepsTheWav) {
-  PlaceEncoder("exec sleep 60\n");
+  PlaceEncoder("hang");
   CancelFlag cancel{false};
   std::thread canceller([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
@@ -143,28 +167,33 @@ TEST_F(TelegramAudioTest, CancelEndsAHungEncoderAndKeepsTheWav) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
 }
 
+#ifndef _WIN32
 TEST_F(TelegramAudioTest, RealEncoderWritesADecodableMp3OfTheSameLength) {
   ASSERT_TRUE(fs::exists("/usr/bin/lame")) << "scripts/bootstrap installs lame";
   fs::create_symlink("/usr/bin/lame", program / "lame");
-  const AudioOutcome o = WriteTelegramAudio(system, 800, u"-.-. ？ .. --- ", 100, base, nullptr);
+  const AudioOutcome o =
+      WriteTelegramAudio(system, {u"-.-. ？ .. --- ", 800, 100, base, program}, nullptr);
   ASSERT_EQ(o.kind, Kind::kMp3Written);
   ASSERT_TRUE(fs::exists(Mp3()));
   EXPECT_FALSE(fs::exists(Wav()));
 
   const fs::path decoded = program / "decoded.wav";
-  PosixSystem real;
+  testing::NativeSystem real;
   const ProcessResult r =
       real.RunProcess({"/usr/bin/lame", "--quiet", "--decode", Mp3(), decoded}, nullptr);
   ASSERT_EQ(r.kind, ProcessResult::Kind::kExited);
   ASSERT_EQ(r.exit_code, 0);
   // The same Code text written as a plain WAV gives the length the MP3 must keep.
-  const WavResult reference = WriteMorseWav(program / "reference", u"-.-. ？ .. --- ", 800, 100);
+  const WavResult reference =
+      WriteMorseWav(real, program / "reference", u"-.-. ？ .. --- ", 800, 100);
   ASSERT_EQ(reference.status, WavStatus::kWritten);
   const auto expected_samples = reference.samples;
   const double wav_seconds = static_cast<double>(expected_samples) / 44100.0;
   const double mp3_seconds = static_cast<double>(fs::file_size(decoded) - 44) / 2.0 / 44100.0;
   EXPECT_NEAR(mp3_seconds, wav_seconds, 0.1);
 }
+
+#endif
 
 }  // namespace
 }  // namespace hoshizora
