@@ -1,0 +1,82 @@
+#include <windows.h>
+
+#include <exception>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/utf8.h"
+#include "cli/cli_app.h"
+#include "platform/ini_file.h"
+#include "platform/win32/gdiplus_canvas.h"
+#include "platform/win32/win32_system.h"
+
+namespace {
+
+// The console shows our UTF-8 as text for as long as we run; the code page
+// it had before is put back, since it belongs to the console, not to us.
+class Utf8Console {
+ public:
+  Utf8Console() : previous_(GetConsoleOutputCP()) { SetConsoleOutputCP(CP_UTF8); }
+  ~Utf8Console() {
+    if (previous_ != 0) {
+      SetConsoleOutputCP(previous_);
+    }
+  }
+  Utf8Console(const Utf8Console&) = delete;
+  Utf8Console& operator=(const Utf8Console&) = delete;
+
+ private:
+  UINT previous_;
+};
+
+// Windows hands the arguments over as UTF-16; the commands read UTF-8.
+std::vector<std::string> Utf8Arguments(int argc, wchar_t** argv) {
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) {
+    const std::wstring_view arg(argv[i]);
+    args.push_back(hoshizora::EncodeUtf8(std::u16string(arg.begin(), arg.end())));
+  }
+  return args;
+}
+
+int Run(int argc, wchar_t** argv) {
+  const std::vector<std::string> args = Utf8Arguments(argc, argv);
+  hoshizora::Win32System system;
+  hoshizora::IniFileStore settings(system, hoshizora::ExecutableFolder(system) / "settings.ini");
+
+  // GDI+ is started only for the commands that draw.
+  std::unique_ptr<hoshizora::GdiplusSession> gdiplus;
+  std::unique_ptr<hoshizora::GdiplusCanvas> canvas;
+  const auto make_canvas = [&]() -> hoshizora::Canvas& {
+    if (!canvas) {
+      gdiplus = std::make_unique<hoshizora::GdiplusSession>();
+      canvas = std::make_unique<hoshizora::GdiplusCanvas>();
+    }
+    return *canvas;
+  };
+  const int status =
+      hoshizora::RunCli(args, std::cin, std::cout, std::cerr, system, settings, make_canvas);
+  canvas.reset();
+  return status;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  std::ios::sync_with_stdio(false);
+  const Utf8Console console;
+  int status = 2;
+  // Nothing may end the program with an exception: whatever escapes the
+  // commands is a failure to report, with the status for bad input.
+  try {
+    status = Run(argc, argv);
+  } catch (const std::exception& e) {
+    std::cerr << "hoshizora-cli: " << e.what() << "\n";
+  } catch (...) {
+    std::cerr << "hoshizora-cli: unexpected failure\n";
+  }
+  std::cout.flush();
+  return status;
+}
