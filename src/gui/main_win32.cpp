@@ -1,5 +1,7 @@
 // hoshizora.exe: the Main dialog as a modeless Win32 dialog.
 #include "app/main_dialog.h"
+#include "app/main_dialog_template.h"
+#include "base/utf8.h"
 #include "encoding/code_tables.h"
 #include "gui/resource.h"
 #include "platform/ini_file.h"
@@ -19,12 +21,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   hoshizora::Win32System system;
   hoshizora::GdiplusCanvas canvas;
-  hoshizora::IniFileStore settings(hoshizora::ExecutableFolder(system) / "settings.ini");
+  hoshizora::IniFileStore settings(system, hoshizora::ExecutableFolder(system) / "settings.ini");
   hoshizora::Win32IconResources icons;
 
-  hoshizora::Win32MainWindow window;
-  hoshizora::MainDialog main{window,   system, canvas,
-                             settings, icons,  HOSHIZORA_CONTACT_ADDRESS_U16};
+  hoshizora::Win32MainWindow window(hoshizora::MainDialogTemplate());
+  hoshizora::MainDialog main{window, system,
+                             canvas, settings,
+                             icons,  hoshizora::DecodeUtf8Lenient(HOSHIZORA_CONTACT_ADDRESS)};
   window.SetInitHandler([&] { hoshizora::InitialiseMainDialog(main); });
   window.SetCommandHandler([&](int id) { return hoshizora::HandleCommand(main, id); });
   window.SetCloseHandler([&] { hoshizora::CloseMainDialog(main); });

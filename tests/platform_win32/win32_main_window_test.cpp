@@ -10,9 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "app/control_ids.h"
 #include "app/main_dialog.h"
+#include "app/main_dialog_template.h"
 #include "gui/resource.h"
-#include "platform/control_ids.h"
 #include "platform/ini_file.h"
 #include "support/recording_canvas.h"
 #include "support/temp_dir.h"
@@ -108,68 +109,69 @@ class Win32MainWindowTest : public ::testing::Test {
   testing::TempDir dir;
   FixedSystem system{dir.path() / "hoshizora.exe"};
   testing::RecordingCanvas canvas;
-  IniFileStore store{dir.path() / "settings.ini"};
+  IniFileStore store{system, dir.path() / "settings.ini"};
   NoIcons icons;
-  Win32MainWindow window;
+  Win32MainWindow window{MainDialogTemplate()};
   MainDialog main{window, system, canvas, store, icons, u"a@b.example"};
   HWND dialog = nullptr;
   std::vector<int> commands;
   int destroyed = 0;
 };
 
-struct TemplateControl {
-  int id;
-  const char16_t* window_class;
-  const char16_t* caption;
-  int x, y, width, height;
-};
-
 // Where the dialog manager puts a control: position and size are each
 // converted from dialog units on their own.
-RECT TemplateRect(HWND dialog, const TemplateControl& c) {
+RECT TemplateRect(HWND dialog, const ControlSpec& c) {
   RECT units{c.x, c.y, c.width, c.height};
   MapDialogRect(dialog, &units);
   return {units.left, units.top, units.left + units.right, units.top + units.bottom};
 }
 
-// Template order, which is also the order of the dialog's child windows.
-constexpr TemplateControl kTemplate[] = {
-    {ids::kOutputButton, u"button", u"電報JPEG_WAV出力", 19, 358, 188, 30},
-    {ids::kSaveButton, u"button", u"電報保存", 229, 358, 92, 30},
-    {ids::kLoadButton, u"button", u"電報読込", 339, 358, 92, 30},
-    {ids::kCancelButton, u"button", u"Cancel", 457, 358, 75, 30},
-    {7000, u"static", u"本文", 18, 9, 50, 12},
-    {ids::kBody, u"edit", u"", 15, 26, 496, 162},
-    {7001, u"static", u"文字数", 17, 189, 50, 12},
-    {7002, u"static", u"発信局", 200, 191, 50, 12},
-    {7003, u"static", u"番号", 20, 233, 50, 12},
-    {7004, u"static", u"時刻", 200, 233, 50, 12},
-    {7005, u"static", u"名あて", 21, 275, 50, 12},
-    {7006, u"static", u"周波数(Hz)", 417, 192, 60, 12},
-    {7007, u"static", u"速度(CPM)", 417, 234, 60, 12},
-    {ids::kCount, u"edit", u"", 20, 203, 172, 25},
-    {ids::kStation, u"edit", u"", 200, 203, 194, 25},
-    {ids::kNumber, u"edit", u"", 20, 245, 170, 25},
-    {ids::kTime, u"edit", u"", 200, 245, 193, 25},
-    {ids::kAddressee, u"edit", u"", 19, 287, 383, 63},
-    {ids::kFrequency, u"edit", u"", 417, 205, 76, 25},
-    {ids::kFrequencySpin, u"msctls_updown32", u"", 493, 204, 11, 25},
-    {ids::kSpeed, u"edit", u"", 417, 245, 76, 25},
-    {ids::kSpeedSpin, u"msctls_updown32", u"", 492, 245, 11, 25},
-    {ids::kOpenFolder, u"button", u"和文電報フォルダを開く", 415, 305, 123, 12},
-};
+const ControlSpec& SpecOf(int id) {
+  for (const ControlSpec& c : MainDialogTemplate().controls) {
+    if (c.id == id) {
+      return c;
+    }
+  }
+  throw std::out_of_range("no such control");
+}
+
+std::u16string WindowClassFor(ControlSpec::Kind kind) {
+  switch (kind) {
+    case ControlSpec::Kind::kLabel:
+      return u"static";
+    case ControlSpec::Kind::kMultiLine:
+    case ControlSpec::Kind::kSingleLine:
+      return u"edit";
+    case ControlSpec::Kind::kSpin:
+      return u"msctls_updown32";
+    default:
+      return u"button";
+  }
+}
 
 TEST_F(Win32MainWindowTest, TemplateMakesEveryControlInOrderWithItsCaptionAndPlace) {
   Open(false);
+  // The resource script against the template the Qt window is built from.
+  const DialogTemplate& layout = MainDialogTemplate();
   HWND child = GetWindow(dialog, GW_CHILD);
-  for (const TemplateControl& c : kTemplate) {
+  for (const ControlSpec& c : layout.controls) {
     ASSERT_NE(child, nullptr) << "missing from " << c.id;
     EXPECT_EQ(GetDlgCtrlID(child), c.id);
-    EXPECT_EQ(ClassOf(child), c.window_class) << c.id;
+    EXPECT_EQ(ClassOf(child), WindowClassFor(c.kind)) << c.id;
     EXPECT_EQ(window.GetControlText(c.id, INT_MAX), c.caption) << c.id;
+    const LONG style = GetWindowLongW(child, GWL_STYLE);
+    if (c.kind == ControlSpec::Kind::kMultiLine) {
+      EXPECT_EQ(style & (ES_MULTILINE | ES_WANTRETURN | WS_VSCROLL | ES_AUTOHSCROLL),
+                ES_MULTILINE | ES_WANTRETURN | WS_VSCROLL)
+          << c.id << ": wraps words, Enter breaks the line";
+    } else if (c.kind == ControlSpec::Kind::kSingleLine) {
+      EXPECT_EQ(style & (ES_MULTILINE | ES_AUTOHSCROLL), ES_AUTOHSCROLL) << c.id;
+    } else if (c.kind == ControlSpec::Kind::kCheckBox) {
+      EXPECT_EQ(style & BS_TYPEMASK, BS_AUTOCHECKBOX) << c.id;
+    }
     // The spins align themselves beside their edits, which give up the room.
-    const bool aligned_by_spin = c.id == ids::kFrequency || c.id == ids::kSpeed ||
-                                 c.id == ids::kFrequencySpin || c.id == ids::kSpeedSpin;
+    const bool aligned_by_spin =
+        c.id == ids::kFrequency || c.id == ids::kSpeed || c.kind == ControlSpec::Kind::kSpin;
     if (!aligned_by_spin) {
       const RECT expected = TemplateRect(dialog, c);
       RECT actual;
@@ -192,18 +194,24 @@ TEST_F(Win32MainWindowTest, TemplateMakesEveryControlInOrderWithItsCaptionAndPla
   EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
             WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
   EXPECT_EQ(style & WS_VISIBLE, 0) << "the program shows the dialog itself";
+  RECT size{0, 0, layout.width, layout.height};
+  MapDialogRect(dialog, &size);
+  RECT client;
+  GetClientRect(dialog, &client);
+  EXPECT_EQ(client.right, size.right);
+  EXPECT_EQ(client.bottom, size.bottom);
 
   HMENU menu = GetMenu(dialog);
   ASSERT_NE(menu, nullptr);
   ASSERT_EQ(GetMenuItemCount(menu), 1);
   wchar_t text[64] = {};
   GetMenuStringW(menu, 0, text, 64, MF_BYPOSITION);
-  EXPECT_STREQ(text, L"その他");
+  EXPECT_EQ(std::u16string(text, text + wcslen(text)), layout.menu_caption);
   HMENU other = GetSubMenu(menu, 0);
   ASSERT_EQ(GetMenuItemCount(other), 1);
-  EXPECT_EQ(GetMenuItemID(other, 0), static_cast<UINT>(ids::kAboutMenuItem));
+  EXPECT_EQ(GetMenuItemID(other, 0), static_cast<UINT>(layout.menu_item));
   GetMenuStringW(other, 0, text, 64, MF_BYPOSITION);
-  EXPECT_STREQ(text, L"このソフトについて");
+  EXPECT_EQ(std::u16string(text, text + wcslen(text)), layout.menu_item_caption);
 }
 
 TEST_F(Win32MainWindowTest, TabStopsFollowTheTemplateAndTheFocusStartsOnTheOutputButton) {
@@ -312,7 +320,7 @@ TEST_F(Win32MainWindowTest, SpinsAreBoundToTheirEditsAndWritePlainDigits) {
   GetWindowRect(spin, &arrows);
   MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&edit), 2);
   MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&arrows), 2);
-  const RECT place = TemplateRect(dialog, {ids::kFrequency, u"", u"", 417, 205, 76, 25});
+  const RECT place = TemplateRect(dialog, SpecOf(ids::kFrequency));
   EXPECT_EQ(edit.left, place.left);
   EXPECT_NEAR(arrows.right, place.right, 2) << "once, not narrowed again by the binding";
   EXPECT_LE(arrows.left, edit.right);
@@ -342,7 +350,7 @@ TEST_F(Win32MainWindowTest, InitialisationSetsFontsSettingsAndTheSampleTelegram)
     EXPECT_EQ(f.lfWeight, 700) << id;
     EXPECT_EQ(FaceOf(f), u"MS Gothic") << id;
   }
-  for (int id = ids::kFirstLabel; id <= ids::kLastLabel; ++id) {
+  for (int id : ids::kLabels) {
     const LOGFONTW f = FontOf(Control(id));
     EXPECT_EQ(f.lfHeight, -20) << id;
     EXPECT_EQ(f.lfWeight, 700) << id;
@@ -441,10 +449,10 @@ TEST_F(Win32MainWindowTest, LongWorkRunsAwayFromTheWindowWhichKeepsAnsweringAndC
     }
     shown = IsWindowVisible(box) != FALSE;
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    for (int i = 0; i < 500 && !progress.CancelFlag(); ++i) {
+    for (int i = 0; i < 500 && !progress.Cancel(); ++i) {
       Sleep(10);
     }
-    cancelled = progress.CancelFlag();
+    cancelled = progress.Cancel();
     // A quit message meanwhile is kept for the program's own loop.
     PostThreadMessageW(ui_thread, WM_QUIT, 7, 0);
   });

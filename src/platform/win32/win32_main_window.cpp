@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/control_ids.h"
 #include "platform/win32/dialog_fonts.h"
 #include "platform/win32/win32_progress_window.h"
 
@@ -96,14 +95,14 @@ INT_PTR Win32MainWindow::Procedure::Handle(Win32MainWindow& self, UINT message, 
     case WM_INITDIALOG:
       // Two buttons carry the default style and the dialog manager would take
       // the last, the load button: Enter must run the output.
-      SendMessageW(self.window_, DM_SETDEFID, ids::kOutputButton, 0);
+      SendMessageW(self.window_, DM_SETDEFID, static_cast<WPARAM>(self.layout_.default_button), 0);
       self.Initialise();
-      return TRUE;  // the focus goes to the first tab stop, the output button
+      return TRUE;  // the focus goes to the first tab stop, the default button
     case WM_COMMAND: {
       int id = LOWORD(wparam);
       // Enter with no default button reaches the dialog as IDOK.
       if (id == IDOK) {
-        id = ids::kOutputButton;
+        id = self.layout_.default_button;
       }
       return self.Dispatch(id) ? TRUE : FALSE;
     }
@@ -127,7 +126,7 @@ bool Win32MainWindow::Guarded(const std::function<bool()>& call) {
   try {
     return call();
   } catch (...) {
-    MessageBoxW(window_, L"予期しないエラーが発生しました。", L"エラー", MB_OK | MB_ICONERROR);
+    MessageBoxW(window_, L"処理を続けられませんでした。", L"エラー", MB_OK | MB_ICONERROR);
     return true;
   }
 }

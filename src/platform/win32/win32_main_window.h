@@ -5,6 +5,7 @@
 #include <map>
 
 #include "platform/dialog.h"
+#include "platform/dialog_template.h"
 
 // <windows.h> stays out of this header: its macros (CreateFile, LoadBitmap,
 // ...) would rename the ports' members in every file that includes it first.
@@ -20,7 +21,9 @@ class Win32MainWindow : public Dialog {
  public:
   using CommandHandler = std::function<bool(int command_id)>;
 
-  Win32MainWindow() = default;
+  // The template's default button and Esc command; the controls themselves
+  // come from the resource script.
+  explicit Win32MainWindow(const DialogTemplate& layout) : layout_(layout) {}
   Win32MainWindow(const Win32MainWindow&) = delete;
   Win32MainWindow& operator=(const Win32MainWindow&) = delete;
   ~Win32MainWindow() override;
@@ -70,6 +73,7 @@ class Win32MainWindow : public Dialog {
   // Runs a handler of the dialog's behaviour; what it throws ends in a message.
   bool Guarded(const std::function<bool()>& call);
 
+  const DialogTemplate& layout_;
   HWND__* window_ = nullptr;
   std::map<int, HFONT__*> fonts_;
   int next_font_ = 1;

@@ -46,7 +46,7 @@ class ProgressState : public ProgressReporter {
       PostMessageW(window, kUpdateMessage, 0, 0);
     }
   }
-  const std::atomic<bool>& CancelFlag() const override { return cancel_; }
+  const CancelFlag& Cancel() const override { return cancel_; }
 
   // Window thread.
   void TakeReport(std::u16string& step, double& share) {
@@ -55,7 +55,8 @@ class ProgressState : public ProgressReporter {
     step = step_;
     share = share_;
   }
-  bool Cancel() { return !cancel_.exchange(true); }
+  // True for the first request only.
+  bool RequestCancel() { return !cancel_.exchange(true); }
   bool Cancelled() const { return cancel_; }
 
   HWND window = nullptr;
@@ -69,7 +70,7 @@ class ProgressState : public ProgressReporter {
   std::u16string step_;
   double share_ = 0;
   std::atomic<bool> update_posted_{false};
-  std::atomic<bool> cancel_{false};
+  CancelFlag cancel_{false};
 };
 
 int Scaled(int pixels_at_96) {
@@ -131,7 +132,7 @@ void ShowReport(HWND window, ProgressState& state) {
 }
 
 void CancelWork(HWND window, ProgressState& state) {
-  if (state.Cancel()) {
+  if (state.RequestCancel()) {
     SetDlgItemTextW(window, kLabelId, L"中止しています…");
     EnableWindow(GetDlgItem(window, IDCANCEL), FALSE);
   }
