@@ -7,14 +7,29 @@
 # program's windows need a display that the other tests' prefix does not have.
 # SHOTS_DIR, when given, receives screenshots of the dialog and of the
 # completion message.
+#
+#   wine_window_test.sh --run PREFIX PROGRAM [ARGS...]
+# runs another Windows program that makes windows (the window's unit tests)
+# the same way, and exits with its status.
 set -euo pipefail
 
-program_dir=$(realpath "$1")
-prefix=$(realpath -m "$2")
-shots=${3:+$(realpath -m "$3")}
+mode=drive
+if [ "${1:-}" = "--run" ]; then
+  mode=run
+  shift
+  prefix=$(realpath -m "$1")
+  program=$(realpath "$2")
+  shift 2
+  tools=(wine Xvfb)
+else
+  program_dir=$(realpath "$1")
+  prefix=$(realpath -m "$2")
+  shots=${3:+$(realpath -m "$3")}
+  tools=(wine Xvfb matchbox-window-manager xdotool)
+fi
 scripts=$(realpath "$(dirname "$0")/../../scripts")
 
-for tool in wine Xvfb matchbox-window-manager xdotool; do
+for tool in "${tools[@]}"; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed" >&2; exit 77; }
 done
 
@@ -45,11 +60,32 @@ trap cleanup EXIT
 
 fail() {
   echo "FAIL: $*" >&2
-  if [ -n "$shots" ] && command -v import >/dev/null; then
+  if [ -n "${shots:-}" ] && command -v import >/dev/null; then
     import -window root "$shots/failure.png" 2>/dev/null || true
   fi
   exit 1
 }
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$work/display")"
+# Wine's helper processes start with the first program and keep its output
+# open; started here with none, they cannot hold a caller's pipe.
+wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+
+if [ "$mode" = run ]; then
+  status=0
+  wine "$program" "$@" </dev/null || status=$?
+  exit "$status"
+fi
+
+matchbox-window-manager -use_titlebar yes >/dev/null 2>&1 &
+wm_pid=$!
 
 # Waits up to $1 seconds for a visible window whose name matches $2; prints its id.
 wait_window() {
@@ -84,17 +120,6 @@ done
 # browser over the dialog) and a section of someone else's to keep.
 printf '[Other]\r\nKeep=yes\r\n[General]\r\nFreqHz=5000\r\nCpm=5\r\nOpenWabunDir=0\r\n' \
   >"$run/settings.ini"
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$work/display")"
-matchbox-window-manager -use_titlebar yes >/dev/null 2>&1 &
-wm_pid=$!
 
 (cd "$run" && exec wine "$run/hoshizora.exe") >"$work/wine.log" 2>&1 &
 wine_pid=$!
