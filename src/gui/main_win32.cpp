@@ -13,7 +13,9 @@
 // After the ports: <windows.h> renames CreateFile, LoadBitmap and the like.
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+namespace {
+
+void RunProgram() {
   // GDI+ lives from before the dialog until after its loop has ended; a
   // failed start-up only leaves the pictures undrawn.
   const hoshizora::GdiplusSession gdiplus;
@@ -33,7 +35,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   window.SetCloseHandler([&] { hoshizora::CloseMainDialog(main); });
   window.SetDestroyedHandler([] { PostQuitMessage(0); });
   if (!window.Create(IDD_MAIN)) {
-    return 0;
+    return;
   }
   ShowWindow(window.window(), SW_SHOWNORMAL);
 
@@ -45,6 +47,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
+  }
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // The window guards every command; what could still be thrown here (out of
+  // memory while starting) ends the program quietly, as a failed start does.
+  try {
+    RunProgram();
+  } catch (...) {
   }
   return 0;
 }

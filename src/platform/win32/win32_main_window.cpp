@@ -100,9 +100,11 @@ INT_PTR Win32MainWindow::Procedure::Handle(Win32MainWindow& self, UINT message, 
       return TRUE;  // the focus goes to the first tab stop, the default button
     case WM_COMMAND: {
       int id = LOWORD(wparam);
-      // Enter with no default button reaches the dialog as IDOK.
+      // Enter with no default button reaches the dialog as IDOK, Esc as IDCANCEL.
       if (id == IDOK) {
         id = self.layout_.default_button;
+      } else if (id == IDCANCEL) {
+        id = self.layout_.cancel_command;
       }
       return self.Dispatch(id) ? TRUE : FALSE;
     }
