@@ -5,13 +5,13 @@
 #include <objbase.h>
 #include <shellapi.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/win32/command_line.h"
+#include "platform/win32/whole_name.h"
 
 namespace hoshizora {
 namespace {
@@ -47,8 +47,8 @@ Handle OpenNul(DWORD access) {
   SECURITY_ATTRIBUTES sa{};
   sa.nLength = sizeof(sa);
   sa.bInheritHandle = TRUE;
-  return Handle(CreateFileW(L"NUL", access, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return Handle(CreateFileW(L"NUL", access, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 // A job whose processes all end when it is closed: the child and everything
@@ -103,11 +103,11 @@ bool StartSuspended(const std::vector<std::filesystem::path>& argv, PROCESS_INFO
 
   // The program is named in full in lpApplicationName, so Windows never
   // searches for it; the command line is only what it reads as arguments.
-  const BOOL started = CreateProcessW(
-      argv.front().c_str(), command_line.data(), nullptr, nullptr, TRUE,
-      CREATE_SUSPENDED | CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT |
-          (listed ? EXTENDED_STARTUPINFO_PRESENT : 0),
-      nullptr, nullptr, &startup.StartupInfo, &info);
+  const BOOL started =
+      CreateProcessW(argv.front().c_str(), command_line.data(), nullptr, nullptr, TRUE,
+                     CREATE_SUSPENDED | CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT |
+                         (listed ? EXTENDED_STARTUPINFO_PRESENT : 0),
+                     nullptr, nullptr, &startup.StartupInfo, &info);
   DeleteProcThreadAttributeList(attributes);
   return started != FALSE;
 }
@@ -122,23 +122,11 @@ void EndProcess(HANDLE process, HANDLE job) {
 }  // namespace
 
 std::filesystem::path Win32System::ExecutablePath() {
-  std::wstring buffer(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length =
-        GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) {
-      return {};
-    }
-    // A full buffer means the path was cut to fit it.
-    if (length < buffer.size()) {
-      buffer.resize(length);
-      return std::filesystem::path(buffer);
-    }
-    if (buffer.size() >= kLongestPath) {
-      return {};
-    }
-    buffer.resize(std::min<std::size_t>(buffer.size() * 2, kLongestPath));
-  }
+  return std::filesystem::path(ReadWholeName(
+      [](wchar_t* buffer, std::uint32_t size) {
+        return static_cast<std::uint32_t>(GetModuleFileNameW(nullptr, buffer, size));
+      },
+      kLongestPath));
 }
 
 std::optional<LocalTime> Win32System::LocalNow() {
