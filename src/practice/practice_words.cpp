@@ -1,6 +1,6 @@
 #include "practice/practice_words.h"
 
-#include "encoding/utf8.h"
+#include "base/utf8.h"
 #include "practice/practice_words_data.h"
 
 namespace hoshizora {

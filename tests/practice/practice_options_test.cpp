@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "encoding/utf8.h"
+#include "base/utf8.h"
 
 namespace hoshizora {
 namespace {

@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "base/utf8.h"
 #include "encoding/default_telegram.h"
 #include "encoding/encode_telegram.h"
 #include "encoding/group_marks.h"
 #include "encoding/telegram_signs.h"
-#include "encoding/utf8.h"
+#include "encoding/text_utils.h"
 #include "telegram_file/telegram_text_format.h"
 
 namespace hoshizora {

@@ -4,9 +4,10 @@
 
 #include <set>
 
+#include "base/utf8.h"
 #include "encoding/default_telegram.h"
 #include "encoding/encode_telegram.h"
-#include "encoding/utf8.h"
+#include "encoding/text_utils.h"
 
 namespace hoshizora {
 namespace {
