@@ -52,21 +52,25 @@ std::optional<PracticeOptionError> CheckGroupCharacters(std::u16string_view char
   }
   // Character by character, so that a set holding a whole sign such as [ホレ]
   // still shows its brackets, which have no code of their own.
-  std::u16string unkeyed;
+  std::vector<std::u16string> unkeyed;
+  std::u16string listed;
   for (std::size_t i = 0; i < characters.size();) {
     const bool pair =
         i + 1 < characters.size() && IsSurrogatePair(characters[i], characters[i + 1]);
     const std::u16string_view character = characters.substr(i, pair ? 2 : 1);
     i += character.size();
     if (!ListUnkeyedCharacters(character).empty() &&
-        unkeyed.find(character) == std::u16string::npos) {
-      unkeyed += u' ';
-      unkeyed += character;
+        std::find(unkeyed.begin(), unkeyed.end(), character) == unkeyed.end()) {
+      unkeyed.emplace_back(character);
+      listed += u' ';
+      listed += character;
     }
   }
   if (!unkeyed.empty()) {
-    return Error(PracticeOptionProblem::kUnkeyableGroupCharacters,
-                 u"モールス符号にできない文字があります:" + unkeyed);
+    PracticeOptionError error = Error(PracticeOptionProblem::kUnkeyableGroupCharacters,
+                                      u"モールス符号にできない文字があります:" + listed);
+    error.characters = std::move(unkeyed);
+    return error;
   }
   return std::nullopt;
 }

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace hoshizora {
 
@@ -47,6 +48,9 @@ enum class PracticeOptionProblem {
 struct PracticeOptionError {
   PracticeOptionProblem problem;
   std::u16string message;  // for the user, in Japanese
+  // kUnkeyableGroupCharacters: the characters without a code, each once, so a
+  // front end with messages of its own can still name them.
+  std::vector<std::u16string> characters = {};
 };
 
 // Nothing when MakePracticeTelegram can honour the options as given.

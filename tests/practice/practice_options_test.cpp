@@ -60,6 +60,10 @@ TEST(ValidatePracticeOptions, GroupCharacterSets) {
   const auto unkeyable = ValidatePracticeOptions(Groups(u"ア。「。"));
   ASSERT_TRUE(unkeyable);
   EXPECT_EQ(unkeyable->message, u"モールス符号にできない文字があります: 。 「");
+  EXPECT_EQ(unkeyable->characters, (std::vector<std::u16string>{u"。", u"「"}));
+  const auto emoji = ValidatePracticeOptions(Groups(u"ア😀"));
+  ASSERT_TRUE(emoji);
+  EXPECT_EQ(emoji->characters, std::vector<std::u16string>{u"😀"}) << "a surrogate pair is whole";
   const auto sign = ValidatePracticeOptions(Groups(u"[ホレ]"));
   ASSERT_TRUE(sign);
   EXPECT_EQ(sign->message, u"モールス符号にできない文字があります: [ ]");
