@@ -7,12 +7,12 @@ namespace hoshizora {
 AudioOutcome WriteTelegramAudio(System& system, std::int32_t frequency,
                                 std::u16string_view code_text, std::int32_t speed,
                                 const std::u16string& base_path, const CancelFlag* cancel,
-                                const WavProgress& progress) {
+                                const WavProgress& progress, const KeyingOptions& keying) {
   AudioOutcome outcome;
   const std::u16string wav_path = base_path + u".wav";
   const std::u16string mp3_path = base_path + u".mp3";
 
-  const WavResult wav = WriteMorseWav(base_path, code_text, frequency, speed, progress);
+  const WavResult wav = WriteMorseWav(base_path, code_text, frequency, speed, progress, keying);
   outcome.wav_status = wav.status;
   if (wav.status != WavStatus::kWritten) {
     return outcome;  // kFailed: an encoder must not be started on a missing file

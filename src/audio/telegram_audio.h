@@ -32,6 +32,6 @@ inline constexpr std::u16string_view kEncoderName = u"lame";
 AudioOutcome WriteTelegramAudio(System& system, std::int32_t frequency,
                                 std::u16string_view code_text, std::int32_t speed,
                                 const std::u16string& base_path, const CancelFlag* cancel,
-                                const WavProgress& progress = {});
+                                const WavProgress& progress = {}, const KeyingOptions& keying = {});
 
 }  // namespace hoshizora

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/output_command.h"
@@ -21,13 +24,21 @@ inline std::u16string SampleCodeText(const LocalTime& now = kPinnedRunTime) {
 }
 
 // The 16-bit samples after a WAV's 44-byte header.
-inline std::vector<std::int16_t> WavSamples(const std::string& bytes) {
-  std::vector<std::int16_t> samples;
-  for (std::size_t at = 44; at + 1 < bytes.size(); at += 2) {
-    samples.push_back(static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[at]) |
-                                                (static_cast<std::uint8_t>(bytes[at + 1]) << 8)));
+inline std::vector<std::int16_t> WavSamples(std::string_view bytes) {
+  std::vector<std::int16_t> samples(bytes.size() < 44 ? 0 : (bytes.size() - 44) / 2);
+  const auto* b = reinterpret_cast<const std::uint8_t*>(bytes.data()) + 44;
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    samples[i] = static_cast<std::int16_t>(b[2 * i] | (b[2 * i + 1] << 8));
   }
   return samples;
+}
+
+// The whole file in one read: minutes of audio are read often in these tests.
+inline std::string ReadWholeFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::string bytes(static_cast<std::size_t>(std::filesystem::file_size(path)), '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return bytes;
 }
 
 }  // namespace hoshizora::testing

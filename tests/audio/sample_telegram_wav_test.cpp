@@ -8,7 +8,7 @@
 namespace hoshizora {
 namespace {
 
-using testing::ReadFileBytes;
+using testing::ReadWholeFile;
 using testing::TempDir;
 
 // The checksum `sha256sum` gave for the WAV that `hoshizora-cli output` wrote
@@ -21,7 +21,7 @@ TEST(SampleTelegramWavTest, DefaultKeyingKeepsThePinnedBytes) {
   TempDir dir;
   const WavResult r = WriteMorseWav(dir.u16() + u"/sample", testing::SampleCodeText(), 440, 100);
   ASSERT_EQ(r.status, WavStatus::kWritten);
-  const std::string bytes = ReadFileBytes(dir.path() / "sample.wav");
+  const std::string bytes = ReadWholeFile(dir.path() / "sample.wav");
   EXPECT_EQ(testing::Sha256Hex(bytes), kPinnedSampleWavSha256);
 }
 
