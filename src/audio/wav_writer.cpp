@@ -147,7 +147,7 @@ SoundLengths FarnsworthLengths(const SoundCounts& counts, std::int32_t unit_ms,
 // Raised-cosine (sin²) edges over the first and last `ramp` samples of an
 // element of `n` samples. The first and last samples get a gain of 0. Ramps
 // longer than half the element are shortened to meet in its middle, so even
-// a short element reaches full amplitude there.
+// a short element swells to (almost) full amplitude there.
 double EdgeGain(std::int64_t i, std::int64_t n, std::int64_t ramp) {
   ramp = std::min(ramp, n / 2);
   const std::int64_t from_edge = std::min(i, n - 1 - i);
