@@ -3,11 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <fstream>
 #include <limits>
 #include <memory>
 
-#include "encoding/little_endian.h"
+#include "base/little_endian.h"
 #include "encoding/telegram_signs.h"
 #include "platform/paths.h"
 
@@ -24,10 +23,6 @@ constexpr std::u16string_view kGroupMarkElements = u"..--..";
 std::int16_t ToneSample(std::int32_t i, double w, double r, double gain = 1.0) {
   const double v = std::sin(i * w / r) * kAmplitude * gain;
   return static_cast<std::int16_t>(static_cast<std::int32_t>(v));
-}
-
-bool IsWhiteSpace(char16_t c) {
-  return c == u' ' || (c >= u'\t' && c <= u'\r');
 }
 
 // The 44-byte header with both size fields still 0.
@@ -71,11 +66,11 @@ template <typename Emit>
 void WalkCodeText(std::u16string_view code, Emit&& emit) {
   std::size_t i = 0;
   while (i < code.size()) {
-    while (i < code.size() && IsWhiteSpace(code[i])) {
+    while (i < code.size() && IsTelegramBlank(code[i])) {
       ++i;
     }
     const std::size_t start = i;
-    while (i < code.size() && !IsWhiteSpace(code[i])) {
+    while (i < code.size() && !IsTelegramBlank(code[i])) {
       ++i;
     }
     if (start == i) {
@@ -162,10 +157,10 @@ double EdgeGain(std::int64_t i, std::int64_t n, std::int64_t ramp) {
 // Writes samples in large blocks. Every dot and dash starts at phase 0, so a
 // plain dot is a prefix of the dash and one computed dash serves both; shaped
 // elements differ at their ends, so the dot and the dash are each computed once.
-class SampleSink {
+class SampleWriter {
  public:
-  SampleSink(std::ofstream& out, const SoundLengths& lengths, std::int32_t frequency,
-             std::int32_t rise_ms)
+  SampleWriter(ByteSink& out, const SoundLengths& lengths, std::int32_t frequency,
+               std::int32_t rise_ms)
       : out_(out), lengths_(lengths) {
     const std::int64_t ramp = rise_ms > 0 ? SampleCount(rise_ms) : 0;
     dash_ = ElementBytes(lengths[kDash], frequency, ramp);
@@ -177,11 +172,13 @@ class SampleSink {
     silence_.assign(static_cast<std::size_t>(longest_silence) * 2, '\0');
   }
 
-  void Emit(Sound sound) {
+  // False once a write has failed; nothing is written after that.
+  bool Emit(Sound sound) {
     const std::int64_t n = lengths_[sound];
-    if (n > 0) {
-      out_.write(BytesOf(sound).data(), static_cast<std::streamsize>(n) * 2);
+    if (n > 0 && ok_) {
+      ok_ = out_.Write(std::string_view(BytesOf(sound).data(), static_cast<std::size_t>(n) * 2));
     }
+    return ok_;
   }
 
  private:
@@ -206,7 +203,8 @@ class SampleSink {
     return sound == kDot ? dot_ : silence_;
   }
 
-  std::ofstream& out_;
+  ByteSink& out_;
+  bool ok_ = true;
   SoundLengths lengths_;
   std::vector<char> dash_;
   std::vector<char> dot_;  // empty when the dot is a prefix of the dash
@@ -220,27 +218,15 @@ std::int32_t SampleCount(std::int32_t ms) {
   return n > 0 ? n : 0;
 }
 
-void AppendTone(std::ostream& out, std::int32_t length_ms, std::int32_t frequency,
-                std::int32_t sample_rate) {
-  const std::int32_t n = SampleCount(length_ms);
-  const double w = frequency * kTwoPi;
-  const double r = sample_rate;
-  for (std::int32_t i = 0; i < n; ++i) {
-    const auto s = static_cast<std::uint16_t>(ToneSample(i, w, r));
-    out.put(static_cast<char>(s & 0xFF));
-    out.put(static_cast<char>(s >> 8));
-  }
-}
-
 std::int32_t UnitLengthMs(std::int32_t speed) {
   // In 64 bits: speed + 10 overflows 32 bits for the largest speeds.
   const std::int64_t divisor = std::int64_t{speed} + 10;
   return divisor > 0 ? static_cast<std::int32_t>(12000 / divisor) : 0;
 }
 
-WavResult WriteMorseWav(const std::u16string& base_path, std::u16string_view code_text,
-                        std::int32_t frequency, std::int32_t speed, const WavProgress& progress,
-                        const KeyingOptions& keying) {
+WavResult WriteMorseWav(System& system, const std::filesystem::path& base_path,
+                        std::u16string_view code_text, std::int32_t frequency, std::int32_t speed,
+                        const WavProgress& progress, const KeyingOptions& keying) {
   WavResult result;
   const std::int32_t unit_ms = UnitLengthMs(speed);
   if (unit_ms <= 0) {
@@ -261,38 +247,46 @@ WavResult WriteMorseWav(const std::u16string& base_path, std::u16string_view cod
     return result;
   }
 
-  std::ofstream out(ToFsPath(base_path + u".wav"), std::ios::binary | std::ios::trunc);
+  const auto out = system.CreateFile(WithSuffix(base_path, u".wav"));
   if (!out) {
     result.status = WavStatus::kCannotCreate;
     return result;
   }
-  const std::string header = MakeHeader();
-  out.write(header.data(), static_cast<std::streamsize>(header.size()));
+  result.status = WavStatus::kWriteFailed;
+  if (!out->Write(MakeHeader())) {
+    return result;
+  }
 
-  SampleSink sink(out, lengths, frequency, rise_ms);
+  SampleWriter samples(*out, lengths, frequency, rise_ms);
   std::uint64_t written = 0;
   std::uint64_t next_report = 0;
+  bool ok = true;
   constexpr std::uint64_t kReportEvery = kSampleRate * 60;  // a minute of audio
   WalkCodeText(code_text, [&](Sound sound) {
-    sink.Emit(sound);
+    if (!ok) {
+      return;
+    }
+    ok = samples.Emit(sound);
     written += static_cast<std::uint64_t>(lengths[sound]);
     if (progress && written >= next_report) {
       progress(total == 0 ? 1.0 : static_cast<double>(written) / static_cast<double>(total));
       next_report = written + kReportEvery;
     }
   });
+  if (!ok) {
+    return result;
+  }
 
   const auto data_bytes = static_cast<std::uint32_t>(written * 2);
-  std::string sizes;
-  AppendLe(sizes, data_bytes + kHeaderBytes - 8, 4);
-  AppendLe(sizes, data_bytes, 4);
-  out.seekp(4);
-  out.write(sizes.data(), 4);
-  out.seekp(40);
-  out.write(sizes.data() + 4, 4);
-  out.close();
+  std::string riff_size;
+  std::string data_size;
+  AppendLe(riff_size, data_bytes + kHeaderBytes - 8, 4);
+  AppendLe(data_size, data_bytes, 4);
+  if (!out->WriteAt(4, riff_size) || !out->WriteAt(40, data_size) || !out->Finish()) {
+    return result;
+  }
   result.samples = written;
-  result.status = out ? WavStatus::kWritten : WavStatus::kWriteFailed;
+  result.status = WavStatus::kWritten;
   return result;
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ini_file.h"
+#include "platform/posix/posix_system.h"
 #include "support/temp_dir.h"
 
 namespace hoshizora {
@@ -39,7 +40,8 @@ class KeyingSettingsFileTest : public ::testing::Test {
  protected:
   std::filesystem::path path() const { return dir.path() / "settings.ini"; }
   testing::TempDir dir;
-  IniFileStore store{dir.path() / "settings.ini"};
+  PosixSystem system;
+  IniFileStore store{system, dir.path() / "settings.ini"};
 };
 
 TEST_F(KeyingSettingsFileTest, RoundTripKeepsTheOtherLines) {

@@ -9,6 +9,7 @@
 
 #include "audio/sample_telegram.h"
 #include "audio/wav_writer.h"
+#include "platform/posix/posix_system.h"
 #include "support/temp_dir.h"
 
 namespace hoshizora {
@@ -118,13 +119,14 @@ class KeyingTest : public ::testing::Test {
  protected:
   std::vector<std::int16_t> Key(std::u16string_view code, int freq, int speed,
                                 KeyingOptions keying = {}) {
-    const WavResult r = WriteMorseWav(dir.u16() + u"/k", code, freq, speed, {}, keying);
+    const WavResult r = WriteMorseWav(system, dir.path() / "k", code, freq, speed, {}, keying);
     EXPECT_EQ(r.status, WavStatus::kWritten);
     const std::string bytes = ReadWholeFile(dir.path() / "k.wav");
     EXPECT_EQ(r.samples * 2 + 44, bytes.size());
     return WavSamples(bytes);
   }
   TempDir dir;
+  PosixSystem system;
   const std::u16string sample = SampleCodeText();
 };
 

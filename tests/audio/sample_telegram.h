@@ -7,7 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/output_command.h"
+#include "app/compose_telegram.h"
+#include "base/local_time.h"
 #include "encoding/default_telegram.h"
 #include "encoding/encode_telegram.h"
 #include "encoding/group_marks.h"

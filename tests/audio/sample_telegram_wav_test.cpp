@@ -2,6 +2,7 @@
 
 #include "audio/sample_telegram.h"
 #include "audio/wav_writer.h"
+#include "platform/posix/posix_system.h"
 #include "support/sha256.h"
 #include "support/temp_dir.h"
 
@@ -19,7 +20,9 @@ constexpr char kPinnedSampleWavSha256[] =
 
 TEST(SampleTelegramWavTest, DefaultKeyingKeepsThePinnedBytes) {
   TempDir dir;
-  const WavResult r = WriteMorseWav(dir.u16() + u"/sample", testing::SampleCodeText(), 440, 100);
+  PosixSystem system;
+  const WavResult r =
+      WriteMorseWav(system, dir.path() / "sample", testing::SampleCodeText(), 440, 100);
   ASSERT_EQ(r.status, WavStatus::kWritten);
   const std::string bytes = ReadWholeFile(dir.path() / "sample.wav");
   EXPECT_EQ(testing::Sha256Hex(bytes), kPinnedSampleWavSha256);
