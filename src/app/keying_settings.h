@@ -1,6 +1,6 @@
 #pragma once
 
-#include "audio/wav_writer.h"
+#include "base/keying_options.h"
 #include "platform/settings_store.h"
 
 namespace hoshizora {

@@ -39,7 +39,7 @@ struct AudioJob {
   std::int32_t speed = 0;
   std::filesystem::path base_path;
   std::filesystem::path encoder_folder;  // where the encoder is looked for, and only there
-  KeyingOptions keying;                  // off unless the request asks for it
+  KeyingOptions keying{};                // off unless the request asks for it
 };
 
 // Writes base path + ".wav", then has the encoder turn it into base path +

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/keying_options.h"
 #include "platform/system.h"
 
 namespace hoshizora {
@@ -28,23 +29,10 @@ struct WavResult {
 // Called now and then while samples are written, with the share done (0 to 1).
 using WavProgress = std::function<void(double)>;
 
-inline constexpr int kMaxRiseMs = 20;
-inline constexpr int kMinEffectiveCpm = 20;
-
-// What learners ask of keyed audio beyond the exact rectangular keying. Both
-// are off by default, and off the WAV is byte for byte the plain one. A value
-// outside its range is taken as off: bounding is the caller's job.
-struct KeyingOptions {
-  // 1 to kMaxRiseMs: every element fades in and out over this many ms.
-  int rise_ms = 0;
-  // kMinEffectiveCpm up to below the speed: Farnsworth spacing at this
-  // overall pace. 0, or the speed itself, is plain spacing.
-  int effective_cpm = 0;
-};
-
 // Keys the Code text as a sine tone into base path + ".wav" (44.1 kHz, mono,
 // 16-bit PCM), written through the system's file seam. The unit length is
-// UnitLengthMs(speed); blanks separate the tokens.
+// UnitLengthMs(speed); blanks separate the tokens. A keying option outside its
+// range is taken as off: bounding it is the caller's job.
 WavResult WriteMorseWav(System& system, const std::filesystem::path& base_path,
                         std::u16string_view code_text, std::int32_t frequency, std::int32_t speed,
                         const WavProgress& progress = {}, const KeyingOptions& keying = {});

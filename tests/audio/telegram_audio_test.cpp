@@ -37,7 +37,7 @@ class TelegramAudioTest : public ::testing::Test {
   }
 
   AudioOutcome Run(const CancelFlag* cancel = nullptr) {
-    return WriteTelegramAudio(system, {u"-.- .. ？ ", 800, 200, base, program, {}}, cancel);
+    return WriteTelegramAudio(system, {u"-.- .. ？ ", 800, 200, base, program}, cancel);
   }
 
   fs::path Wav() const { return WithSuffix(base, u".wav"); }
@@ -136,7 +136,7 @@ TEST_F(TelegramAudioTest, UnwritableWavStartsNoEncoder) {
   EXPECT_TRUE(system.started.empty());
 
   const AudioOutcome bad_speed =
-      WriteTelegramAudio(system, {u".", 800, -10, base, program, {}}, nullptr);
+      WriteTelegramAudio(system, {u".", 800, -10, base, program}, nullptr);
   EXPECT_EQ(bad_speed.kind, Kind::kFailed);
   EXPECT_EQ(bad_speed.wav_status, WavStatus::kBadSpeed);
 }
@@ -160,7 +160,7 @@ TEST_F(TelegramAudioTest, RealEncoderWritesADecodableMp3OfTheSameLength) {
   ASSERT_TRUE(fs::exists("/usr/bin/lame")) << "scripts/bootstrap installs lame";
   fs::create_symlink("/usr/bin/lame", program / "lame");
   const AudioOutcome o =
-      WriteTelegramAudio(system, {u"-.-. ？ .. --- ", 800, 100, base, program, {}}, nullptr);
+      WriteTelegramAudio(system, {u"-.-. ？ .. --- ", 800, 100, base, program}, nullptr);
   ASSERT_EQ(o.kind, Kind::kMp3Written);
   ASSERT_TRUE(fs::exists(Mp3()));
   EXPECT_FALSE(fs::exists(Wav()));
