@@ -2,6 +2,7 @@
 
 #include "app/control_ids.h"
 #include "app/icon_install.h"
+#include "app/keying_command.h"
 #include "app/output_command.h"
 #include "app/settings.h"
 #include "app/telegram_commands.h"
@@ -68,6 +69,7 @@ int DialogFontPixels(int dpi_y) {
 void InitialiseMainDialog(MainDialog& m) {
   CreateFonts(m);
   LoadSettings(m.dialog, m.settings, m.system.LocalNow());
+  m.keying = StoredKeying(m.settings);
   const std::filesystem::path icon_path = ExecutableFolder(m.system) / "app.ico";
   m.dialog.SetWindowIcons(icon_path);
   // The icon is a nicety: a missing or unreadable one is passed over silently.
@@ -90,11 +92,14 @@ bool HandleCommand(MainDialog& m, int command_id) {
       LoadTelegramText(m.dialog, m.system);
       return true;
     case ids::kOutputButton:
-      RunOutputCommand(m.dialog, m.system, m.canvas);
+      RunOutputCommand(m.dialog, m.system, m.canvas, m.keying);
       return true;
     case ids::kAboutMenuItem:
       m.dialog.ShowMessage(AboutText(m.contact_address), u"連絡先 / Contact",
                            MessageIcon::kInformation);
+      return true;
+    case ids::kKeyingMenuItem:
+      RunKeyingCommand(m.dialog, m.keying);
       return true;
     default:
       return false;
@@ -107,6 +112,7 @@ void CloseMainDialog(MainDialog& m) {
   }
   m.closed = true;
   SaveFrequencyAndSpeed(m.dialog, m.settings);
+  SaveKeying(m.dialog, m.settings, m.keying);
   DeleteFonts(m);
   SaveOptions(m.dialog, m.settings);
   m.dialog.DestroyWindow();

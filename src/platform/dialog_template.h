@@ -14,6 +14,12 @@ struct ControlSpec {
   int x = 0, y = 0, width = 0, height = 0;
 };
 
+// One item of the dialog's only menu, in menu order.
+struct MenuItemSpec {
+  int id = 0;
+  const char16_t* caption = u"";
+};
+
 struct DialogTemplate {
   int width = 0;  // dialog units
   int height = 0;
@@ -21,8 +27,7 @@ struct DialogTemplate {
   int default_button = 0;  // the button Enter presses
   int cancel_command = 0;  // the command Esc sends
   const char16_t* menu_caption = u"";
-  const char16_t* menu_item_caption = u"";
-  int menu_item = 0;
+  std::span<const MenuItemSpec> menu_items;
 };
 
 }  // namespace hoshizora

@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/ini_file.h"
-#include "platform/posix/posix_system.h"
-#include "support/temp_dir.h"
-
 namespace hoshizora {
 namespace {
 
@@ -34,40 +30,6 @@ TEST(KeyingSettingsTest, EffectiveSpeedLiesBelowTheKeyingSpeedOrIsOff) {
   const KeyingOptions bounded = BoundKeying({.rise_ms = 50, .effective_cpm = 60}, 50);
   EXPECT_EQ(bounded.rise_ms, 20);
   EXPECT_EQ(bounded.effective_cpm, 0) << "the speed was lowered below the effective speed";
-}
-
-class KeyingSettingsFileTest : public ::testing::Test {
- protected:
-  std::filesystem::path path() const { return dir.path() / "settings.ini"; }
-  testing::TempDir dir;
-  PosixSystem system;
-  IniFileStore store{system, dir.path() / "settings.ini"};
-};
-
-TEST_F(KeyingSettingsFileTest, RoundTripKeepsTheOtherLines) {
-  testing::WriteFileBytes(path(), "; kept\n[General]\nFreqHz=700\nCpm=100\n[Other]\nx=1\n");
-  const KeyingOptions none = ReadKeyingSettings(store, 100);
-  EXPECT_EQ(none.rise_ms, 0);
-  EXPECT_EQ(none.effective_cpm, 0);
-
-  WriteKeyingSettings(store, {.rise_ms = 5, .effective_cpm = 50});
-  const KeyingOptions read = ReadKeyingSettings(store, 100);
-  EXPECT_EQ(read.rise_ms, 5);
-  EXPECT_EQ(read.effective_cpm, 50);
-  EXPECT_EQ(testing::ReadFileBytes(path()),
-            "; kept\n[General]\nFreqHz=700\nCpm=100\nRiseMs=5\nEffectiveCpm=50\n[Other]\nx=1\n");
-}
-
-TEST_F(KeyingSettingsFileTest, BadValuesFallBackToOffOrTheBound) {
-  testing::WriteFileBytes(path(), "[General]\nCpm=100\nRiseMs=999\nEffectiveCpm=300\n");
-  KeyingOptions read = ReadKeyingSettings(store, 100);
-  EXPECT_EQ(read.rise_ms, 20);
-  EXPECT_EQ(read.effective_cpm, 0);
-
-  testing::WriteFileBytes(path(), "[General]\nRiseMs=abc\nEffectiveCpm=12x\n");
-  read = ReadKeyingSettings(store, 100);
-  EXPECT_EQ(read.rise_ms, 0);
-  EXPECT_EQ(read.effective_cpm, 20);
 }
 
 }  // namespace
