@@ -3,6 +3,7 @@
 #include "app/control_ids.h"
 #include "app/dialog_fields.h"
 #include "app/icon_install.h"
+#include "app/keying_command.h"
 #include "app/output_command.h"
 #include "app/settings.h"
 #include "app/telegram_commands.h"
@@ -70,6 +71,7 @@ int DialogFontPixels(int dpi_y) {
 void InitialiseMainDialog(MainDialog& m) {
   CreateFonts(m);
   LoadSettings(m.dialog, m.settings, m.system.LocalNow());
+  m.keying = StoredKeying(m.settings);
   const std::filesystem::path icon_path = ExecutableFolder(m.system) / "app.ico";
   m.dialog.SetWindowIcons(icon_path);
   // The icon is a nicety: a missing or unreadable one is passed over silently.
@@ -92,11 +94,14 @@ bool HandleCommand(MainDialog& m, int command_id) {
       LoadTelegramText(m.dialog, m.system);
       return true;
     case ids::kOutputButton:
-      RunOutputCommand(m.dialog, m.system, m.canvas);
+      RunOutputCommand(m.dialog, m.system, m.canvas, m.keying);
       return true;
     case ids::kAboutMenuItem:
       m.dialog.ShowMessage(AboutText(m.contact_address), u"連絡先 / Contact",
                            MessageIcon::kInformation);
+      return true;
+    case ids::kKeyingMenuItem:
+      RunKeyingCommand(m.dialog, m.keying);
       return true;
     case ids::kPracticeMenuItem:
       // The learner asked for new material: whatever the fields held is
@@ -114,6 +119,7 @@ void CloseMainDialog(MainDialog& m) {
   }
   m.closed = true;
   SaveFrequencyAndSpeed(m.dialog, m.settings);
+  SaveKeying(m.dialog, m.settings, m.keying);
   DeleteFonts(m);
   SaveOptions(m.dialog, m.settings);
   m.dialog.DestroyWindow();

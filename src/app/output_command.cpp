@@ -37,7 +37,8 @@ class ProgressWindowSink : public OutputSink {
 
 }  // namespace
 
-OutputReport RunOutputCommand(Dialog& dialog, System& system, Canvas& canvas) {
+OutputReport RunOutputCommand(Dialog& dialog, System& system, Canvas& canvas,
+                              const KeyingOptions& keying) {
   const auto frequency = ParseToneSetting(
       dialog.GetControlText(ids::kFrequency, ids::kToneBufferOutput), kMinFrequency, kMaxFrequency);
   const auto speed = ParseToneSetting(dialog.GetControlText(ids::kSpeed, ids::kToneBufferOutput),
@@ -52,6 +53,7 @@ OutputReport RunOutputCommand(Dialog& dialog, System& system, Canvas& canvas) {
   request.fields = ReadWholeTelegramFields(dialog);
   request.frequency = *frequency;
   request.speed = *speed;
+  request.keying = keying;
   request.open_audio = dialog.IsChecked(ids::kOpenAudio);
   request.open_listing = dialog.IsChecked(ids::kOpenListing);
   request.open_folder = dialog.IsChecked(ids::kOpenFolder);

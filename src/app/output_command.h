@@ -9,8 +9,10 @@ namespace hoshizora {
 
 // The output command, the window's front of an output run: reads the telegram
 // and the tone settings from the dialog (refusing nonsense settings before
-// anything is written), runs the output inside the progress window, then shows
-// the run's messages and its closing message.
-OutputReport RunOutputCommand(Dialog& dialog, System& system, Canvas& canvas);
+// anything is written), runs the output with the window's keying options
+// inside the progress window, then shows the run's messages and its closing
+// message.
+OutputReport RunOutputCommand(Dialog& dialog, System& system, Canvas& canvas,
+                              const KeyingOptions& keying);
 
 }  // namespace hoshizora

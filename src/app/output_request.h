@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "app/tone_settings.h"
+#include "base/keying_options.h"
 #include "encoding/telegram_fields.h"
 
 namespace hoshizora {
@@ -15,6 +16,9 @@ struct OutputRequest {
   TelegramFields fields;
   int frequency = kDefaultFrequency;  // Hz
   int speed = kDefaultSpeed;          // characters per minute
+  // Shaped edges and Farnsworth spacing; the run bounds them against `speed`,
+  // so an effective speed that is not below it keys plainly.
+  KeyingOptions keying;
   // What to open with the desktop's programs once the files are written.
   bool open_audio = false;
   bool open_listing = false;

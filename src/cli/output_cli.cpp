@@ -4,11 +4,13 @@
 #include <optional>
 #include <ostream>
 
+#include "app/keying_settings.h"
 #include "app/output_run.h"
 #include "app/settings.h"
 #include "base/utf8.h"
 #include "cli/console_sink.h"
 #include "encoding/default_telegram.h"
+#include "encoding/text_utils.h"
 #include "telegram_file/telegram_file_commands.h"
 
 namespace hoshizora {
@@ -21,16 +23,20 @@ struct OutputArgs {
   std::optional<std::string> freq;
   std::optional<std::string> cpm;
   std::optional<std::string> out;
+  std::optional<std::string> rise_ms;
+  std::optional<std::string> effective_cpm;
 };
 
 // Parses the arguments after "output"; a reason on failure.
 std::optional<std::string> ParseArgs(const std::vector<std::string>& args, OutputArgs& parsed) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    std::optional<std::string>* option = a == "--freq"  ? &parsed.freq
-                                         : a == "--cpm" ? &parsed.cpm
-                                         : a == "--out" ? &parsed.out
-                                                        : nullptr;
+    std::optional<std::string>* option = a == "--freq"            ? &parsed.freq
+                                         : a == "--cpm"           ? &parsed.cpm
+                                         : a == "--out"           ? &parsed.out
+                                         : a == "--rise-ms"       ? &parsed.rise_ms
+                                         : a == "--effective-cpm" ? &parsed.effective_cpm
+                                                                  : nullptr;
     if (option != nullptr) {
       if (i + 1 >= args.size()) {
         return a + " needs a value";
@@ -100,6 +106,37 @@ std::variant<int, CliRefusal> ToneFlag(const std::string& text, int minimum, int
   return CliRefusal{"エラー: " + EncodeUtf8(refused)};
 }
 
+constexpr std::u16string_view kRiseRefused =
+    u"立ち上がり(ms)は0から20までの数字で入力してください。";
+
+std::u16string EffectiveCpmRefused(int speed) {
+  return u"実効速度(CPM)は20から" + IntToText(speed) + u"までの数字で入力してください。";
+}
+
+// The keying options: the flags as typed, within their ranges for `speed`,
+// else the settings bounded for it.
+std::variant<KeyingOptions, CliRefusal> Keying(const OutputArgs& parsed, int speed,
+                                               SettingsStore& settings) {
+  KeyingOptions keying = ReadKeyingSettings(settings, speed);
+  if (parsed.rise_ms) {
+    const auto rise = ToneFlag(*parsed.rise_ms, 0, kMaxRiseMs, kRiseRefused);
+    if (const auto* refusal = std::get_if<CliRefusal>(&rise)) {
+      return *refusal;
+    }
+    keying.rise_ms = std::get<int>(rise);
+  }
+  if (parsed.effective_cpm) {
+    const auto effective =
+        ToneFlag(*parsed.effective_cpm, kMinEffectiveCpm, speed, EffectiveCpmRefused(speed));
+    if (const auto* refusal = std::get_if<CliRefusal>(&effective)) {
+      return *refusal;
+    }
+    // The speed itself is plain spacing, kept as off.
+    keying.effective_cpm = BoundEffectiveCpm(std::get<int>(effective), speed);
+  }
+  return keying;
+}
+
 }  // namespace
 
 std::variant<OutputRequest, CliRefusal> BuildOutputRequest(const std::vector<std::string>& args,
@@ -142,6 +179,11 @@ std::variant<OutputRequest, CliRefusal> BuildOutputRequest(const std::vector<std
   }
   request.frequency = std::get<int>(frequency);
   request.speed = std::get<int>(speed);
+  auto keying = Keying(parsed, request.speed, settings);
+  if (auto* refusal = std::get_if<CliRefusal>(&keying)) {
+    return *refusal;
+  }
+  request.keying = std::get<KeyingOptions>(keying);
   return request;
 }
 

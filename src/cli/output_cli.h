@@ -18,10 +18,11 @@ struct CliRefusal {
   std::string message;
 };
 
-// The request `output [TELEGRAM.txt] [--freq HZ] [--cpm N] [--out DIR]` asks
-// for: the telegram from the file (or the sample telegram), the tone from the
-// flags or else the settings, the output root from --out (which must name an
-// existing folder) or else the program folder.
+// The request `output [TELEGRAM.txt] [--freq HZ] [--cpm N] [--rise-ms MS]
+// [--effective-cpm N] [--out DIR]` asks for: the telegram from the file (or the
+// sample telegram), the tone and the keying options from the flags or else the
+// settings (the keying bounded for the speed used), the output root from --out
+// (which must name an existing folder) or else the program folder.
 std::variant<OutputRequest, CliRefusal> BuildOutputRequest(const std::vector<std::string>& args,
                                                            System& system, SettingsStore& settings);
 

@@ -27,7 +27,7 @@ class OutputCommandTest : public ::testing::Test {
     dialog.texts[ids::kSpeed] = u"200";
     dialog.checked[ids::kOpenFolder] = true;
   }
-  OutputReport Run() { return RunOutputCommand(dialog, system, canvas); }
+  OutputReport Run() { return RunOutputCommand(dialog, system, canvas, keying); }
   fs::path Folder() const { return program / "和文電報_20240131_090507"; }
   const FakeDialog::Message& Closing() const { return dialog.messages.back(); }
 
@@ -36,6 +36,7 @@ class OutputCommandTest : public ::testing::Test {
   testing::TestSystem system{program / "hoshizora"};
   testing::RecordingCanvas canvas;
   FakeDialog dialog;
+  KeyingOptions keying;
 };
 
 TEST_F(OutputCommandTest, NonsenseToneSettingsWriteNothing) {
@@ -98,6 +99,26 @@ TEST_F(OutputCommandTest, CancelInTheProgressWindowReachesTheRun) {
   dialog.cancel_at_step = u"受信用紙 2/";
   EXPECT_EQ(Run().result, OutputReport::Result::kIncomplete);
   EXPECT_NE(Closing().text.find(u"中止したため"), std::u16string::npos);
+}
+
+// The window's keying options reach the run, bounded for the speed typed for
+// this run: the listing header names what the audio was keyed with.
+TEST_F(OutputCommandTest, KeyingOptionsAreBoundedForTheTypedSpeed) {
+  keying = {.rise_ms = 5, .effective_cpm = 150};
+  Run();
+  dialog.texts[ids::kSpeed] = u"120";
+  Run();
+  std::vector<std::u16string> headers;
+  for (const auto& s : canvas.strings) {
+    if (s.text.starts_with(u"電報出力 ")) {
+      headers.push_back(s.text);
+    }
+  }
+  ASSERT_EQ(headers.size(), 2u);
+  EXPECT_TRUE(headers[0].ends_with(u"  CPM: 200  Freq: 800  Rise: 5 ms  Eff: 150"))
+      << headers[0].size();
+  EXPECT_TRUE(headers[1].ends_with(u"  CPM: 120  Freq: 800  Rise: 5 ms"))
+      << "150 is not below 120: plain spacing";
 }
 
 }  // namespace

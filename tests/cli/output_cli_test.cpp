@@ -76,6 +76,52 @@ TEST_F(OutputCliTest, ToneComesFromTheSettingsWithoutFlags) {
   EXPECT_EQ(Request({}).frequency, 2000) << "bounded like the window's";
 }
 
+TEST_F(OutputCliTest, KeyingFlagsWithinTheirRanges) {
+  EXPECT_EQ(Request({}).keying, KeyingOptions{}) << "off without flags or settings";
+  const OutputRequest r = Request({"--rise-ms", "５", "--effective-cpm", " 50 ", "--cpm", "120"});
+  EXPECT_EQ(r.keying, (KeyingOptions{.rise_ms = 5, .effective_cpm = 50}));
+  EXPECT_EQ(Request({"--rise-ms", "0", "--effective-cpm", "20"}).keying,
+            (KeyingOptions{.effective_cpm = 20}));
+  EXPECT_EQ(Request({"--rise-ms", "20", "--effective-cpm", "100"}).keying,
+            (KeyingOptions{.rise_ms = 20}))
+      << "the speed itself is plain spacing";
+  EXPECT_EQ(Request({"--effective-cpm", "120", "--cpm", "120"}).keying, KeyingOptions{});
+}
+
+// The settings give what the flags leave out, bounded for the speed used: a
+// lower --cpm turns a stored effective speed off.
+TEST_F(OutputCliTest, KeyingComesFromTheSettingsWithoutFlags) {
+  testing::WriteFileBytes(program / "settings.ini",
+                          "[General]\nCpm=100\nRiseMs=8\nEffectiveCpm=60\n");
+  EXPECT_EQ(Request({}).keying, (KeyingOptions{.rise_ms = 8, .effective_cpm = 60}));
+  EXPECT_EQ(Request({"--rise-ms", "0"}).keying, (KeyingOptions{.effective_cpm = 60}));
+  EXPECT_EQ(Request({"--cpm", "50"}).keying, (KeyingOptions{.rise_ms = 8}));
+  EXPECT_EQ(Request({"--effective-cpm", "30"}).keying,
+            (KeyingOptions{.rise_ms = 8, .effective_cpm = 30}));
+  testing::WriteFileBytes(program / "settings.ini",
+                          "[General]\nCpm=100\nRiseMs=999\nEffectiveCpm=300\n");
+  EXPECT_EQ(Request({}).keying, (KeyingOptions{.rise_ms = 20})) << "bounded like the window's";
+}
+
+TEST_F(OutputCliTest, KeyingFlagsOutsideTheirRangesAreRefused) {
+  const std::string rise = "エラー: 立ち上がり(ms)は0から20までの数字で入力してください。";
+  for (const char* bad : {"21", "-1", "abc", "5ms", "", "1,0"}) {
+    EXPECT_EQ(Refusal({"--rise-ms", bad}), rise) << bad;
+  }
+  EXPECT_EQ(Refusal({"--effective-cpm", "19"}),
+            "エラー: 実効速度(CPM)は20から100までの数字で入力してください。");
+  EXPECT_EQ(Refusal({"--cpm", "120", "--effective-cpm", "121"}),
+            "エラー: 実効速度(CPM)は20から120までの数字で入力してください。");
+  testing::WriteFileBytes(program / "settings.ini", "[General]\nCpm=60\n");
+  EXPECT_EQ(Refusal({"--effective-cpm", "80"}),
+            "エラー: 実効速度(CPM)は20から60までの数字で入力してください。")
+      << "the range ends at the speed from the settings";
+  EXPECT_EQ(Refusal({"--cpm", "300", "--effective-cpm", "x"}),
+            "エラー: 速度(CPM)は20から200までの数字で入力してください。")
+      << "a bad speed is named first";
+  EXPECT_EQ(Refusal({"--rise-ms"}), "hoshizora-cli: --rise-ms needs a value");
+}
+
 TEST_F(OutputCliTest, OutNamesTheFolderItselfWithOrWithoutASeparator) {
   for (const std::string& arg : {out.string() + "/", out.string() + "/.", out.string() + "//",
                                  (out / ".." / "出力").string()}) {
