@@ -140,19 +140,22 @@ std::string ElapsedText(double seconds) {
   return text;
 }
 
-std::string PercentText(std::optional<double> share) {
-  if (!share) {
+// `done` is the share from 0 to 1, or kUnknown.
+constexpr double kUnknown = -1;
+
+std::string PercentText(double done) {
+  if (done == kUnknown) {
     return " --%";
   }
   char text[8];
-  std::snprintf(text, sizeof text, "%3d%%", static_cast<int>(std::floor(*share * 100)));
+  std::snprintf(text, sizeof text, "%3d%%", static_cast<int>(std::floor(done * 100)));
   return text;
 }
 
-std::string Bar(std::optional<double> share, int cells, unsigned busy_tick) {
+std::string Bar(double done, int cells, unsigned busy_tick) {
   std::string inside(static_cast<std::size_t>(cells), ' ');
-  if (share) {
-    const int filled = static_cast<int>(std::floor(*share * cells));
+  if (done != kUnknown) {
+    const int filled = static_cast<int>(std::floor(done * cells));
     std::fill_n(inside.begin(), filled, '=');
     if (filled > 0 && filled < cells) {
       inside[static_cast<std::size_t>(filled - 1)] = '>';
@@ -177,13 +180,9 @@ int DisplayColumns(std::string_view utf8) {
 
 std::string RenderProgressLine(std::string_view step_utf8, std::optional<double> share,
                                double elapsed_seconds, int width, unsigned busy_tick) {
-  if (share && std::isnan(*share)) {
-    share.reset();
-  }
-  if (share) {
-    share = std::clamp(*share, 0.0, 1.0);
-  }
-  const std::string tail = " " + PercentText(share) + " " + ElapsedText(elapsed_seconds);
+  const double done =
+      share.has_value() && !std::isnan(*share) ? std::clamp(*share, 0.0, 1.0) : kUnknown;
+  const std::string tail = " " + PercentText(done) + " " + ElapsedText(elapsed_seconds);
   const int room = width - 1 - static_cast<int>(tail.size());
   if (room < 0) {
     return {};
@@ -194,12 +193,11 @@ std::string RenderProgressLine(std::string_view step_utf8, std::optional<double>
   const int gap = step.empty() ? 0 : 1;
   const int cells = std::min(kLongestBar, room - step_columns - gap - 2);
   if (cells >= kShortestBar) {
-    return FitStep(step, step_columns) + std::string(gap, ' ') + Bar(share, cells, busy_tick) +
-           tail;
+    return FitStep(step, step_columns) + std::string(gap, ' ') + Bar(done, cells, busy_tick) + tail;
   }
   if (!step.empty() && room - kShortestBar - 2 - gap >= kShortestStep) {
-    return FitStep(step, room - kShortestBar - 2 - gap) + " " +
-           Bar(share, kShortestBar, busy_tick) + tail;
+    return FitStep(step, room - kShortestBar - 2 - gap) + " " + Bar(done, kShortestBar, busy_tick) +
+           tail;
   }
   const std::string cut = FitStep(step, room);
   return cut.empty() ? tail.substr(1) : cut + tail;
