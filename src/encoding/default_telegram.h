@@ -4,12 +4,10 @@
 #include <optional>
 #include <string>
 
-#include "encoding/local_time.h"
+#include "base/local_time.h"
 #include "encoding/telegram_fields.h"
 
 namespace hoshizora {
-
-inline constexpr std::u16string_view kKanjiDigits = u"〇一二三四五六七八九";
 
 // The sample telegram; station, number and time come from `now`, or from
 // 12:34 on the 15th when the clock could not be read.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -7,7 +8,6 @@
 #include "encoding/telegram_fields.h"
 #include "imaging/image_outcome.h"
 #include "platform/canvas.h"
-#include "platform/dialog.h"
 
 namespace hoshizora {
 
@@ -20,8 +20,8 @@ using PageProgress = std::function<bool(int page, int pages)>;
 // Where the form pages go: the folder, and the file-name stem every page
 // name starts with (the run's folder name).
 struct FormDestination {
-  std::u16string executable_folder;  // holds the form template
-  std::u16string output_folder;
+  std::filesystem::path executable_folder;  // holds the form template
+  std::filesystem::path output_folder;
   std::u16string base_name;
 };
 
@@ -31,11 +31,9 @@ std::u16string FormPageFileName(std::u16string_view base_name, int page);
 
 // Writes the body (between the signs, line breaks removed) 60 characters a
 // page in vertical writing onto copies of the form template, with the header
-// fields and the addressee on every page.
-ImageOutcome WriteFormImages(Canvas& canvas, MessageOwner& owner, const FormDestination& where,
+// fields and the addressee on every page. Tells nobody anything: the outcome
+// says what happened.
+ImageOutcome WriteFormImages(Canvas& canvas, const FormDestination& where,
                              const TelegramFields& fields, const PageProgress& progress = {});
-
-// The addressee pieces, each ending in 」, as columns from x 560 leftwards.
-void DrawAddresseeColumns(Canvas& canvas, Graphics& g, std::u16string_view addressee);
 
 }  // namespace hoshizora

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "encoding/little_endian.h"
+#include "base/little_endian.h"
 
 #include <map>
 
@@ -39,7 +39,7 @@ std::string IconFile(const std::vector<int>& sides, int type = 1) {
 
 class FakeIconResources : public IconResources {
  public:
-  bool BeginUpdate(const std::u16string& exe) override {
+  bool BeginUpdate(const std::filesystem::path& exe) override {
     began = exe;
     return begin_ok;
   }
@@ -60,7 +60,7 @@ class FakeIconResources : public IconResources {
     int type, id, language;
     std::string bytes;
   };
-  std::u16string began;
+  std::filesystem::path began;
   bool begin_ok = true;
   int fail_on_add = -1;
   std::vector<Added> added;
@@ -157,10 +157,24 @@ TEST(DesktopIconResources, InstallsAnEntryAndItsIcon) {
   testing::WriteFileBytes(dir.path() / "file", "x");
   EXPECT_FALSE(InstallIcon(nowhere, u"/opt/hoshizora", file));
   DesktopIconResources discarded(dir.path() / "other");
-  ASSERT_TRUE(discarded.BeginUpdate(u"/x"));
+  ASSERT_TRUE(discarded.BeginUpdate("/x"));
   discarded.Discard();
   EXPECT_FALSE(discarded.Commit());
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "other"));
+}
+
+// The Exec line quotes the path as the desktop entry format asks: inside
+// double quotes " ` $ and \\ take a backslash, and then every backslash is
+// doubled again by the string escapes; % doubles.
+TEST(DesktopIconResources, ExecQuotesAwkwardCharacters) {
+  testing::TempDir dir;
+  DesktopIconResources resources(dir.path());
+  ASSERT_TRUE(InstallIcon(resources, "/opt/a\"b`c$d\\e%f g/hoshizora", IconFile({16})));
+  const std::string entry =
+      testing::ReadFileBytes(dir.path() / "applications" / "hoshizora.desktop");
+  EXPECT_NE(entry.find("\nExec=\"/opt/a\\\\\"b\\\\`c\\\\$d\\\\\\\\e%%f g/hoshizora\"\n"),
+            std::string::npos)
+      << entry;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <filesystem>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -9,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/control_ids.h"
+#include "app/control_ids.h"
 #include "platform/dialog.h"
 
 namespace hoshizora::testing {
@@ -30,9 +31,7 @@ class FakeDialog : public Dialog {
                 ids::kBody,          ids::kCount,      ids::kStation,    ids::kNumber,
                 ids::kTime,          ids::kAddressee,  ids::kFrequency,  ids::kSpeed,
                 ids::kFrequencySpin, ids::kSpeedSpin,  ids::kOpenFolder};
-    for (int id = ids::kFirstLabel; id <= ids::kLastLabel; ++id) {
-      controls.insert(id);
-    }
+    controls.insert(std::begin(ids::kLabels), std::end(ids::kLabels));
   }
 
   void ShowMessage(std::u16string_view text, std::u16string_view caption,
@@ -72,15 +71,15 @@ class FakeDialog : public Dialog {
     deleted_fonts.push_back(handle);
     log.push_back("delete font");
   }
-  void SetWindowIcons(const std::u16string& path) override {
+  void SetWindowIcons(const std::filesystem::path& path) override {
     icon_path = path;
     log.push_back("icons");
   }
-  std::optional<std::u16string> AskSaveFileName(const FileDialogSettings& s) override {
+  std::optional<std::filesystem::path> AskSaveFileName(const FileDialogSettings& s) override {
     file_dialogs.push_back(s);
     return save_answer;
   }
-  std::optional<std::u16string> AskOpenFileName(const FileDialogSettings& s) override {
+  std::optional<std::filesystem::path> AskOpenFileName(const FileDialogSettings& s) override {
     file_dialogs.push_back(s);
     return open_answer;
   }
@@ -106,9 +105,9 @@ class FakeDialog : public Dialog {
   std::vector<DialogFont> fonts;
   std::map<int, int> assigned_fonts;
   std::vector<int> deleted_fonts;
-  std::u16string icon_path;
-  std::optional<std::u16string> save_answer;
-  std::optional<std::u16string> open_answer;
+  std::filesystem::path icon_path;
+  std::optional<std::filesystem::path> save_answer;
+  std::optional<std::filesystem::path> open_answer;
   std::vector<FileDialogSettings> file_dialogs;
   std::vector<Message> messages;
   std::vector<std::string> log;
@@ -117,7 +116,8 @@ class FakeDialog : public Dialog {
   // Progress: what was reported, and a cancel the test can press.
   std::u16string progress_caption;
   std::vector<std::u16string> progress_steps;
-  std::atomic<bool> cancel{false};
+  std::vector<double> progress_shares;
+  CancelFlag cancel{false};
   // Pressed when a step starting with this text is reported.
   std::u16string cancel_at_step;
 
@@ -125,14 +125,15 @@ class FakeDialog : public Dialog {
   class Reporter : public ProgressReporter {
    public:
     explicit Reporter(FakeDialog& d) : d_(d) {}
-    void Report(std::u16string_view step, double) override {
+    void Report(std::u16string_view step, double share) override {
       std::lock_guard lock(mutex_);
       d_.progress_steps.emplace_back(step);
+      d_.progress_shares.push_back(share);
       if (!d_.cancel_at_step.empty() && step.starts_with(d_.cancel_at_step)) {
         d_.cancel = true;
       }
     }
-    const std::atomic<bool>& CancelFlag() const override { return d_.cancel; }
+    const CancelFlag& Cancel() const override { return d_.cancel; }
 
    private:
     FakeDialog& d_;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <set>
@@ -8,7 +10,6 @@
 #include <vector>
 
 #include "platform/canvas.h"
-#include "platform/dialog.h"
 
 namespace hoshizora::testing {
 
@@ -29,7 +30,7 @@ struct DrawnString {
 
 struct SavedImage {
   int bitmap = 0;
-  std::u16string path;
+  std::filesystem::path path;
   int encoder = -1;
   int width = 0;
   int height = 0;
@@ -52,7 +53,7 @@ class RecordingCanvas : public Canvas {
   std::unique_ptr<Bitmap> CreateBitmap(int width, int height) override {
     return std::make_unique<FakeBitmap>(++bitmaps_created, width, height);
   }
-  std::unique_ptr<Bitmap> LoadBitmap(const std::u16string& path) override {
+  std::unique_ptr<Bitmap> LoadBitmap(const std::filesystem::path& path) override {
     loaded.push_back(path);
     if (!template_available) {
       return nullptr;
@@ -71,12 +72,15 @@ class RecordingCanvas : public Canvas {
   }
   std::u16string GenericSansSerifFace() override { return generic_face; }
   std::vector<std::string> ImageEncoderMimeTypes() override { return encoders; }
-  bool SaveImage(const Bitmap& bitmap, const std::u16string& path, int encoder) override {
+  bool SaveImage(const Bitmap& bitmap, const std::filesystem::path& path, int encoder) override {
     if (save_fails && save_fails(path)) {
       return false;
     }
     const auto& b = static_cast<const FakeBitmap&>(bitmap);
     saved.push_back({b.id, path, encoder, b.w, b.h});
+    if (write_files) {
+      std::ofstream(path, std::ios::binary) << "picture";
+    }
     return true;
   }
 
@@ -98,14 +102,15 @@ class RecordingCanvas : public Canvas {
   bool template_available = true;
   int template_width = 764;
   int template_height = 1080;
-  std::function<bool(const std::u16string&)> save_fails;
+  std::function<bool(const std::filesystem::path&)> save_fails;
+  bool write_files = false;  // leave a small file at every saved path
 
   // Records.
   int bitmaps_created = 0;
   std::vector<std::uint32_t> clears;
   std::vector<DrawnString> strings;
   std::vector<SavedImage> saved;
-  std::vector<std::u16string> loaded;
+  std::vector<std::filesystem::path> loaded;
 };
 
 class RecordingGraphics : public Graphics {
@@ -172,21 +177,5 @@ class RecordingGraphics : public Graphics {
 inline std::unique_ptr<Graphics> RecordingCanvas::BeginDrawing(Bitmap& bitmap) {
   return std::make_unique<RecordingGraphics>(*this, static_cast<FakeBitmap&>(bitmap).id);
 }
-
-// Records messages instead of showing them.
-struct RecordedMessage {
-  std::u16string text;
-  std::u16string caption;
-  MessageIcon icon;
-};
-
-class RecordingMessages : public MessageOwner {
- public:
-  void ShowMessage(std::u16string_view text, std::u16string_view caption,
-                   MessageIcon icon) override {
-    messages.push_back({std::u16string(text), std::u16string(caption), icon});
-  }
-  std::vector<RecordedMessage> messages;
-};
 
 }  // namespace hoshizora::testing
