@@ -1,6 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "app/program_folders.h"
 
 #include "platform/canvas.h"
 #include "platform/dialog.h"
@@ -18,6 +21,9 @@ struct MainDialog {
   SettingsStore& settings;
   IconResources& icons;
   std::u16string contact_address;  // the About box's, set at build time
+  // Where the side files and the output go; unset, everything is beside the
+  // executable, as in a portable copy.
+  std::optional<ProgramFolders> folders = std::nullopt;
 
   int body_font = 0;
   int field_font = 0;
@@ -33,8 +39,9 @@ std::u16string AboutText(const std::u16string& contact_address);
 // screen's resolution, rounded.
 int DialogFontPixels(int dpi_y);
 
-// Initialisation: fonts, settings and the sample telegram, window icons, icon
-// installation.
+// Initialisation: fonts, settings and the sample telegram, window icons, and
+// in a portable copy the icon's installation (an installed program's package
+// brings its own desktop entry).
 void InitialiseMainDialog(MainDialog& main);
 
 // A command id from a button, the menu or the Esc key; false when it is not

@@ -53,25 +53,31 @@ ProgramFolders DecideProgramFolders(const fs::path& executable_folder,
   const bool holds_template =
       Ask(env.exists, executable_folder / fs::path(std::u16string(kFormTemplateName)));
 
-  ProgramFolders folders;
-  folders.encoder_folder = executable_folder;
   if (holds_template && Ask(env.folder_writable, executable_folder)) {
-    folders.mode = ProgramMode::kPortable;
-    folders.settings_file = executable_folder / "settings.ini";
-    folders.output_root_window = executable_folder;
-    folders.output_root_cli = executable_folder;
-    folders.data_folder = executable_folder;
-    return folders;
+    return PortableFolders(executable_folder);
   }
 
   const fs::path home = Usable(env.home);
+  ProgramFolders folders;
   folders.mode = ProgramMode::kInstalled;
+  folders.encoder_folder = executable_folder;
   folders.settings_file = SettingsFile(env, home);
   folders.output_root_window = WindowOutputRoot(env, home);
   // A read-only copy that still carries its side files (a Windows program
   // folder) reads them in place; a Unix prefix keeps them under share/.
   folders.data_folder =
       holds_template ? executable_folder : Prefix(executable_folder) / "share" / "hoshizora";
+  return folders;
+}
+
+ProgramFolders PortableFolders(const fs::path& executable_folder) {
+  ProgramFolders folders;
+  folders.mode = ProgramMode::kPortable;
+  folders.settings_file = executable_folder / "settings.ini";
+  folders.output_root_window = executable_folder;
+  folders.output_root_cli = executable_folder;
+  folders.data_folder = executable_folder;
+  folders.encoder_folder = executable_folder;
   return folders;
 }
 

@@ -47,4 +47,7 @@ struct ProgramFolders {
 ProgramFolders DecideProgramFolders(const std::filesystem::path& executable_folder,
                                     const ProgramEnvironment& env);
 
+// Everything beside the executable: what a portable copy uses.
+ProgramFolders PortableFolders(const std::filesystem::path& executable_folder);
+
 }  // namespace hoshizora
