@@ -13,10 +13,12 @@ constexpr const char* kUsage =
     "\n"
     "Commands:\n"
     "  output [TELEGRAM.txt] [--freq HZ] [--cpm N] [--out DIR]\n"
+    "         [--quiet]\n"
     "              write the audio, listing and form pictures of a telegram\n"
     "              (the sample telegram when no file is given) into a new folder\n"
-    "              beside the executable, or in DIR; HZ 100-2000, N 20-200,\n"
-    "              by default from settings.ini (else 440 and 100)\n"
+    "              in DIR, else beside the executable (installed: in the current\n"
+    "              folder); HZ 100-2000, N 20-200, by default from settings.ini\n"
+    "              (else 440 and 100); --quiet shows no progress\n"
     "  encode      read UTF-8 text on stdin, print its Morse Code text\n"
     "  mark        read UTF-8 text on stdin, print it with Group marks inserted\n"
     "  --help      show this help\n"
@@ -28,7 +30,7 @@ constexpr const char* kUsage =
 
 int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
            std::ostream& err, System& system, SettingsStore& settings,
-           const std::function<Canvas&()>& canvas) {
+           const std::function<Canvas&()>& canvas, const CliSetup& setup) {
   if (args.empty()) {
     err << "hoshizora-cli: missing command (see --help)\n";
     return 2;
@@ -51,7 +53,7 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
   }
   if (command == "output") {
     return RunOutputCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system,
-                        settings, canvas);
+                        settings, canvas, setup);
   }
   err << "hoshizora-cli: unknown command '" << command << "' (see --help)\n";
   return 2;
