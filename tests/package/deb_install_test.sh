@@ -7,10 +7,10 @@
 #
 # Always: lintian (no error, no warning), the file list, the control fields,
 # the icon sizes, desktop-file-validate and appstreamcli validate.
-# With --run: extracts the package into a read-only root and runs its
-# hoshizora-cli there with a temporary home, as an installed copy. That needs
-# the installed mode wired into the command line; scripts/package passes
-# --run once it is.
+# With --run (as scripts/package does): extracts the package into a read-only
+# root and runs its hoshizora-cli there with a temporary home, as an installed
+# copy: its folders must go into the current directory, its settings come from
+# the XDG config folder, and nothing may change under the root.
 set -euo pipefail
 
 run=0
