@@ -57,6 +57,10 @@ void DeleteFonts(MainDialog& m) {
 // Far above any icon the program ships; a larger app.ico is not installed.
 constexpr std::uintmax_t kLargestIconFile = 16 * 1024 * 1024;
 
+ProgramFolders Folders(MainDialog& m) {
+  return m.folders ? *m.folders : PortableFolders(ExecutableFolder(m.system));
+}
+
 }  // namespace
 
 std::u16string AboutText(const std::u16string& contact_address) {
@@ -72,8 +76,12 @@ void InitialiseMainDialog(MainDialog& m) {
   CreateFonts(m);
   LoadSettings(m.dialog, m.settings, m.system.LocalNow());
   m.keying = StoredKeying(m.settings);
-  const std::filesystem::path icon_path = ExecutableFolder(m.system) / "app.ico";
+  const ProgramFolders folders = Folders(m);
+  const std::filesystem::path icon_path = folders.data_folder / "app.ico";
   m.dialog.SetWindowIcons(icon_path);
+  if (folders.mode == ProgramMode::kInstalled) {
+    return;
+  }
   // The icon is a nicety: a missing or unreadable one is passed over silently.
   const FileRead icon = m.system.ReadFile(icon_path, kLargestIconFile);
   if (icon.status == FileRead::Status::kRead) {
@@ -94,7 +102,7 @@ bool HandleCommand(MainDialog& m, int command_id) {
       LoadTelegramText(m.dialog, m.system);
       return true;
     case ids::kOutputButton:
-      RunOutputCommand(m.dialog, m.system, m.canvas, m.keying);
+      RunOutputCommand(m.dialog, m.system, m.canvas, m.keying, Folders(m));
       return true;
     case ids::kAboutMenuItem:
       m.dialog.ShowMessage(AboutText(m.contact_address), u"連絡先 / Contact",

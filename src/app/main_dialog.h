@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "app/fresh_seed.h"
+#include "app/program_folders.h"
 #include "base/keying_options.h"
 #include "platform/canvas.h"
 #include "platform/dialog.h"
@@ -20,6 +22,9 @@ struct MainDialog {
   SettingsStore& settings;
   IconResources& icons;
   std::u16string contact_address;  // the About box's, set at build time
+  // Where the side files and the output go; unset, everything is beside the
+  // executable, as in a portable copy.
+  std::optional<ProgramFolders> folders = std::nullopt;
   // Each 「練習電報を作る」 takes a new seed from here.
   SeedSource practice_seed = FreshSeed;
 
@@ -42,7 +47,8 @@ std::u16string AboutText(const std::u16string& contact_address);
 int DialogFontPixels(int dpi_y);
 
 // Initialisation: fonts, settings (the keying options among them) and the
-// sample telegram, window icons, icon installation.
+// sample telegram, window icons, and in a portable copy the icon's
+// installation (an installed program's package brings its own desktop entry).
 void InitialiseMainDialog(MainDialog& main);
 
 // A command id from a button, the menu or the Esc key; false when it is not

@@ -25,8 +25,11 @@ struct OutputRequest {
   bool open_folder = false;
   // Where the run's folder is made; the program folder when empty.
   std::filesystem::path output_root;
-  // The executable's folder: the encoder and the form template are found there.
+  // The executable's folder: the encoder is found there, and nowhere else.
   std::filesystem::path program_folder;
+  // Where the form template is read; the program folder when empty. An
+  // installed program keeps it apart, under its prefix's share folder.
+  std::filesystem::path data_folder;
 };
 
 }  // namespace hoshizora

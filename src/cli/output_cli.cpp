@@ -25,6 +25,7 @@ struct OutputArgs {
   std::optional<std::string> out;
   std::optional<std::string> rise_ms;
   std::optional<std::string> effective_cpm;
+  bool quiet = false;
 };
 
 // Parses the arguments after "output"; a reason on failure.
@@ -37,7 +38,9 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args, Outpu
                                          : a == "--rise-ms"       ? &parsed.rise_ms
                                          : a == "--effective-cpm" ? &parsed.effective_cpm
                                                                   : nullptr;
-    if (option != nullptr) {
+    if (a == "--quiet") {
+      parsed.quiet = true;
+    } else if (option != nullptr) {
       if (i + 1 >= args.size()) {
         return a + " needs a value";
       }
@@ -79,6 +82,20 @@ std::variant<fs::path, CliRefusal> OutputRoot(const std::string& arg) {
     return Refuse("--out " + arg + ": not a folder");
   }
   return root;
+}
+
+// Without --out: the program folder of a portable copy, else the folder the
+// command was started in, made absolute so that the summary names it whole.
+std::variant<fs::path, CliRefusal> DefaultOutputRoot(const ProgramFolders& folders) {
+  if (!folders.output_root_cli.empty()) {
+    return folders.output_root_cli;
+  }
+  std::error_code ec;
+  fs::path here = fs::current_path(ec);
+  if (ec || here.empty()) {
+    return Refuse("cannot use the current folder; name one with --out DIR");
+  }
+  return here;
 }
 
 std::variant<TelegramFields, CliRefusal> ReadTelegram(System& system, const std::string& file) {
@@ -137,17 +154,12 @@ std::variant<KeyingOptions, CliRefusal> Keying(const OutputArgs& parsed, int spe
   return keying;
 }
 
-}  // namespace
-
-std::variant<OutputRequest, CliRefusal> BuildOutputRequest(const std::vector<std::string>& args,
-                                                           System& system,
-                                                           SettingsStore& settings) {
-  OutputArgs parsed;
-  if (const auto reason = ParseArgs(args, parsed)) {
-    return Refuse(*reason);
-  }
+std::variant<OutputRequest, CliRefusal> RequestFromArgs(const OutputArgs& parsed, System& system,
+                                                        SettingsStore& settings,
+                                                        const ProgramFolders& folders) {
   OutputRequest request;
-  request.program_folder = ExecutableFolder(system);
+  request.program_folder = folders.encoder_folder;
+  request.data_folder = folders.data_folder;
   if (!parsed.telegram_file) {
     request.fields = MakeDefaultTelegram(system.LocalNow());
   } else {
@@ -157,15 +169,13 @@ std::variant<OutputRequest, CliRefusal> BuildOutputRequest(const std::vector<std
     }
     request.fields = std::get<TelegramFields>(std::move(fields));
   }
-  if (parsed.out) {
-    auto root = OutputRoot(*parsed.out);
-    if (auto* refusal = std::get_if<CliRefusal>(&root)) {
-      return *refusal;
-    }
-    request.output_root = std::get<fs::path>(std::move(root));
+  auto root = parsed.out ? OutputRoot(*parsed.out) : DefaultOutputRoot(folders);
+  if (auto* refusal = std::get_if<CliRefusal>(&root)) {
+    return *refusal;
   }
+  request.output_root = std::get<fs::path>(std::move(root));
 
-  // Tone settings default to the settings file beside the executable.
+  // Tone settings default to the settings file.
   const auto frequency =
       parsed.freq ? ToneFlag(*parsed.freq, kMinFrequency, kMaxFrequency, kFrequencyRefused)
                   : std::variant<int, CliRefusal>(StoredFrequency(settings));
@@ -187,15 +197,49 @@ std::variant<OutputRequest, CliRefusal> BuildOutputRequest(const std::vector<std
   return request;
 }
 
+}  // namespace
+
+std::variant<OutputRequest, CliRefusal> BuildOutputRequest(const std::vector<std::string>& args,
+                                                           System& system, SettingsStore& settings,
+                                                           const ProgramFolders& folders) {
+  OutputArgs parsed;
+  if (const auto reason = ParseArgs(args, parsed)) {
+    return Refuse(*reason);
+  }
+  return RequestFromArgs(parsed, system, settings, folders);
+}
+
 int RunOutputCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                 System& system, SettingsStore& settings, const std::function<Canvas&()>& canvas) {
-  const auto request = BuildOutputRequest(args, system, settings);
+                 System& system, SettingsStore& settings, const std::function<Canvas&()>& canvas,
+                 const CliSetup& setup) {
+  OutputArgs parsed;
+  if (const auto reason = ParseArgs(args, parsed)) {
+    err << Refuse(*reason).message << "\n";
+    return 2;
+  }
+  const ProgramFolders folders =
+      setup.folders ? *setup.folders : PortableFolders(ExecutableFolder(system));
+  const auto request = RequestFromArgs(parsed, system, settings, folders);
   if (const auto* refusal = std::get_if<CliRefusal>(&request)) {
     err << refusal->message << "\n";
     return 2;
   }
-  ConsoleSink sink(err);
-  const OutputReport report = RunOutput(std::get<OutputRequest>(request), system, canvas(), sink);
+
+  ConsoleProgress progress;
+  progress.style = parsed.quiet             ? ConsoleProgress::Style::kNone
+                   : setup.terminal_columns ? ConsoleProgress::Style::kBar
+                                            : ConsoleProgress::Style::kLines;
+  progress.columns = setup.terminal_columns;
+  ConsoleSink sink(err, std::chrono::steady_clock::now, progress);
+  OutputReport report;
+  {
+    std::optional<ProgressTicker> ticker;
+    if (progress.style == ConsoleProgress::Style::kBar) {
+      ticker.emplace(sink);
+    }
+    report = RunOutput(std::get<OutputRequest>(request), system, canvas(), sink);
+  }
+  sink.EndProgress();
   sink.ShowMessage(report.message, report.caption, report.icon);
   for (const auto& path : report.written) {
     out << path.native() << "\n";

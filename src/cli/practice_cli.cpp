@@ -139,7 +139,8 @@ std::filesystem::path AnswerKeyPath(const std::filesystem::path& folder) {
 }  // namespace
 
 std::variant<PracticePlan, CliRefusal> BuildPracticePlan(const std::vector<std::string>& args,
-                                                         System& system, SettingsStore& settings) {
+                                                         System& system, SettingsStore& settings,
+                                                         const ProgramFolders& folders) {
   PracticeArgs parsed;
   if (const auto reason = ParseArgs(args, parsed)) {
     return Refuse(*reason);
@@ -164,7 +165,7 @@ std::variant<PracticePlan, CliRefusal> BuildPracticePlan(const std::vector<std::
     return *refusal;
   }
   plan.options = std::get<PracticeOptions>(std::move(options));
-  auto request = BuildOutputRequest(parsed.output_args, system, settings);
+  auto request = BuildOutputRequest(parsed.output_args, system, settings, folders);
   if (auto* refusal = std::get_if<CliRefusal>(&request)) {
     return *refusal;
   }
@@ -174,8 +175,10 @@ std::variant<PracticePlan, CliRefusal> BuildPracticePlan(const std::vector<std::
 
 int RunPracticeCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                    System& system, SettingsStore& settings, const std::function<Canvas&()>& canvas,
-                   const SeedSource& fresh_seed) {
-  const auto built = BuildPracticePlan(args, system, settings);
+                   const SeedSource& fresh_seed, const CliSetup& setup) {
+  const ProgramFolders folders =
+      setup.folders ? *setup.folders : PortableFolders(ExecutableFolder(system));
+  const auto built = BuildPracticePlan(args, system, settings, folders);
   if (const auto* refusal = std::get_if<CliRefusal>(&built)) {
     err << refusal->message << "\n";
     return 2;

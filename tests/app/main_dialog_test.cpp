@@ -102,6 +102,23 @@ TEST_F(MainDialogTest, InstallsTheIconBesideTheExecutable) {
   EXPECT_TRUE(icons.committed);
 }
 
+// Installed: the window's icon comes from the data folder, and the package's
+// desktop entry stands alone: none is written for the user.
+TEST_F(MainDialogTest, InstalledProgramTakesItsIconFromTheDataFolderAndInstallsNone) {
+  const fs::path share = dir.path() / "share";
+  fs::create_directories(share);
+  testing::WriteFileBytes(share / "app.ico",
+                          "\0\0\1\0\1\0\x10\x10\0\0\1\0\x20\0\4\0\0\0\x16\0\0\0abcd"s);
+  MainDialog main = Main();
+  main.folders = PortableFolders(dir.path());
+  main.folders->mode = ProgramMode::kInstalled;
+  main.folders->data_folder = share;
+  InitialiseMainDialog(main);
+  EXPECT_EQ(dialog.icon_path, share / "app.ico");
+  EXPECT_TRUE(icons.began.empty());
+  EXPECT_FALSE(icons.committed);
+}
+
 // Side files that are folders, FIFOs or endless devices must neither stop nor
 // stall the start: the dialog comes up with the defaults.
 TEST_F(MainDialogTest, StrangeSideFilesGiveTheDefaults) {

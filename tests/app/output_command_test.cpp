@@ -5,6 +5,7 @@
 #include "app/control_ids.h"
 #include "app/dialog_fields.h"
 #include "encoding/default_telegram.h"
+#include "platform/paths.h"
 #include "support/fake_dialog.h"
 #include "support/recording_canvas.h"
 #include "support/temp_dir.h"
@@ -27,7 +28,9 @@ class OutputCommandTest : public ::testing::Test {
     dialog.texts[ids::kSpeed] = u"200";
     dialog.checked[ids::kOpenFolder] = true;
   }
-  OutputReport Run() { return RunOutputCommand(dialog, system, canvas, keying); }
+  OutputReport Run() {
+    return RunOutputCommand(dialog, system, canvas, keying, PortableFolders(program));
+  }
   fs::path Folder() const { return program / "和文電報_20240131_090507"; }
   const FakeDialog::Message& Closing() const { return dialog.messages.back(); }
 
@@ -93,6 +96,41 @@ TEST_F(OutputCommandTest, OptionsAndWholeFieldsComeFromTheDialog) {
   EXPECT_EQ(system.opened, std::vector<fs::path>{Folder() / "和文電報_20240131_090507.jpg"});
   EXPECT_NE(Closing().text.find(u"発信局が長すぎるため、先頭の99文字だけを使いました。"),
             std::u16string::npos);
+}
+
+// Installed: the output goes under the documents folder, whose Hoshizora
+// folder the first run makes, and the closing message says where.
+TEST_F(OutputCommandTest, InstalledProgramWritesUnderDocumentsAndSaysWhere) {
+  ProgramFolders folders;
+  folders.mode = ProgramMode::kInstalled;
+  folders.output_root_window = dir.path() / "home" / "書類" / "Hoshizora";
+  folders.data_folder = dir.path() / "share";
+  folders.encoder_folder = program;
+  const OutputReport report = RunOutputCommand(dialog, system, canvas, keying, folders);
+  const fs::path folder = folders.output_root_window / "和文電報_20240131_090507";
+  EXPECT_EQ(report.result, OutputReport::Result::kComplete);
+  EXPECT_EQ(report.folder, folder);
+  EXPECT_TRUE(fs::is_directory(folder));
+  EXPECT_TRUE(fs::is_empty(program)) << "nothing beside the executable";
+  EXPECT_EQ(canvas.loaded.front(), dir.path() / "share" / "和文電報受信用紙.jpg");
+  EXPECT_EQ(Closing().text, u"出力が完了しました。\n\n出力先: " + PathText(folder));
+  EXPECT_EQ(system.opened, std::vector<fs::path>{folder});
+}
+
+// Installed without a home folder: refused before anything is written, and
+// never into the program folder instead.
+TEST_F(OutputCommandTest, InstalledProgramWithoutAWindowRootRefuses) {
+  ProgramFolders folders;
+  folders.mode = ProgramMode::kInstalled;
+  folders.data_folder = program;
+  folders.encoder_folder = program;
+  EXPECT_EQ(RunOutputCommand(dialog, system, canvas, keying, folders).result,
+            OutputReport::Result::kRefused);
+  ASSERT_EQ(dialog.messages.size(), 1u);
+  EXPECT_EQ(Closing().text, kNoOutputFolder);
+  EXPECT_EQ(Closing().caption, u"エラー");
+  EXPECT_TRUE(dialog.progress_caption.empty());
+  EXPECT_TRUE(fs::is_empty(program));
 }
 
 TEST_F(OutputCommandTest, CancelInTheProgressWindowReachesTheRun) {

@@ -358,5 +358,19 @@ TEST_F(OutputRunTest, ProgramFolderThatIsNotUtf8) {
   EXPECT_TRUE(fs::exists(Folder() / "和文電報_20240131_090507.mp3"));
 }
 
+// An installed program reads its template under share/ but still starts only
+// the encoder beside the executable.
+TEST_F(OutputRunTest, TemplateFromTheDataFolderEncoderFromTheProgramFolder) {
+  request.data_folder = dir.path() / "share" / "hoshizora";
+  request.output_root = dir.path();
+  PlaceEncoder("cp \"$1\" \"$2\"\n");
+  const OutputReport report = Run();
+  EXPECT_EQ(report.result, Result::kComplete);
+  EXPECT_EQ(canvas.loaded, std::vector<fs::path>{request.data_folder / "和文電報受信用紙.jpg"});
+  ASSERT_EQ(system.started.size(), 1u);
+  EXPECT_EQ(system.started[0][0], program / "lame");
+  EXPECT_EQ(report.folder, dir.path() / "和文電報_20240131_090507");
+}
+
 }  // namespace
 }  // namespace hoshizora

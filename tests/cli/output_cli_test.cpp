@@ -24,7 +24,7 @@ class OutputCliTest : public ::testing::Test {
     testing::WriteFileBytes(telegram, SerializeTelegramText(fields));
   }
   std::variant<OutputRequest, CliRefusal> Build(const std::vector<std::string>& args) {
-    return BuildOutputRequest(args, system, settings);
+    return BuildOutputRequest(args, system, settings, PortableFolders(program));
   }
   OutputRequest Request(const std::vector<std::string>& args) {
     auto built = Build(args);
@@ -68,7 +68,7 @@ TEST_F(OutputCliTest, ToneComesFromTheSettingsWithoutFlags) {
   EXPECT_EQ(r.frequency, 440);
   EXPECT_EQ(r.speed, 100);
   EXPECT_EQ(r.fields.body.substr(0, 4), u"[ホレ]") << "the sample telegram";
-  EXPECT_TRUE(r.output_root.empty()) << "the program folder";
+  EXPECT_EQ(r.output_root, program);
   testing::WriteFileBytes(program / "settings.ini", "[General]\nFreqHz=5000\nCpm=150\n");
   r = Request({"--freq", "800"});
   EXPECT_EQ(r.frequency, 800);
@@ -157,6 +157,37 @@ TEST_F(OutputCliTest, TelegramFilesThatCannotBeReadWholeAreRefused) {
             std::string::npos);
   system.read_fails = FileRead::Status::kReadFailed;  // an I/O error part way
   EXPECT_NE(Refusal({telegram.string()}).find("cannot read"), std::string::npos);
+}
+
+// Installed: without --out the folder goes into the folder the command was
+// started in; the template comes from share/ and the encoder from bin/.
+TEST_F(OutputCliTest, InstalledCopyWritesIntoTheCurrentFolder) {
+  ProgramFolders folders;
+  folders.mode = ProgramMode::kInstalled;
+  folders.data_folder = dir.path() / "share" / "hoshizora";
+  folders.encoder_folder = program;
+  const fs::path old = fs::current_path();
+  fs::current_path(out);
+  const auto here = BuildOutputRequest({}, system, settings, folders);
+  fs::current_path(old);
+  ASSERT_TRUE(std::holds_alternative<OutputRequest>(here));
+  const OutputRequest& r = std::get<OutputRequest>(here);
+  EXPECT_EQ(r.output_root, fs::canonical(out));
+  EXPECT_EQ(r.data_folder, folders.data_folder);
+  EXPECT_EQ(r.program_folder, program);
+
+  const auto elsewhere =
+      BuildOutputRequest({"--out", dir.path().string()}, system, settings, folders);
+  ASSERT_TRUE(std::holds_alternative<OutputRequest>(elsewhere));
+  EXPECT_EQ(std::get<OutputRequest>(elsewhere).output_root, dir.path());
+}
+
+// --quiet is a flag of its own: it takes no value and leaves the request alone.
+TEST_F(OutputCliTest, QuietTakesNoValue) {
+  const OutputRequest r = Request({"--quiet", telegram.string(), "--cpm", "120", "--quiet"});
+  EXPECT_EQ(r.fields.body, fields.body);
+  EXPECT_EQ(r.speed, 120);
+  EXPECT_EQ(Refusal({"--quiet", "a", "b"}), "hoshizora-cli: unexpected argument 'b'");
 }
 
 // Progress lines wait until the run has taken a while, then show each new step once.
