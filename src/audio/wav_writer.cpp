@@ -141,7 +141,8 @@ WavResult WriteMorseWav(const std::u16string& base_path, std::u16string_view cod
     result.status = WavStatus::kBadSpeed;
     return result;
   }
-  const std::int32_t unit_ms = 12000 / (speed + 10);
+  // In 64 bits: speed + 10 overflows 32 bits for speeds near the top of the range.
+  const auto unit_ms = static_cast<std::int32_t>(12000 / (std::int64_t{speed} + 10));
   if (unit_ms <= 0) {
     result.status = WavStatus::kBadSpeed;
     return result;
