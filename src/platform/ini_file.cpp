@@ -40,7 +40,9 @@ std::vector<Line> SplitLines(std::string_view content) {
     std::size_t next = end == std::string_view::npos ? content.size() : end + 1;
     std::string_view text = content.substr(0, end == std::string_view::npos ? content.size() : end);
     std::string_view ending = content.substr(text.size(), next - text.size());
-    if (!text.empty() && text.back() == '\r') {
+    // Only CR LF ends a line: a bare CR at the very end is part of the last
+    // line, which then still needs a line break before anything is added.
+    if (end != std::string_view::npos && !text.empty() && text.back() == '\r') {
       text.remove_suffix(1);
       ending = content.substr(text.size(), next - text.size());
     }

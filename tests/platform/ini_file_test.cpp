@@ -32,6 +32,16 @@ TEST(IniFile, WritesInPlaceAndKeepsEverythingElse) {
             "[General]\r\nA=1\r\nB=2\r\n");
 }
 
+TEST(IniFile, AKeyAddedAfterALastLineEndingInABareCrReadsBack) {
+  for (const std::string ini : {"[General]\nFreqHz=440\r", "[General]\n; note\r", "\r"}) {
+    const std::string updated = SetIniValue(ini, "General", "Cpm", "150");
+    EXPECT_EQ(FindIniValue(updated, "General", "Cpm"), "150") << updated;
+    EXPECT_EQ(FindIniValue(updated, "General", "FreqHz"), FindIniValue(ini, "General", "FreqHz"));
+  }
+  EXPECT_EQ(SetIniValue("[General]\nFreqHz=440\r", "General", "Cpm", "150"),
+            "[General]\nFreqHz=440\r\nCpm=150\n");
+}
+
 TEST(IniFile, StoreCreatesTheFileInTheUsualOrder) {
   testing::TempDir dir;
   IniFileStore store(dir.path() / "settings.ini");
