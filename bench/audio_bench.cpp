@@ -23,7 +23,7 @@ fs::path BenchFolder() {
 // Reports seconds of audio written per second of wall time.
 void WriteWav(benchmark::State& state, const std::u16string& telegram) {
   const std::u16string code = hoshizora::EncodeTelegram(hoshizora::InsertGroupMarks(telegram));
-  const std::u16string base = hoshizora::FromFsPath(BenchFolder() / "bench");
+  const std::filesystem::path base = BenchFolder() / "bench";
   std::uint64_t samples = 0;
   for (auto _ : state) {
     const auto r = hoshizora::WriteMorseWav(base, code, 800, 100);
@@ -53,7 +53,7 @@ BENCHMARK(BM_WavLongestBody)->Unit(benchmark::kMillisecond)->UseRealTime()->Iter
 void BM_CopyBytesOfSampleTelegram(benchmark::State& state) {
   const std::u16string code = hoshizora::EncodeTelegram(
       hoshizora::InsertGroupMarks(hoshizora::bench::SampleTelegramText()));
-  const std::u16string base = hoshizora::FromFsPath(BenchFolder() / "size");
+  const std::filesystem::path base = BenchFolder() / "size";
   const std::uint64_t bytes = hoshizora::WriteMorseWav(base, code, 800, 100).samples * 2;
   const std::vector<char> block(1 << 20, 1);
   for (auto _ : state) {

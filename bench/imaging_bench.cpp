@@ -36,8 +36,7 @@ void BM_FormPagesLongestBody(benchmark::State& state) {
   Quiet quiet;
   hoshizora::TelegramFields fields = hoshizora::MakeDefaultTelegram(std::nullopt);
   fields.body = hoshizora::bench::LongestBody();
-  const hoshizora::FormDestination where{hoshizora::FromFsPath(HOSHIZORA_PROGRAM_DIR),
-                                         hoshizora::FromFsPath(BenchFolder()), u"bench"};
+  const hoshizora::FormDestination where{HOSHIZORA_PROGRAM_DIR, BenchFolder(), u"bench"};
   std::int64_t pages = 0;
   for (auto _ : state) {
     const auto outcome = hoshizora::WriteFormImages(canvas, quiet, where, fields);
@@ -55,7 +54,7 @@ void BM_ListingSampleTelegram(benchmark::State& state) {
   hoshizora::QtCanvas canvas;
   Quiet quiet;
   const std::u16string text = hoshizora::InsertGroupMarks(hoshizora::bench::SampleTelegramText());
-  const std::u16string base = hoshizora::FromFsPath(BenchFolder() / "listing");
+  const std::filesystem::path base = BenchFolder() / "listing";
   for (auto _ : state) {
     hoshizora::WriteTextListingImage(canvas, quiet, text, 800, 100, base);
   }
@@ -66,7 +65,7 @@ void BM_ListingLongestBody(benchmark::State& state) {
   hoshizora::QtCanvas canvas;
   Quiet quiet;
   const std::u16string text = hoshizora::InsertGroupMarks(hoshizora::bench::LongestBody());
-  const std::u16string base = hoshizora::FromFsPath(BenchFolder() / "listing");
+  const std::filesystem::path base = BenchFolder() / "listing";
   for (auto _ : state) {
     hoshizora::WriteTextListingImage(canvas, quiet, text, 800, 100, base);
   }

@@ -1,6 +1,6 @@
 #include "app/icon_install.h"
 
-#include "encoding/little_endian.h"
+#include "base/little_endian.h"
 
 namespace hoshizora {
 namespace {
@@ -59,7 +59,7 @@ std::string BuildGroupIconRecord(const std::vector<IconEntry>& entries) {
   return record;
 }
 
-bool InstallIcon(IconResources& resources, const std::u16string& executable_path,
+bool InstallIcon(IconResources& resources, const std::filesystem::path& executable_path,
                  std::string_view icon_file) {
   const auto entries = ParseIconDirectory(icon_file);
   if (!entries) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,7 +33,7 @@ std::string BuildGroupIconRecord(const std::vector<IconEntry>& entries);
 
 // Writes the icon file's images and group into the executable's resources,
 // all or nothing. False on any failure.
-bool InstallIcon(IconResources& resources, const std::u16string& executable_path,
+bool InstallIcon(IconResources& resources, const std::filesystem::path& executable_path,
                  std::string_view icon_file);
 
 }  // namespace hoshizora

@@ -1,13 +1,9 @@
 #include "app/main_dialog.h"
 
-#include <fstream>
-#include <iterator>
-
 #include "app/icon_install.h"
 #include "app/output_command.h"
 #include "app/settings.h"
 #include "platform/control_ids.h"
-#include "platform/paths.h"
 #include "telegram_file/telegram_file_commands.h"
 
 namespace hoshizora {
@@ -55,10 +51,8 @@ void DeleteFonts(MainDialog& m) {
   }
 }
 
-std::string ReadFileBytes(const std::u16string& path) {
-  std::ifstream in(ToFsPath(path), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+// Far above any icon the program ships; a larger app.ico is not installed.
+constexpr std::uintmax_t kLargestIconFile = 16 * 1024 * 1024;
 
 }  // namespace
 
@@ -74,9 +68,13 @@ int DialogFontPixels(int dpi_y) {
 void InitialiseMainDialog(MainDialog& m) {
   CreateFonts(m);
   LoadSettings(m.dialog, m.settings, m.system.LocalNow());
-  const std::u16string icon_path = JoinPath(ExecutableFolder(m.system), u"app.ico");
+  const std::filesystem::path icon_path = ExecutableFolder(m.system) / "app.ico";
   m.dialog.SetWindowIcons(icon_path);
-  InstallIcon(m.icons, m.system.ExecutablePath(), ReadFileBytes(icon_path));
+  // The icon is a nicety: a missing or unreadable one is passed over silently.
+  const FileRead icon = m.system.ReadFile(icon_path, kLargestIconFile);
+  if (icon.status == FileRead::Status::kRead) {
+    InstallIcon(m.icons, m.system.ExecutablePath(), icon.bytes);
+  }
 }
 
 bool HandleCommand(MainDialog& m, int command_id) {

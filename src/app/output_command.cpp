@@ -58,12 +58,12 @@ std::u16string ComposeTelegram(const TelegramFields& f, const std::u16string& st
 
 // Makes "和文電報_" + timestamp, or the same with "_2", "_3", … when that
 // exists already. Gives the folder's name, or nothing when none can be made.
-std::optional<std::u16string> MakeOutputFolder(System& system, const std::u16string& root,
+std::optional<std::u16string> MakeOutputFolder(System& system, const std::filesystem::path& root,
                                                const std::u16string& timestamp) {
   const std::u16string stem = std::u16string(kFolderPrefix) + timestamp;
   for (int n = 1; n <= kMaxFolderTries; ++n) {
     const std::u16string name = n == 1 ? stem : stem + u"_" + IntToText(n);
-    const std::u16string path = JoinPath(root, name);
+    const std::filesystem::path path = root / PathFromText(name);
     if (system.PathExists(path)) {
       continue;
     }
@@ -82,8 +82,12 @@ std::u16string AudioProblem(const AudioOutcome& audio) {
     case Kind::kWavOnlyNoEncoder:
       return {};
     case Kind::kWavOnlyEncoderFailed:
-      if (audio.encoder_exit_code < 0) {
+      if (audio.encoder_exit_code == kEncoderNotStarted) {
         return u"音声: MP3エンコーダ(lame)を起動できませんでした。WAVファイルを残しました。";
+      }
+      if (audio.encoder_exit_code == kEncoderStatusLost) {
+        return u"音声: "
+               u"MP3エンコーダ(lame)の終了状態を確かめられませんでした。WAVファイルを残しました。";
       }
       return u"音声: MP3への変換に失敗しました(終了コード " + IntToText(audio.encoder_exit_code) +
              u")。WAVファイルを残しました。";
@@ -212,16 +216,17 @@ OutputReport RunOutputCommand(Dialog& dialog, System& system, Canvas& canvas,
     report.notes.push_back(UnkeyedNote(unkeyed));
   }
 
-  const std::u16string executable_folder = ExecutableFolder(system);
-  const std::u16string root = options.output_root.empty() ? executable_folder : options.output_root;
+  const std::filesystem::path executable_folder = ExecutableFolder(system);
+  const std::filesystem::path root =
+      options.output_root.empty() ? executable_folder : options.output_root;
   const std::u16string timestamp = TimestampText(system.LocalNow());
   const auto folder_name = MakeOutputFolder(system, root, timestamp);
   report.result = OutputReport::Result::kIncomplete;
   if (!folder_name) {
-    report.problems.push_back(u"出力フォルダを作成できませんでした: " + root);
+    report.problems.push_back(u"出力フォルダを作成できませんでした: " + PathText(root));
   } else {
-    report.folder = JoinPath(root, *folder_name);
-    const std::u16string base_path = JoinPath(report.folder, *folder_name);
+    report.folder = root / PathFromText(*folder_name);
+    const std::filesystem::path base_path = report.folder / PathFromText(*folder_name);
 
     DeferredMessages messages;
     AudioOutcome audio;
@@ -280,14 +285,17 @@ OutputReport RunOutputCommand(Dialog& dialog, System& system, Canvas& canvas,
 
     // Opens, in the order audio, listing, folder.
     if (dialog.IsChecked(ids::kOpenAudio)) {
-      if (system.PathExists(base_path + u".mp3")) {
-        system.OpenWithDesktop(base_path + u".mp3");
-      } else if (system.PathExists(base_path + u".wav")) {
-        system.OpenWithDesktop(base_path + u".wav");
+      const auto mp3 = WithSuffix(base_path, u".mp3");
+      const auto wav = WithSuffix(base_path, u".wav");
+      if (system.PathExists(mp3)) {
+        system.OpenWithDesktop(mp3);
+      } else if (system.PathExists(wav)) {
+        system.OpenWithDesktop(wav);
       }
     }
-    if (dialog.IsChecked(ids::kOpenListing) && system.PathExists(base_path + u".jpg")) {
-      system.OpenWithDesktop(base_path + u".jpg");
+    const auto listing_path = WithSuffix(base_path, u".jpg");
+    if (dialog.IsChecked(ids::kOpenListing) && system.PathExists(listing_path)) {
+      system.OpenWithDesktop(listing_path);
     }
     if (dialog.IsChecked(ids::kOpenFolder) && system.PathExists(report.folder)) {
       system.OpenWithDesktop(report.folder);
@@ -302,7 +310,7 @@ OutputReport RunOutputCommand(Dialog& dialog, System& system, Canvas& canvas,
     if (!report.written.empty()) {
       std::vector<std::u16string> names;
       for (const auto& path : report.written) {
-        names.push_back(u"  " + path.substr(path.rfind(kPathSeparator) + 1));
+        names.push_back(u"  " + PathText(path.filename()));
       }
       message += u"\n\n作成したファイル:\n" + JoinLines(names);
     }

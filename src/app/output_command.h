@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,7 +14,7 @@ namespace hoshizora {
 
 struct OutputOptions {
   // Where the output folder is made; the executable's folder when empty.
-  std::u16string output_root;
+  std::filesystem::path output_root;
 };
 
 // What one output run did, for the closing message and the command line.
@@ -24,11 +25,11 @@ struct OutputReport {
     kRefused,     // bad tone settings: nothing was written
   };
   Result result = Result::kRefused;
-  std::u16string folder;
-  std::vector<std::u16string> written;   // every file the run left, in order
-  std::vector<std::u16string> problems;  // one line per failure
-  std::vector<std::u16string> notes;     // cut fields, characters left out of the audio
-  std::u16string message;                // the closing message shown
+  std::filesystem::path folder;
+  std::vector<std::filesystem::path> written;  // every file the run left, in order
+  std::vector<std::u16string> problems;        // one line per failure
+  std::vector<std::u16string> notes;           // cut fields, characters left out of the audio
+  std::u16string message;                      // the closing message shown
 };
 
 // The display telegram and the keyed one (station and number decorated with

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "encoding/local_time.h"
+#include "base/local_time.h"
 #include "platform/dialog.h"
 #include "platform/settings_store.h"
 

@@ -6,11 +6,11 @@ namespace hoshizora {
 
 AudioOutcome WriteTelegramAudio(System& system, std::int32_t frequency,
                                 std::u16string_view code_text, std::int32_t speed,
-                                const std::u16string& base_path, const CancelFlag* cancel,
+                                const std::filesystem::path& base_path, const CancelFlag* cancel,
                                 const WavProgress& progress) {
   AudioOutcome outcome;
-  const std::u16string wav_path = base_path + u".wav";
-  const std::u16string mp3_path = base_path + u".mp3";
+  const std::filesystem::path wav_path = WithSuffix(base_path, u".wav");
+  const std::filesystem::path mp3_path = WithSuffix(base_path, u".mp3");
 
   const WavResult wav = WriteMorseWav(base_path, code_text, frequency, speed, progress);
   outcome.wav_status = wav.status;
@@ -19,7 +19,7 @@ AudioOutcome WriteTelegramAudio(System& system, std::int32_t frequency,
   }
   outcome.audio_path = wav_path;
 
-  const std::u16string encoder = JoinPath(ExecutableFolder(system), kEncoderName);
+  const std::filesystem::path encoder = ExecutableFolder(system) / PathFromText(kEncoderName);
   if (!system.PathExists(encoder)) {
     outcome.kind = AudioOutcome::Kind::kWavOnlyNoEncoder;
     return outcome;
@@ -32,7 +32,11 @@ AudioOutcome WriteTelegramAudio(System& system, std::int32_t frequency,
       return outcome;
     case ProcessResult::Kind::kStartFailed:
       outcome.kind = AudioOutcome::Kind::kWavOnlyEncoderFailed;
-      outcome.encoder_exit_code = -1;
+      outcome.encoder_exit_code = kEncoderNotStarted;
+      return outcome;
+    case ProcessResult::Kind::kLost:
+      outcome.kind = AudioOutcome::Kind::kWavOnlyEncoderFailed;
+      outcome.encoder_exit_code = kEncoderStatusLost;
       return outcome;
     case ProcessResult::Kind::kExited:
       break;

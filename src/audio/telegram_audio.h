@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -19,9 +20,13 @@ struct AudioOutcome {
   };
   Kind kind = Kind::kFailed;
   WavStatus wav_status = WavStatus::kCannotCreate;
-  int encoder_exit_code = 0;  // for kWavOnlyEncoderFailed; -1 when it could not start
-  std::u16string audio_path;  // the file left behind, empty for kFailed
+  // For kWavOnlyEncoderFailed: the encoder's exit status, or one of the two below.
+  int encoder_exit_code = 0;
+  std::filesystem::path audio_path;  // the file left behind, empty for kFailed
 };
+
+inline constexpr int kEncoderNotStarted = -1;
+inline constexpr int kEncoderStatusLost = -2;  // it ran, but how it ended is unknown
 
 // The encoder's file name beside the executable.
 inline constexpr std::u16string_view kEncoderName = u"lame";
@@ -31,7 +36,7 @@ inline constexpr std::u16string_view kEncoderName = u"lame";
 // exists after a successful exit.
 AudioOutcome WriteTelegramAudio(System& system, std::int32_t frequency,
                                 std::u16string_view code_text, std::int32_t speed,
-                                const std::u16string& base_path, const CancelFlag* cancel,
+                                const std::filesystem::path& base_path, const CancelFlag* cancel,
                                 const WavProgress& progress = {});
 
 }  // namespace hoshizora

@@ -5,7 +5,7 @@
 #include <limits>
 #include <memory>
 
-#include "encoding/little_endian.h"
+#include "base/little_endian.h"
 #include "encoding/telegram_signs.h"
 #include "platform/paths.h"
 
@@ -134,7 +134,7 @@ void AppendTone(std::ostream& out, std::int32_t length_ms, std::int32_t frequenc
   }
 }
 
-WavResult WriteMorseWav(const std::u16string& base_path, std::u16string_view code_text,
+WavResult WriteMorseWav(const std::filesystem::path& base_path, std::u16string_view code_text,
                         std::int32_t frequency, std::int32_t speed, const WavProgress& progress) {
   WavResult result;
   if (speed <= -10) {
@@ -157,7 +157,7 @@ WavResult WriteMorseWav(const std::u16string& base_path, std::u16string_view cod
     return result;
   }
 
-  std::ofstream out(ToFsPath(base_path + u".wav"), std::ios::binary | std::ios::trunc);
+  std::ofstream out(WithSuffix(base_path, u".wav"), std::ios::binary | std::ios::trunc);
   if (!out) {
     result.status = WavStatus::kCannotCreate;
     return result;

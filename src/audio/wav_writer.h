@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <iosfwd>
 #include <string>
@@ -29,7 +30,7 @@ using WavProgress = std::function<void(double)>;
 
 // Keys the Code text as a sine tone into base path + ".wav" (44.1 kHz, mono,
 // 16-bit PCM). The unit length is 12000 / (speed + 10) ms.
-WavResult WriteMorseWav(const std::u16string& base_path, std::u16string_view code_text,
+WavResult WriteMorseWav(const std::filesystem::path& base_path, std::u16string_view code_text,
                         std::int32_t frequency, std::int32_t speed,
                         const WavProgress& progress = {});
 

@@ -2,7 +2,7 @@
 
 #include <mutex>
 
-#include "encoding/utf8.h"
+#include "base/utf8.h"
 
 namespace hoshizora {
 namespace {

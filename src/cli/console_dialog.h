@@ -27,9 +27,13 @@ class ConsoleDialog : public Dialog {
   int CreateDialogFont(const DialogFont&) override { return 0; }
   void SetControlFont(int, int) override {}
   void DeleteDialogFont(int) override {}
-  void SetWindowIcons(const std::u16string&) override {}
-  std::optional<std::u16string> AskSaveFileName(const FileDialogSettings&) override { return {}; }
-  std::optional<std::u16string> AskOpenFileName(const FileDialogSettings&) override { return {}; }
+  void SetWindowIcons(const std::filesystem::path&) override {}
+  std::optional<std::filesystem::path> AskSaveFileName(const FileDialogSettings&) override {
+    return {};
+  }
+  std::optional<std::filesystem::path> AskOpenFileName(const FileDialogSettings&) override {
+    return {};
+  }
   void RunWithProgress(std::u16string_view caption,
                        const std::function<void(ProgressReporter&)>& work) override;
   void DestroyWindow() override {}

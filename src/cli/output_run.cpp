@@ -7,12 +7,11 @@
 
 #include "app/output_command.h"
 #include "app/settings.h"
+#include "base/utf8.h"
 #include "cli/console_dialog.h"
 #include "encoding/default_telegram.h"
-#include "encoding/utf8.h"
 #include "platform/control_ids.h"
 #include "platform/ini_file.h"
-#include "platform/paths.h"
 #include "telegram_file/dialog_fields.h"
 #include "telegram_file/telegram_text_format.h"
 
@@ -84,7 +83,7 @@ int RunOutputRun(const std::vector<std::string>& args, std::ostream& out, std::o
   }
 
   // Tone settings default to settings.ini beside the executable.
-  IniFileStore settings(ToFsPath(JoinPath(ExecutableFolder(system), u"settings.ini")));
+  IniFileStore settings(ExecutableFolder(system) / "settings.ini");
   const int stored_freq = BoundFrequency(settings.ReadInt("General", "FreqHz", kDefaultFrequency));
   const int stored_cpm = BoundSpeed(settings.ReadInt("General", "Cpm", kDefaultSpeed));
 
@@ -101,21 +100,21 @@ int RunOutputRun(const std::vector<std::string>& args, std::ostream& out, std::o
     if (!root.has_filename() && root.has_parent_path() && root != root.root_path()) {
       root = root.parent_path();  // "dir/" and "dir/." name the folder itself
     }
-    options.output_root = FromFsPath(root);
+    options.output_root = root;
   }
   const OutputReport report = RunOutputCommand(dialog, system, canvas(), options);
   for (const auto& path : report.written) {
-    out << EncodeUtf8(path) << "\n";
+    out << path.native() << "\n";
   }
   switch (report.result) {
     case OutputReport::Result::kRefused:
       return 2;
     case OutputReport::Result::kComplete:
-      out << "complete: " << report.written.size() << " files in " << EncodeUtf8(report.folder)
+      out << "complete: " << report.written.size() << " files in " << report.folder.native()
           << "\n";
       return 0;
     case OutputReport::Result::kIncomplete:
-      out << "incomplete: " << report.written.size() << " files in " << EncodeUtf8(report.folder)
+      out << "incomplete: " << report.written.size() << " files in " << report.folder.native()
           << ", " << report.problems.size() << " failed\n";
       return 1;
   }

@@ -4,9 +4,9 @@
 #include <iterator>
 #include <string>
 
+#include "base/utf8.h"
 #include "encoding/encode_telegram.h"
 #include "encoding/group_marks.h"
-#include "encoding/utf8.h"
 
 namespace hoshizora {
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "encoding/local_time.h"
+#include "base/local_time.h"
 #include "encoding/telegram_fields.h"
 
 namespace hoshizora {

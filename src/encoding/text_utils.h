@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "encoding/local_time.h"
+#include "base/local_time.h"
 
 namespace hoshizora {
 

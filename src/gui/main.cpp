@@ -3,7 +3,6 @@
 
 #include "app/main_dialog.h"
 #include "platform/ini_file.h"
-#include "platform/paths.h"
 #include "platform/posix/desktop_icon_resources.h"
 #include "platform/posix/posix_system.h"
 #include "platform/qt/main_window.h"
@@ -13,8 +12,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   hoshizora::PosixSystem system;
   hoshizora::QtCanvas canvas;
-  hoshizora::IniFileStore settings(hoshizora::ToFsPath(
-      hoshizora::JoinPath(hoshizora::ExecutableFolder(system), u"settings.ini")));
+  hoshizora::IniFileStore settings(hoshizora::ExecutableFolder(system) / "settings.ini");
   hoshizora::DesktopIconResources icons(hoshizora::DesktopIconResources::DefaultDataFolder());
 
   hoshizora::MainWindow window;

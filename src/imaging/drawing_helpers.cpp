@@ -37,8 +37,8 @@ int FindJpegEncoder(Canvas& canvas) {
 }
 
 std::unique_ptr<Bitmap> LoadFormTemplate(Canvas& canvas, MessageOwner& owner,
-                                         const std::u16string& executable_folder) {
-  auto bitmap = canvas.LoadBitmap(JoinPath(executable_folder, kFormTemplateName));
+                                         const std::filesystem::path& executable_folder) {
+  auto bitmap = canvas.LoadBitmap(executable_folder / PathFromText(kFormTemplateName));
   if (!bitmap) {
     owner.ShowMessage(u"テンプレ画像が見つかりません", u"エラー", MessageIcon::kNone);
   }

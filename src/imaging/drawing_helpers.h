@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -29,7 +30,7 @@ int FindJpegEncoder(Canvas& canvas);
 // The reception form picture from the executable's folder; on failure shows
 // "テンプレ画像が見つかりません" and gives nothing.
 std::unique_ptr<Bitmap> LoadFormTemplate(Canvas& canvas, MessageOwner& owner,
-                                         const std::u16string& executable_folder);
+                                         const std::filesystem::path& executable_folder);
 
 std::unique_ptr<Bitmap> CloneWholeBitmap(Canvas& canvas, const Bitmap& bitmap, int width,
                                          int height);

@@ -120,8 +120,8 @@ ImageOutcome WriteFormImages(Canvas& canvas, MessageOwner& owner, const FormDest
       outcome.status = ImageStatus::kCancelled;
       return outcome;
     }
-    const std::u16string path =
-        JoinPath(where.output_folder, FormPageFileName(where.base_name, page));
+    const std::filesystem::path path =
+        where.output_folder / PathFromText(FormPageFileName(where.base_name, page));
     auto bitmap = CloneWholeBitmap(canvas, *form, width, height);
     bool saved = false;
     if (bitmap) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -20,8 +21,8 @@ using PageProgress = std::function<bool(int page, int pages)>;
 // Where the form pages go: the folder, and the file-name stem every page
 // name starts with (the run's folder name).
 struct FormDestination {
-  std::u16string executable_folder;  // holds the form template
-  std::u16string output_folder;
+  std::filesystem::path executable_folder;  // holds the form template
+  std::filesystem::path output_folder;
   std::u16string base_name;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include <filesystem>
 #include <vector>
 
 namespace hoshizora {
@@ -17,8 +17,8 @@ enum class ImageStatus {
 
 struct ImageOutcome {
   ImageStatus status = ImageStatus::kWritten;
-  std::vector<std::u16string> written;  // full paths, in the order written
-  std::vector<std::u16string> failed;   // full paths that could not be saved
+  std::vector<std::filesystem::path> written;  // in the order written
+  std::vector<std::filesystem::path> failed;   // could not be saved
 };
 
 }  // namespace hoshizora

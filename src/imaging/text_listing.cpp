@@ -1,6 +1,7 @@
 #include "imaging/text_listing.h"
 
 #include "imaging/drawing_helpers.h"
+#include "platform/paths.h"
 
 namespace hoshizora {
 namespace {
@@ -15,17 +16,17 @@ constexpr float kLineStep = 24;
 
 ImageOutcome WriteTextListingImage(Canvas& canvas, MessageOwner& owner,
                                    std::u16string_view listing_text, std::int32_t frequency,
-                                   std::int32_t speed, const std::u16string& base_path) {
+                                   std::int32_t speed, const std::filesystem::path& base_path) {
   ImageOutcome outcome;
-  const std::u16string path = base_path + u".jpg";
+  const std::filesystem::path path = WithSuffix(base_path, u".jpg");
   auto bitmap = canvas.CreateBitmap(kListingWidth, kListingHeight);
   if (bitmap) {
     auto g = canvas.BeginDrawing(*bitmap);
     g->Clear(kOpaqueWhite);
     const Font font = CreateFontOrSansSerif(canvas, kGothicFace, kListingPixelSize);
     if (font.valid) {
-      const std::u16string header = u"電報出力 " + base_path + u"  CPM: " + IntToText(speed) +
-                                    u"  Freq: " + IntToText(frequency);
+      const std::u16string header = u"電報出力 " + PathText(base_path) + u"  CPM: " +
+                                    IntToText(speed) + u"  Freq: " + IntToText(frequency);
       g->DrawString(header, font, kOpaqueBlack, RectF{kLeft, kHeaderTop, 0, 0}, nullptr);
 
       const std::vector<std::u16string> lines = WrapLines(*g, font, listing_text);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,6 @@ inline constexpr std::u16string_view kListingCutMark = u"...(省略)";
 // more than 26 lines shows the cut mark in the last line position.
 ImageOutcome WriteTextListingImage(Canvas& canvas, MessageOwner& owner,
                                    std::u16string_view listing_text, std::int32_t frequency,
-                                   std::int32_t speed, const std::u16string& base_path);
+                                   std::int32_t speed, const std::filesystem::path& base_path);
 
 }  // namespace hoshizora

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -71,7 +72,7 @@ class Canvas {
   virtual ~Canvas() = default;
   virtual std::unique_ptr<Bitmap> CreateBitmap(int width, int height) = 0;
   // Nothing when the file is missing or is not a picture.
-  virtual std::unique_ptr<Bitmap> LoadBitmap(const std::u16string& path) = 0;
+  virtual std::unique_ptr<Bitmap> LoadBitmap(const std::filesystem::path& path) = 0;
   // A copy of the rectangle (0, 0, width, height), or nothing.
   virtual std::unique_ptr<Bitmap> CloneBitmap(const Bitmap& source, int width, int height) = 0;
   virtual std::unique_ptr<Graphics> BeginDrawing(Bitmap& bitmap) = 0;
@@ -82,7 +83,8 @@ class Canvas {
   // The MIME types of the installed image encoders, in the platform's order.
   virtual std::vector<std::string> ImageEncoderMimeTypes() = 0;
   // Saves with the encoder at `encoder_index`, replacing any file of that name.
-  virtual bool SaveImage(const Bitmap& bitmap, const std::u16string& path, int encoder_index) = 0;
+  virtual bool SaveImage(const Bitmap& bitmap, const std::filesystem::path& path,
+                         int encoder_index) = 0;
 };
 
 }  // namespace hoshizora

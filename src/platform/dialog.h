@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -67,11 +68,13 @@ class Dialog : public MessageOwner {
   virtual int CreateDialogFont(const DialogFont& font) = 0;  // a handle, 0 on failure
   virtual void SetControlFont(int id, int font_handle) = 0;
   virtual void DeleteDialogFont(int font_handle) = 0;
-  virtual void SetWindowIcons(const std::u16string& icon_path) = 0;
+  virtual void SetWindowIcons(const std::filesystem::path& icon_path) = 0;
 
   // The file name chosen, or nothing when the user cancelled.
-  virtual std::optional<std::u16string> AskSaveFileName(const FileDialogSettings& settings) = 0;
-  virtual std::optional<std::u16string> AskOpenFileName(const FileDialogSettings& settings) = 0;
+  virtual std::optional<std::filesystem::path> AskSaveFileName(
+      const FileDialogSettings& settings) = 0;
+  virtual std::optional<std::filesystem::path> AskOpenFileName(
+      const FileDialogSettings& settings) = 0;
 
   // Runs `work` (possibly on another thread) while a modal progress window
   // shows what it reports and keeps the dialog painted; returns when the work

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -13,7 +14,7 @@ class IconResources {
  public:
   virtual ~IconResources() = default;
   // Starts an update that keeps the existing resources; false when not possible.
-  virtual bool BeginUpdate(const std::u16string& executable_path) = 0;
+  virtual bool BeginUpdate(const std::filesystem::path& executable_path) = 0;
   // Adds or replaces a resource (type, integer id, language).
   virtual bool AddResource(int type, int id, int language, std::string_view bytes) = 0;
   // Commits every addition at once; false when nothing could be committed.

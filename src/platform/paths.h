@@ -6,17 +6,15 @@
 
 namespace hoshizora {
 
-inline constexpr char16_t kPathSeparator = u'/';
+// A path as the user reads it, for messages and pictures only: never made
+// back into a path. On POSIX the native bytes read as UTF-8 (a byte that is
+// not UTF-8 shows as U+FFFD); on Windows the native UTF-16.
+std::u16string PathText(const std::filesystem::path& path);
 
-// Joins folder and name with exactly one separator between them.
-std::u16string JoinPath(std::u16string_view folder, std::u16string_view name);
+// Text of our own making (a folder name, a name the user typed) as a path.
+std::filesystem::path PathFromText(std::u16string_view text);
 
-// The path without its last component ("/opt/app" for "/opt/app/hoshizora");
-// the root stays the root, and a bare name gives an empty text.
-std::u16string RemoveLastComponent(std::u16string_view path);
-
-// A UTF-16 path as the file system takes it (UTF-8 on POSIX).
-std::filesystem::path ToFsPath(std::u16string_view path);
-std::u16string FromFsPath(const std::filesystem::path& path);
+// The path with `suffix` appended to its last component ("x" + ".wav").
+std::filesystem::path WithSuffix(std::filesystem::path path, std::u16string_view suffix);
 
 }  // namespace hoshizora

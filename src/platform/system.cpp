@@ -1,11 +1,9 @@
 #include "platform/system.h"
 
-#include "platform/paths.h"
-
 namespace hoshizora {
 
-std::u16string ExecutableFolder(System& system) {
-  return RemoveLastComponent(system.ExecutablePath());
+std::filesystem::path ExecutableFolder(System& system) {
+  return system.ExecutablePath().parent_path();
 }
 
 }  // namespace hoshizora

@@ -1,50 +1,88 @@
 #pragma once
+// The operating system as the commands see it. Paths are native
+// (std::filesystem::path) end to end: bytes on Linux, UTF-16 on Windows.
 
 #include <atomic>
 #include <cstdint>
+#include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "encoding/local_time.h"
+#include "base/local_time.h"
 
 namespace hoshizora {
 
 // How a started program ended.
 struct ProcessResult {
-  enum class Kind { kExited, kStartFailed, kCancelled };
+  enum class Kind {
+    kExited,       // exit_code holds the program's status; a signal counts as non-zero
+    kStartFailed,  // the program could not be started
+    kCancelled,    // the wait was ended by the cancel flag; the program (and its group) ended
+    kLost,         // started, but its exit status could not be read: never treat as success
+  };
   Kind kind = Kind::kStartFailed;
-  int exit_code = -1;  // meaningful for kExited; a signal counts as a non-zero code
+  int exit_code = -1;
 };
 
 // Set from another thread to end a wait early.
 using CancelFlag = std::atomic<bool>;
+
+// Receives one file's bytes in order. Nothing is promised about the file
+// until Finish() returns true.
+class ByteSink {
+ public:
+  virtual ~ByteSink() = default;
+  virtual bool Write(std::string_view bytes) = 0;
+  // Overwrites bytes already written at `offset` (for header fields).
+  virtual bool WriteAt(std::uint64_t offset, std::string_view bytes) = 0;
+  // Flushes and closes; false when any write, or the close, failed.
+  virtual bool Finish() = 0;
+};
+
+// The result of reading a whole file with a size limit.
+struct FileRead {
+  enum class Status { kRead, kMissing, kNotRegularFile, kTooLarge, kReadFailed };
+  Status status = Status::kMissing;
+  std::string bytes;  // the whole file for kRead, else empty
+};
 
 // Everything the commands need of the operating system.
 class System {
  public:
   virtual ~System() = default;
 
-  // The running executable's full path.
-  virtual std::u16string ExecutablePath() = 0;
-  // The local time now, or nothing when the clock cannot be read.
+  virtual std::filesystem::path ExecutablePath() = 0;
   virtual std::optional<LocalTime> LocalNow() = 0;
   // Starts argv[0] (a full path, never looked up on a search path) with the
   // given arguments, no shell in between, and waits for it. When `cancel` is
-  // set during the wait, the program is ended and kCancelled returned.
-  virtual ProcessResult RunProcess(const std::vector<std::u16string>& argv,
+  // set during the wait, the program (with everything it started) is ended
+  // and kCancelled returned.
+  virtual ProcessResult RunProcess(const std::vector<std::filesystem::path>& argv,
                                    const CancelFlag* cancel) = 0;
-  // Size of a regular file, or nothing when there is none.
-  virtual std::optional<std::uintmax_t> FileSize(const std::u16string& path) = 0;
-  virtual bool PathExists(const std::u16string& path) = 0;
-  virtual bool RemoveFile(const std::u16string& path) = 0;
+  virtual std::optional<std::uintmax_t> FileSize(const std::filesystem::path& path) = 0;
+  virtual bool PathExists(const std::filesystem::path& path) = 0;
+  virtual bool RemoveFile(const std::filesystem::path& path) = 0;
   // Creates a folder; false when it exists already or cannot be made.
-  virtual bool CreateFolder(const std::u16string& path) = 0;
-  // Asks the desktop to open a file or folder with its default program.
-  virtual void OpenWithDesktop(const std::u16string& path) = 0;
+  virtual bool CreateFolder(const std::filesystem::path& path) = 0;
+  virtual void OpenWithDesktop(const std::filesystem::path& path) = 0;
+
+  // The file seam. The defaults (platform/file_io.cpp, portable C++) are what
+  // every real system uses; tests override them to fail on purpose.
+  // Refuses what is not a regular file before any blocking open, and reads
+  // at most `max_bytes` (kTooLarge past that). Never throws.
+  virtual FileRead ReadFile(const std::filesystem::path& path, std::uintmax_t max_bytes);
+  // A new file (replacing any of that name), or nullptr when it cannot be made.
+  virtual std::unique_ptr<ByteSink> CreateFile(const std::filesystem::path& path);
+  // Writes the whole file under a temporary name beside it and renames it
+  // over `path` only when complete; an existing file keeps its permissions
+  // and survives every failure.
+  virtual bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes);
 };
 
 // The executable's folder: its full path without the last component.
-std::u16string ExecutableFolder(System& system);
+std::filesystem::path ExecutableFolder(System& system);
 
 }  // namespace hoshizora

@@ -5,7 +5,6 @@
 #include <random>
 #include <vector>
 
-#include "platform/paths.h"
 #include "telegram_file/dialog_fields.h"
 #include "telegram_file/telegram_text_format.h"
 
@@ -84,7 +83,7 @@ void SaveTelegramText(Dialog& dialog) {
   }
   std::vector<std::u16string> cut_notes;
   const TelegramFields fields = ReadTelegramFields(dialog, cut_notes);
-  if (!ReplaceFileAtomically(ToFsPath(*path), SerializeTelegramText(fields))) {
+  if (!ReplaceFileAtomically(*path, SerializeTelegramText(fields))) {
     dialog.ShowMessage(u"保存に失敗しました", u"エラー", MessageIcon::kNone);
     return;
   }
@@ -101,7 +100,7 @@ void LoadTelegramText(Dialog& dialog) {
     return;
   }
   std::string bytes;
-  switch (ReadWholeFile(ToFsPath(*path), bytes)) {
+  switch (ReadWholeFile(*path, bytes)) {
     case ReadError::kNone:
       break;
     case ReadError::kCannotOpen:

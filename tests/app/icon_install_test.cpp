@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "encoding/little_endian.h"
+#include "base/little_endian.h"
 
 #include <map>
 
@@ -39,7 +39,7 @@ std::string IconFile(const std::vector<int>& sides, int type = 1) {
 
 class FakeIconResources : public IconResources {
  public:
-  bool BeginUpdate(const std::u16string& exe) override {
+  bool BeginUpdate(const std::filesystem::path& exe) override {
     began = exe;
     return begin_ok;
   }
@@ -60,7 +60,7 @@ class FakeIconResources : public IconResources {
     int type, id, language;
     std::string bytes;
   };
-  std::u16string began;
+  std::filesystem::path began;
   bool begin_ok = true;
   int fail_on_add = -1;
   std::vector<Added> added;

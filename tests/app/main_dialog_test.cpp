@@ -18,7 +18,7 @@ using testing::FakeDialog;
 
 class NoIconResources : public IconResources {
  public:
-  bool BeginUpdate(const std::u16string& exe) override {
+  bool BeginUpdate(const std::filesystem::path& exe) override {
     began = exe;
     return true;
   }
@@ -28,7 +28,7 @@ class NoIconResources : public IconResources {
     return true;
   }
   void Discard() override {}
-  std::u16string began;
+  std::filesystem::path began;
   bool committed = false;
 };
 
@@ -41,7 +41,7 @@ class MainDialogTest : public ::testing::Test {
   }
 
   testing::TempDir dir;
-  testing::TestSystem system{FromFsPath(dir.path() / "hoshizora")};
+  testing::TestSystem system{dir.path() / "hoshizora"};
   testing::RecordingCanvas canvas;
   IniFileStore store{dir.path() / "settings.ini"};
   NoIconResources icons;
@@ -74,7 +74,7 @@ TEST_F(MainDialogTest, InitialisationCreatesFontsThenFillsThenSetsIcons) {
   EXPECT_EQ(dialog.assigned_fonts.count(ids::kOpenFolder), 0u);
   EXPECT_EQ(dialog.texts[ids::kTime], u"コ9,05");
   EXPECT_EQ(dialog.texts[ids::kBody].substr(0, 4), u"[ホレ]");
-  EXPECT_EQ(dialog.icon_path, FromFsPath(dir.path() / "app.ico"));
+  EXPECT_EQ(dialog.icon_path, dir.path() / "app.ico");
   EXPECT_LT(IndexOf("font"), IndexOf("text 3000"));
   EXPECT_LT(IndexOf("text 1001"), IndexOf("check 8003"));
   EXPECT_LT(IndexOf("check 8003"), IndexOf("icons"));

@@ -67,7 +67,7 @@ class OutputCommandTest : public ::testing::Test {
 
   testing::TempDir dir;
   fs::path program = dir.path() / "プログラム";
-  testing::TestSystem system{FromFsPath(program / "hoshizora")};
+  testing::TestSystem system{program / "hoshizora"};
   testing::RecordingCanvas canvas;
   FakeDialog dialog;
 };
@@ -76,21 +76,21 @@ TEST_F(OutputCommandTest, SampleTelegramCompletes) {
   const OutputReport report = Run();
   EXPECT_EQ(report.result, OutputReport::Result::kComplete);
   ASSERT_TRUE(fs::is_directory(Folder()));
-  const std::u16string base = FromFsPath(Folder() / "和文電報_20240131_090507");
-  EXPECT_TRUE(fs::exists(ToFsPath(base + u".wav")));
+  const fs::path base = Folder() / "和文電報_20240131_090507";
+  EXPECT_TRUE(fs::exists(WithSuffix(base, u".wav")));
   ASSERT_EQ(canvas.saved.size(), 4u);
-  EXPECT_EQ(canvas.saved[0].path, base + u".jpg");
-  EXPECT_EQ(canvas.saved[1].path, base + u"_1.jpg");
-  EXPECT_EQ(canvas.saved[3].path, base + u"_3.jpg");
+  EXPECT_EQ(canvas.saved[0].path, WithSuffix(base, u".jpg"));
+  EXPECT_EQ(canvas.saved[1].path, WithSuffix(base, u"_1.jpg"));
+  EXPECT_EQ(canvas.saved[3].path, WithSuffix(base, u"_3.jpg"));
   EXPECT_EQ(report.written.size(), 5u);
-  EXPECT_EQ(report.written[0], base + u".wav");
+  EXPECT_EQ(report.written[0], WithSuffix(base, u".wav"));
   ASSERT_EQ(dialog.messages.size(), 1u);
   EXPECT_EQ(Closing().text, u"出力が完了しました。");
   EXPECT_EQ(Closing().caption, u"完了");
-  EXPECT_EQ(system.opened, std::vector<std::u16string>{FromFsPath(Folder())});
+  EXPECT_EQ(system.opened, std::vector<fs::path>{Folder()});
   EXPECT_EQ(dialog.progress_caption, u"電報出力");
   // The header of the listing names the base path, the speed and the frequency.
-  EXPECT_EQ(canvas.strings[0].text, u"電報出力 " + base + u"  CPM: 200  Freq: 800");
+  EXPECT_EQ(canvas.strings[0].text, u"電報出力 " + PathText(base) + u"  CPM: 200  Freq: 800");
 }
 
 TEST_F(OutputCommandTest, AudioKeysTheDecoratedTelegram) {
@@ -108,7 +108,7 @@ TEST_F(OutputCommandTest, AudioKeysTheDecoratedTelegram) {
       u"-... .--. .---- ..--- ...-- -. .-. ..... "  // ハツ一二三 タナ五
       u" -..--- --.--  ...-. ";
   const std::filesystem::path reference = dir.path() / "reference";
-  const auto expected = WriteMorseWav(FromFsPath(reference), code, 800, 200);
+  const auto expected = WriteMorseWav(reference, code, 800, 200);
   EXPECT_TRUE(wav == testing::ReadFileBytes(dir.path() / "reference.wav"));
   EXPECT_GT(expected.samples, 0u);
   // The listing shows the telegram as typed.
@@ -143,8 +143,7 @@ TEST_F(OutputCommandTest, RunsInOneSecondGetFoldersOfTheirOwn) {
   EXPECT_TRUE(fs::is_directory(Folder()));
   EXPECT_TRUE(fs::is_directory(Folder("_2")));
   EXPECT_TRUE(fs::exists(Folder("_3") / "和文電報_20240131_090507_3.wav"));
-  EXPECT_EQ(canvas.saved.back().path,
-            FromFsPath(Folder("_3") / "和文電報_20240131_090507_3_3.jpg"));
+  EXPECT_EQ(canvas.saved.back().path, Folder("_3") / "和文電報_20240131_090507_3_3.jpg");
   system.now = std::nullopt;
   Run();
   EXPECT_TRUE(fs::is_directory(program / "和文電報_00000000_000000"));
@@ -168,7 +167,7 @@ TEST_F(OutputCommandTest, FailingEncoderIsReportedAndTheWavKept) {
 }
 
 TEST_F(OutputCommandTest, WriterFailuresShowTheirOwnMessageThenTheClosingOne) {
-  canvas.save_fails = [](const std::u16string& path) { return path.ends_with(u"_2.jpg"); };
+  canvas.save_fails = [](const fs::path& path) { return path.native().ends_with("_2.jpg"); };
   const OutputReport report = Run();
   EXPECT_EQ(report.result, OutputReport::Result::kIncomplete);
   ASSERT_EQ(dialog.messages.size(), 2u);
@@ -232,9 +231,9 @@ TEST_F(OutputCommandTest, OpensFollowTheOptionsInOrder) {
   dialog.checked[ids::kOpenAudio] = true;
   dialog.checked[ids::kOpenListing] = true;
   Run();
-  const std::u16string base = FromFsPath(Folder() / "和文電報_20240131_090507");
+  const fs::path base = Folder() / "和文電報_20240131_090507";
   // The recording canvas writes no listing file, so only the audio and the folder open.
-  EXPECT_EQ(system.opened, (std::vector<std::u16string>{base + u".wav", FromFsPath(Folder())}));
+  EXPECT_EQ(system.opened, (std::vector<fs::path>{WithSuffix(base, u".wav"), Folder()}));
 
   dialog.checked[ids::kOpenFolder] = false;
   dialog.checked[ids::kOpenAudio] = false;
@@ -245,7 +244,7 @@ TEST_F(OutputCommandTest, OpensFollowTheOptionsInOrder) {
 
 TEST_F(OutputCommandTest, UnwritableRootIsReported) {
   const OutputReport report =
-      RunOutputCommand(dialog, system, canvas, {FromFsPath(dir.path() / "missing" / "deeper")});
+      RunOutputCommand(dialog, system, canvas, {dir.path() / "missing" / "deeper"});
   EXPECT_EQ(report.result, OutputReport::Result::kIncomplete);
   EXPECT_NE(Closing().text.find(u"出力フォルダを作成できませんでした"), std::u16string::npos);
   EXPECT_TRUE(canvas.saved.empty());

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "platform/paths.h"
 #include "support/temp_dir.h"
 #include "support/test_system.h"
 
@@ -25,8 +26,8 @@ class TelegramAudioTest : public ::testing::Test {
  protected:
   TelegramAudioTest()
       : program(dir.path() / "プログラム $dir \"q\""),
-        system(FromFsPath(program / "hoshizora")),
-        base(FromFsPath(program / "和文電報_1 x" / "和文電報_1 x")) {
+        system(program / "hoshizora"),
+        base(program / "和文電報_1 x" / "和文電報_1 x") {
     fs::create_directories(program / "和文電報_1 x");
   }
 
@@ -39,13 +40,13 @@ class TelegramAudioTest : public ::testing::Test {
     return WriteTelegramAudio(system, 800, u"-.- .. ？ ", 200, base, cancel);
   }
 
-  fs::path Wav() const { return ToFsPath(base + u".wav"); }
-  fs::path Mp3() const { return ToFsPath(base + u".mp3"); }
+  fs::path Wav() const { return WithSuffix(base, u".wav"); }
+  fs::path Mp3() const { return WithSuffix(base, u".mp3"); }
 
   TempDir dir;
   fs::path program;
   TestSystem system;
-  std::u16string base;
+  fs::path base;
 };
 
 TEST_F(TelegramAudioTest, WithoutAnEncoderTheWavIsTheResult) {
@@ -53,7 +54,7 @@ TEST_F(TelegramAudioTest, WithoutAnEncoderTheWavIsTheResult) {
   EXPECT_EQ(o.kind, Kind::kWavOnlyNoEncoder);
   EXPECT_TRUE(fs::exists(Wav()));
   EXPECT_FALSE(fs::exists(Mp3()));
-  EXPECT_EQ(o.audio_path, base + u".wav");
+  EXPECT_EQ(o.audio_path, Wav());
   EXPECT_TRUE(system.started.empty());
 }
 
@@ -63,7 +64,7 @@ TEST_F(TelegramAudioTest, SuccessfulEncoderReplacesTheWav) {
   const AudioOutcome o = Run();
   EXPECT_EQ(o.kind, Kind::kMp3Written);
   EXPECT_FALSE(fs::exists(Wav()));
-  EXPECT_EQ(o.audio_path, base + u".mp3");
+  EXPECT_EQ(o.audio_path, Mp3());
   const std::string expected =
       (program / "lame").string() + "\n" + Wav().string() + "\n" + Mp3().string() + "\n";
   EXPECT_EQ(ReadFileBytes(Mp3()), expected);
@@ -90,7 +91,7 @@ TEST_F(TelegramAudioTest, FailingEncoderKeepsBothFiles) {
   EXPECT_EQ(o.encoder_exit_code, 1);
   EXPECT_TRUE(fs::exists(Wav()));
   EXPECT_TRUE(fs::exists(Mp3()));
-  EXPECT_EQ(o.audio_path, base + u".wav");
+  EXPECT_EQ(o.audio_path, Wav());
 }
 
 TEST_F(TelegramAudioTest, EncoderThatCannotStartIsAFailureNotACrash) {
@@ -115,7 +116,7 @@ TEST_F(TelegramAudioTest, EncoderIsNeverLookedForElsewhere) {
 
 TEST_F(TelegramAudioTest, UnwritableWavStartsNoEncoder) {
   PlaceEncoder("exit 0\n");
-  base = FromFsPath(program / "no such folder" / "x");
+  base = program / "no such folder" / "x";
   const AudioOutcome o = Run();
   EXPECT_EQ(o.kind, Kind::kFailed);
   EXPECT_EQ(o.wav_status, WavStatus::kCannotCreate);
@@ -152,13 +153,12 @@ TEST_F(TelegramAudioTest, RealEncoderWritesADecodableMp3OfTheSameLength) {
 
   const fs::path decoded = program / "decoded.wav";
   PosixSystem real;
-  const ProcessResult r = real.RunProcess(
-      {u"/usr/bin/lame", u"--quiet", u"--decode", FromFsPath(Mp3()), FromFsPath(decoded)}, nullptr);
+  const ProcessResult r =
+      real.RunProcess({"/usr/bin/lame", "--quiet", "--decode", Mp3(), decoded}, nullptr);
   ASSERT_EQ(r.kind, ProcessResult::Kind::kExited);
   ASSERT_EQ(r.exit_code, 0);
   // The same Code text written as a plain WAV gives the length the MP3 must keep.
-  const WavResult reference =
-      WriteMorseWav(FromFsPath(program / "reference"), u"-.-. ？ .. --- ", 800, 100);
+  const WavResult reference = WriteMorseWav(program / "reference", u"-.-. ？ .. --- ", 800, 100);
   ASSERT_EQ(reference.status, WavStatus::kWritten);
   const auto expected_samples = reference.samples;
   const double wav_seconds = static_cast<double>(expected_samples) / 44100.0;

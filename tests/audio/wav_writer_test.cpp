@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "encoding/little_endian.h"
+#include "base/little_endian.h"
 
 #include <cstdint>
 #include <sstream>
@@ -25,7 +25,7 @@ class WavWriterTest : public ::testing::Test {
  protected:
   std::string Write(std::u16string_view code, int freq, int speed,
                     WavStatus expected = WavStatus::kWritten) {
-    const WavResult r = WriteMorseWav(dir.u16() + u"/和文電報 x", code, freq, speed);
+    const WavResult r = WriteMorseWav(dir.path() / "和文電報 x", code, freq, speed);
     EXPECT_EQ(r.status, expected);
     const std::string bytes = ReadFileBytes(dir.path() / "和文電報 x.wav");
     if (expected == WavStatus::kWritten) {
@@ -150,7 +150,7 @@ TEST_F(WavWriterTest, SpeedsAtTheTopOfTheRangeAreRefusedWithoutOverflow) {
 }
 
 TEST_F(WavWriterTest, ReportsAFolderThatCannotBeWritten) {
-  const WavResult r = WriteMorseWav(dir.u16() + u"/missing/x", u".-", 800, 100);
+  const WavResult r = WriteMorseWav(dir.path() / "missing" / "x", u".-", 800, 100);
   EXPECT_EQ(r.status, WavStatus::kCannotCreate);
 }
 
@@ -170,7 +170,7 @@ TEST_F(WavWriterTest, SizeFieldsAgreeOnALongTextAndProgressEnds) {
   }
   double last = -1;
   int calls = 0;
-  const WavResult r = WriteMorseWav(dir.u16() + u"/long", code, 800, 200, [&](double share) {
+  const WavResult r = WriteMorseWav(dir.path() / "long", code, 800, 200, [&](double share) {
     EXPECT_GE(share, last);
     last = share;
     ++calls;

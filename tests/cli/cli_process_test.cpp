@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
-#include "encoding/little_endian.h"
+#include "base/little_endian.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -149,7 +149,7 @@ TEST_F(CliProcessTest, WavCarriesExactlyTheKeyedTelegram) {
   const std::string wav = ReadFileBytes(folder / (folder.filename().string() + ".wav"));
   const TelegramFields fields = ParseTelegramText(ReadFileBytes(telegram));
   const std::u16string code = EncodeTelegram(InsertGroupMarks(ComposeKeyedTelegram(fields)));
-  const WavResult expected = WriteMorseWav(FromFsPath(dir.path() / "expected"), code, 700, 120);
+  const WavResult expected = WriteMorseWav(dir.path() / "expected", code, 700, 120);
   ASSERT_EQ(wav.size(), 44 + 2 * expected.samples);
   EXPECT_EQ(ReadLe(wav, 40, 4), 2 * expected.samples);
   EXPECT_EQ(ReadLe(wav, 4, 4), 36 + 2 * expected.samples);

@@ -59,7 +59,7 @@ TEST_F(FormImagesTest, ThreeCharactersGiveOnePage) {
   ASSERT_EQ(canvas.saved.size(), 1u);
   EXPECT_EQ(canvas.saved[0].path, u"/out/和文電報_T/和文電報_T_1.jpg");
   EXPECT_EQ(canvas.saved[0].width, 764);
-  EXPECT_EQ(canvas.loaded, std::vector<std::u16string>{u"/opt/app/和文電報受信用紙.jpg"});
+  EXPECT_EQ(canvas.loaded, std::vector<std::filesystem::path>{"/opt/app/和文電報受信用紙.jpg"});
   const auto body = InFace(Page(1), u"HGP行書体");
   ASSERT_EQ(body.size(), 3u);
   EXPECT_EQ(body[0].text, u"ア");
@@ -196,11 +196,13 @@ TEST_F(FormImagesTest, FailuresAreShownAndCounted) {
   EXPECT_EQ(owner.messages[1].text, u"テンプレ画像が見つかりません");
 
   canvas.template_available = true;
-  canvas.save_fails = [](const std::u16string& path) { return path.ends_with(u"_1.jpg"); };
+  canvas.save_fails = [](const std::filesystem::path& path) {
+    return path.native().ends_with("_1.jpg");
+  };
   const ImageOutcome o = Write(u"[ホレ]" + Kana(61) + u"[ラタ]");
   EXPECT_EQ(o.status, ImageStatus::kSaveFailed);
-  EXPECT_EQ(o.failed, std::vector<std::u16string>{u"/out/和文電報_T/和文電報_T_1.jpg"});
-  EXPECT_EQ(o.written, std::vector<std::u16string>{u"/out/和文電報_T/和文電報_T_2.jpg"});
+  EXPECT_EQ(o.failed, std::vector<std::filesystem::path>{"/out/和文電報_T/和文電報_T_1.jpg"});
+  EXPECT_EQ(o.written, std::vector<std::filesystem::path>{"/out/和文電報_T/和文電報_T_2.jpg"});
   ASSERT_EQ(owner.messages.size(), 3u);
   EXPECT_EQ(owner.messages[2].text, u"和文電報JPEGの保存に失敗しました。");
 }

@@ -23,7 +23,7 @@ TEST(TextListing, HeaderAndLinesArePlaced) {
   RecordingMessages owner;
   const ImageOutcome o = WriteTextListingImage(canvas, owner, u"一二六\n\nア", 700, 20, u"/out/x");
   EXPECT_EQ(o.status, ImageStatus::kWritten);
-  EXPECT_EQ(o.written, std::vector<std::u16string>{u"/out/x.jpg"});
+  EXPECT_EQ(o.written, std::vector<std::filesystem::path>{"/out/x.jpg"});
   ASSERT_EQ(canvas.saved.size(), 1u);
   EXPECT_EQ(canvas.saved[0].path, u"/out/x.jpg");
   EXPECT_EQ(canvas.saved[0].encoder, 1);
@@ -78,10 +78,10 @@ TEST(TextListing, FailuresAreShownAndReported) {
   EXPECT_TRUE(canvas.saved.empty());
 
   canvas.encoders = {"image/jpeg"};
-  canvas.save_fails = [](const std::u16string&) { return true; };
+  canvas.save_fails = [](const std::filesystem::path&) { return true; };
   const ImageOutcome o = WriteTextListingImage(canvas, owner, u"ア", 440, 100, u"/b");
   EXPECT_EQ(o.status, ImageStatus::kSaveFailed);
-  EXPECT_EQ(o.failed, std::vector<std::u16string>{u"/b.jpg"});
+  EXPECT_EQ(o.failed, std::vector<std::filesystem::path>{"/b.jpg"});
   ASSERT_EQ(owner.messages.size(), 2u);
   EXPECT_EQ(owner.messages[1].text, u"JPEG保存に失敗しました。");
   EXPECT_EQ(owner.messages[1].caption, u"エラー");

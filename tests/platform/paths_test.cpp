@@ -5,25 +5,23 @@
 namespace hoshizora {
 namespace {
 
-TEST(Paths, JoinUsesExactlyOneSeparator) {
-  EXPECT_EQ(JoinPath(u"/opt/app", u"lame"), u"/opt/app/lame");
-  EXPECT_EQ(JoinPath(u"/opt/app/", u"/lame"), u"/opt/app/lame");
-  EXPECT_EQ(JoinPath(u"/", u"x"), u"/x");
-  EXPECT_EQ(JoinPath(u"", u"x"), u"x");
-  EXPECT_EQ(JoinPath(u"/opt/和文電報_1", u"和文電報_1"), u"/opt/和文電報_1/和文電報_1");
-}
-
-TEST(Paths, RemoveLastComponent) {
-  EXPECT_EQ(RemoveLastComponent(u"/opt/app/hoshizora"), u"/opt/app");
-  EXPECT_EQ(RemoveLastComponent(u"/hoshizora"), u"/");
-  EXPECT_EQ(RemoveLastComponent(u"hoshizora"), u"");
-  EXPECT_EQ(RemoveLastComponent(u""), u"");
-}
-
-TEST(Paths, FileSystemPathsRoundTripJapanese) {
+TEST(Paths, TextOfOurOwnRoundTripsThroughAPath) {
   const std::u16string p = u"/tmp/和文電報_20240131_090507/和文電報 x.wav";
-  EXPECT_EQ(ToFsPath(p).string(), "/tmp/和文電報_20240131_090507/和文電報 x.wav");
-  EXPECT_EQ(FromFsPath(ToFsPath(p)), p);
+  EXPECT_EQ(PathFromText(p).native(), "/tmp/和文電報_20240131_090507/和文電報 x.wav");
+  EXPECT_EQ(PathText(PathFromText(p)), p);
+}
+
+TEST(Paths, NativeBytesThatAreNotUtf8StayInThePath) {
+  // "電報" in Shift_JIS, as an unzipped Windows archive leaves it.
+  const std::filesystem::path folder("/tmp/\x93\x64\x95\xf1");
+  const std::filesystem::path file = WithSuffix(folder / "x", u".wav");
+  EXPECT_EQ(file.native(), "/tmp/\x93\x64\x95\xf1/x.wav");
+  EXPECT_EQ(PathText(folder), u"/tmp/\uFFFDd\uFFFD\uFFFD");
+}
+
+TEST(Paths, SuffixGoesOnTheLastComponent) {
+  EXPECT_EQ(WithSuffix(std::filesystem::path("/a/和文電報_1/和文電報_1"), u".mp3").native(),
+            "/a/和文電報_1/和文電報_1.mp3");
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ namespace {
 
 class NoIcons : public IconResources {
  public:
-  bool BeginUpdate(const std::u16string&) override { return false; }
+  bool BeginUpdate(const std::filesystem::path&) override { return false; }
   bool AddResource(int, int, int, std::string_view) override { return false; }
   bool Commit() override { return false; }
   void Discard() override {}
@@ -49,7 +49,7 @@ class MainWindowTest : public ::testing::Test {
   std::string Settings() const { return testing::ReadFileBytes(dir.path() / "settings.ini"); }
 
   testing::TempDir dir;
-  testing::TestSystem system{FromFsPath(dir.path() / "hoshizora")};
+  testing::TestSystem system{dir.path() / "hoshizora"};
   QtCanvas canvas;
   IniFileStore store{dir.path() / "settings.ini"};
   NoIcons icons;

@@ -138,9 +138,9 @@ TEST_F(QtCanvasTest, SavesAndLoadsJpegs) {
   ASSERT_GE(jpeg, 0);
   auto bitmap = canvas.CreateBitmap(64, 48);
   canvas.BeginDrawing(*bitmap)->Clear(kOpaqueWhite);
-  const std::u16string path = dir.u16() + u"/和文 電報.jpg";
+  const std::filesystem::path path = dir.path() / "和文 電報.jpg";
   ASSERT_TRUE(canvas.SaveImage(*bitmap, path, jpeg));
-  QImageReader reader(ToQString(path));
+  QImageReader reader(QString::fromStdString(path.native()));
   EXPECT_EQ(reader.format(), "jpeg");
   EXPECT_EQ(reader.size(), QSize(64, 48));
 
@@ -150,19 +150,35 @@ TEST_F(QtCanvasTest, SavesAndLoadsJpegs) {
   EXPECT_EQ(canvas.CloneBitmap(*loaded, 64, 48)->Height(), 48);
   EXPECT_EQ(canvas.CloneBitmap(*loaded, 65, 48), nullptr);
 
-  EXPECT_FALSE(canvas.SaveImage(*bitmap, dir.u16() + u"/missing/x.jpg", jpeg));
+  EXPECT_FALSE(canvas.SaveImage(*bitmap, dir.path() / "missing" / "x.jpg", jpeg));
   testing::WriteFileBytes(dir.path() / "bad.jpg", "\xFF\xD8\xFF\xE0 truncated");
-  EXPECT_EQ(canvas.LoadBitmap(dir.u16() + u"/bad.jpg"), nullptr);
-  EXPECT_EQ(canvas.LoadBitmap(dir.u16() + u"/none.jpg"), nullptr);
+  EXPECT_EQ(canvas.LoadBitmap(dir.path() / "bad.jpg"), nullptr);
+  EXPECT_EQ(canvas.LoadBitmap(dir.path() / "none.jpg"), nullptr);
+  EXPECT_EQ(canvas.LoadBitmap(dir.path()), nullptr) << "a folder";
+  EXPECT_EQ(canvas.LoadBitmap("/dev/zero"), nullptr) << "a device must not be read without end";
+}
+
+// An unzipped Windows archive can leave a folder named in Shift_JIS bytes.
+TEST_F(QtCanvasTest, PathsThatAreNotUtf8WorkBothWays) {
+  testing::TempDir dir;
+  const std::filesystem::path folder = dir.path() / "\x93\x64\x95\xf1";
+  std::filesystem::create_directory(folder);
+  auto bitmap = canvas.CreateBitmap(8, 8);
+  canvas.BeginDrawing(*bitmap)->Clear(kOpaqueWhite);
+  ASSERT_TRUE(canvas.SaveImage(*bitmap, folder / "x.jpg", FindJpegEncoder(canvas)));
+  EXPECT_TRUE(std::filesystem::exists(folder / "x.jpg"));
+  const auto loaded = canvas.LoadBitmap(folder / "x.jpg");
+  ASSERT_NE(loaded, nullptr);
+  EXPECT_EQ(loaded->Width(), 8);
 }
 
 TEST_F(QtCanvasTest, ListingPictureIsA1280By720JpegWithText) {
   testing::TempDir dir;
   testing::RecordingMessages owner;
   const ImageOutcome o = WriteTextListingImage(canvas, owner, u"一二六\n[ホレ]アイウ[ラタ]", 800,
-                                               100, dir.u16() + u"/和文電報_x");
+                                               100, dir.path() / "和文電報_x");
   ASSERT_EQ(o.status, ImageStatus::kWritten);
-  QImage image(ToQString(dir.u16() + u"/和文電報_x.jpg"));
+  QImage image(QString::fromStdString((dir.path() / "和文電報_x.jpg").native()));
   ASSERT_EQ(image.size(), QSize(1280, 720));
   // Ink in the header row and the first two lines; the bottom half stays white.
   EXPECT_GT(InkInsideOutside(image, QRect(0, 15, 1280, 100)).first, 100);
@@ -180,7 +196,7 @@ TEST_F(QtCanvasTest, OddTextDrawsWithoutHarm) {
   fields.station = odd + odd;
   fields.addressee = odd + u"」" + odd;
   fields.time = odd;
-  const FormDestination where{dir.u16(), dir.u16(), u"和文電報_x"};
+  const FormDestination where{dir.path(), dir.path(), u"和文電報_x"};
   // A truncated template is no template: the message, and nothing written.
   EXPECT_EQ(WriteFormImages(canvas, owner, where, fields).status, ImageStatus::kNoFormTemplate);
   ASSERT_EQ(owner.messages.size(), 1u);
@@ -189,13 +205,13 @@ TEST_F(QtCanvasTest, OddTextDrawsWithoutHarm) {
   auto form = canvas.CreateBitmap(764, 1080);
   canvas.BeginDrawing(*form)->Clear(kOpaqueWhite);
   ASSERT_TRUE(
-      canvas.SaveImage(*form, dir.u16() + u"/和文電報受信用紙.jpg", FindJpegEncoder(canvas)));
+      canvas.SaveImage(*form, dir.path() / "和文電報受信用紙.jpg", FindJpegEncoder(canvas)));
   const ImageOutcome pages = WriteFormImages(canvas, owner, where, fields);
   EXPECT_EQ(pages.status, ImageStatus::kWritten);
   ASSERT_EQ(pages.written.size(), 1u);
-  EXPECT_EQ(QImage(ToQString(pages.written[0])).size(), QSize(764, 1080));
+  EXPECT_EQ(QImage(QString::fromStdString(pages.written[0].native())).size(), QSize(764, 1080));
   EXPECT_EQ(WriteTextListingImage(canvas, owner, fields.body + u"\n" + odd, 440, 100,
-                                  dir.u16() + u"/listing")
+                                  dir.path() / "listing")
                 .status,
             ImageStatus::kWritten);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <filesystem>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -72,15 +73,15 @@ class FakeDialog : public Dialog {
     deleted_fonts.push_back(handle);
     log.push_back("delete font");
   }
-  void SetWindowIcons(const std::u16string& path) override {
+  void SetWindowIcons(const std::filesystem::path& path) override {
     icon_path = path;
     log.push_back("icons");
   }
-  std::optional<std::u16string> AskSaveFileName(const FileDialogSettings& s) override {
+  std::optional<std::filesystem::path> AskSaveFileName(const FileDialogSettings& s) override {
     file_dialogs.push_back(s);
     return save_answer;
   }
-  std::optional<std::u16string> AskOpenFileName(const FileDialogSettings& s) override {
+  std::optional<std::filesystem::path> AskOpenFileName(const FileDialogSettings& s) override {
     file_dialogs.push_back(s);
     return open_answer;
   }
@@ -106,9 +107,9 @@ class FakeDialog : public Dialog {
   std::vector<DialogFont> fonts;
   std::map<int, int> assigned_fonts;
   std::vector<int> deleted_fonts;
-  std::u16string icon_path;
-  std::optional<std::u16string> save_answer;
-  std::optional<std::u16string> open_answer;
+  std::filesystem::path icon_path;
+  std::optional<std::filesystem::path> save_answer;
+  std::optional<std::filesystem::path> open_answer;
   std::vector<FileDialogSettings> file_dialogs;
   std::vector<Message> messages;
   std::vector<std::string> log;

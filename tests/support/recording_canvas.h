@@ -29,7 +29,7 @@ struct DrawnString {
 
 struct SavedImage {
   int bitmap = 0;
-  std::u16string path;
+  std::filesystem::path path;
   int encoder = -1;
   int width = 0;
   int height = 0;
@@ -52,7 +52,7 @@ class RecordingCanvas : public Canvas {
   std::unique_ptr<Bitmap> CreateBitmap(int width, int height) override {
     return std::make_unique<FakeBitmap>(++bitmaps_created, width, height);
   }
-  std::unique_ptr<Bitmap> LoadBitmap(const std::u16string& path) override {
+  std::unique_ptr<Bitmap> LoadBitmap(const std::filesystem::path& path) override {
     loaded.push_back(path);
     if (!template_available) {
       return nullptr;
@@ -71,7 +71,7 @@ class RecordingCanvas : public Canvas {
   }
   std::u16string GenericSansSerifFace() override { return generic_face; }
   std::vector<std::string> ImageEncoderMimeTypes() override { return encoders; }
-  bool SaveImage(const Bitmap& bitmap, const std::u16string& path, int encoder) override {
+  bool SaveImage(const Bitmap& bitmap, const std::filesystem::path& path, int encoder) override {
     if (save_fails && save_fails(path)) {
       return false;
     }
@@ -98,14 +98,14 @@ class RecordingCanvas : public Canvas {
   bool template_available = true;
   int template_width = 764;
   int template_height = 1080;
-  std::function<bool(const std::u16string&)> save_fails;
+  std::function<bool(const std::filesystem::path&)> save_fails;
 
   // Records.
   int bitmaps_created = 0;
   std::vector<std::uint32_t> clears;
   std::vector<DrawnString> strings;
   std::vector<SavedImage> saved;
-  std::vector<std::u16string> loaded;
+  std::vector<std::filesystem::path> loaded;
 };
 
 class RecordingGraphics : public Graphics {

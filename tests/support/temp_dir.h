@@ -5,8 +5,6 @@
 #include <random>
 #include <string>
 
-#include "platform/paths.h"
-
 namespace hoshizora::testing {
 
 // A fresh folder under the system's temporary folder, removed with its
@@ -33,7 +31,6 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   const std::filesystem::path& path() const { return path_; }
-  std::u16string u16() const { return FromFsPath(path_); }
 
  private:
   std::filesystem::path path_;

@@ -26,7 +26,7 @@ class TelegramFileCommandsTest : public ::testing::Test {
     dialog.texts[ids::kAddressee] = u"ミドリケン」\r\nハナシ」";
     dialog.texts[ids::kBody] = u"[ホレ]ア\r\nイ[ラタ]";
   }
-  std::u16string Path(const std::string& name) { return FromFsPath(dir.path() / name); }
+  std::filesystem::path Path(const std::string& name) { return dir.path() / name; }
 
   TempDir dir;
   FakeDialog dialog;
@@ -121,7 +121,7 @@ TEST_F(TelegramFileCommandsTest, UnreadableOrHugeFilesLeaveTheFields) {
   EXPECT_NE(dialog.messages.back().text.find(u"1 MiB"), std::u16string::npos);
   EXPECT_EQ(dialog.texts[ids::kCount], u"一二六");
 
-  dialog.open_answer = FromFsPath(dir.path());
+  dialog.open_answer = dir.path();
   LoadTelegramText(dialog);
   EXPECT_EQ(dialog.messages.back().text, u"読み込みに失敗しました");
 }

@@ -1,12 +1,11 @@
 #include "platform/posix/desktop_icon_resources.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <random>
+#include <optional>
 #include <vector>
 
-#include "encoding/little_endian.h"
-#include "platform/paths.h"
+#include "base/little_endian.h"
+#include "platform/file_io.h"
 
 namespace hoshizora {
 namespace {
@@ -14,13 +13,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::string_view kPngSignature = "\x89PNG\r\n\x1a\n";
-
-bool WriteTemp(const fs::path& temp, const std::string& bytes) {
-  std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  return static_cast<bool>(out);
-}
 
 // A desktop entry value: line breaks would end the entry early.
 std::string EntryValue(std::string value) {
@@ -59,7 +51,7 @@ fs::path DesktopIconResources::DefaultDataFolder() {
   return {};
 }
 
-bool DesktopIconResources::BeginUpdate(const std::u16string& executable_path) {
+bool DesktopIconResources::BeginUpdate(const fs::path& executable_path) {
   if (data_folder_.empty() || executable_path.empty()) {
     return false;
   }
@@ -138,8 +130,7 @@ bool DesktopIconResources::Commit() {
   const std::string entry =
       "[Desktop Entry]\nType=Application\nName=Hoshizora\n"
       "Comment=和文モールス電報の音声と受信用紙を作ります\nExec=" +
-      EntryValue(ExecArgument(ToFsPath(executable_).string())) +
-      "\nIcon=" + EntryValue(icon_named.string()) +
+      EntryValue(ExecArgument(executable_.native())) + "\nIcon=" + EntryValue(icon_named.string()) +
       "\nTerminal=false\nCategories=AudioVideo;Education;HamRadio;\n";
 
   std::vector<std::pair<fs::path, std::string>> files = {{ico_path, ico}, {entry_path, entry}};
@@ -147,20 +138,17 @@ bool DesktopIconResources::Commit() {
     files.push_back({png_path, *largest_png});
   }
   // Write every file beside its target first; rename only when all are written.
-  std::random_device random;
-  const std::string suffix = ".tmp" + std::to_string(random());
-  std::vector<fs::path> temps;
-  bool ok = true;
+  std::vector<StagedFile> staged;
   for (const auto& [target, bytes] : files) {
-    temps.push_back(target.string() + suffix);
-    ok = ok && WriteTemp(temps.back(), bytes);
+    auto file = StagedFile::Write(target, bytes);
+    if (!file) {
+      return false;
+    }
+    staged.push_back(std::move(*file));
   }
-  for (std::size_t i = 0; ok && i < files.size(); ++i) {
-    fs::rename(temps[i], files[i].first, ec);
-    ok = !ec;
-  }
-  for (const fs::path& temp : temps) {
-    fs::remove(temp, ec);
+  bool ok = true;
+  for (StagedFile& file : staged) {
+    ok = ok && file.Commit();
   }
   return ok;
 }

@@ -21,14 +21,14 @@ class DesktopIconResources : public IconResources {
   // $XDG_DATA_HOME, else ~/.local/share; empty when neither can be found.
   static std::filesystem::path DefaultDataFolder();
 
-  bool BeginUpdate(const std::u16string& executable_path) override;
+  bool BeginUpdate(const std::filesystem::path& executable_path) override;
   bool AddResource(int type, int id, int language, std::string_view bytes) override;
   bool Commit() override;
   void Discard() override;
 
  private:
   std::filesystem::path data_folder_;
-  std::u16string executable_;
+  std::filesystem::path executable_;
   bool updating_ = false;
   std::map<std::pair<int, int>, std::string> resources_;  // (type, id) -> bytes
 };

@@ -13,9 +13,6 @@
 #include <string>
 #include <thread>
 
-#include "encoding/utf8.h"
-#include "platform/paths.h"
-
 extern char** environ;
 
 namespace hoshizora {
@@ -31,22 +28,34 @@ int ExitCodeOf(int status) {
   return 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
 }
 
-// Waits without blocking; true with `status` set when the child has ended.
-bool TryReap(pid_t pid, int& status) {
+enum class Reap { kRunning, kEnded, kLost };
+
+// Waits without blocking; kEnded with `status` set once the child has ended,
+// kLost when its status can no longer be had (for example when the parent
+// ignores SIGCHLD and the system reaped it already).
+Reap TryReap(pid_t pid, int& status) {
   for (;;) {
     const pid_t r = waitpid(pid, &status, WNOHANG);
     if (r == pid) {
-      return true;
+      return Reap::kEnded;
     }
-    if (r == -1 && errno == EINTR) {
-      continue;
+    if (r == 0) {
+      return Reap::kRunning;
     }
-    return r == -1;  // no such child any more: nothing left to wait for
+    if (errno != EINTR) {
+      return Reap::kLost;
+    }
   }
 }
 
-void BlockingReap(pid_t pid, int& status) {
-  while (waitpid(pid, &status, 0) == -1 && errno == EINTR) {
+bool BlockingReap(pid_t pid, int& status) {
+  for (;;) {
+    if (waitpid(pid, &status, 0) == pid) {
+      return true;
+    }
+    if (errno != EINTR) {
+      return false;
+    }
   }
 }
 
@@ -55,7 +64,7 @@ void EndChild(pid_t pid) {
   int status = 0;
   const auto deadline = std::chrono::steady_clock::now() + kTerminateGrace;
   while (std::chrono::steady_clock::now() < deadline) {
-    if (TryReap(pid, status)) {
+    if (TryReap(pid, status) != Reap::kRunning) {
       return;
     }
     std::this_thread::sleep_for(kCancelPollInterval);
@@ -65,12 +74,12 @@ void EndChild(pid_t pid) {
 }
 
 // Starts argv with its standard streams on /dev/null: the encoder's progress
-// chatter must not mix into our own output.
-bool Spawn(const std::vector<std::u16string>& argv, pid_t& pid) {
+// chatter must not mix into our own output. The paths go over as their bytes.
+bool Spawn(const std::vector<std::filesystem::path>& argv, pid_t& pid) {
   std::vector<std::string> args;
   args.reserve(argv.size());
   for (const auto& a : argv) {
-    args.push_back(EncodeUtf8(a));
+    args.push_back(a.native());
   }
   std::vector<char*> cargs;
   for (auto& a : args) {
@@ -90,10 +99,10 @@ bool Spawn(const std::vector<std::u16string>& argv, pid_t& pid) {
 
 }  // namespace
 
-std::u16string PosixSystem::ExecutablePath() {
+std::filesystem::path PosixSystem::ExecutablePath() {
   std::error_code ec;
-  const auto path = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::u16string() : FromFsPath(path);
+  auto path = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::filesystem::path() : path;
 }
 
 std::optional<LocalTime> PosixSystem::LocalNow() {
@@ -105,7 +114,7 @@ std::optional<LocalTime> PosixSystem::LocalNow() {
   return LocalTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
 }
 
-ProcessResult PosixSystem::RunProcess(const std::vector<std::u16string>& argv,
+ProcessResult PosixSystem::RunProcess(const std::vector<std::filesystem::path>& argv,
                                       const CancelFlag* cancel) {
   ProcessResult result;
   pid_t pid = 0;
@@ -113,10 +122,11 @@ ProcessResult PosixSystem::RunProcess(const std::vector<std::u16string>& argv,
     return result;  // kStartFailed
   }
   int status = 0;
+  Reap reap = Reap::kRunning;
   if (cancel == nullptr) {
-    BlockingReap(pid, status);
+    reap = BlockingReap(pid, status) ? Reap::kEnded : Reap::kLost;
   } else {
-    while (!TryReap(pid, status)) {
+    while ((reap = TryReap(pid, status)) == Reap::kRunning) {
       if (cancel->load()) {
         EndChild(pid);
         result.kind = ProcessResult::Kind::kCancelled;
@@ -125,38 +135,41 @@ ProcessResult PosixSystem::RunProcess(const std::vector<std::u16string>& argv,
       std::this_thread::sleep_for(kCancelPollInterval);
     }
   }
+  if (reap == Reap::kLost) {
+    result.kind = ProcessResult::Kind::kLost;  // never guess a status
+    return result;
+  }
   result.kind = ProcessResult::Kind::kExited;
   result.exit_code = ExitCodeOf(status);
   return result;
 }
 
-std::optional<std::uintmax_t> PosixSystem::FileSize(const std::u16string& path) {
+std::optional<std::uintmax_t> PosixSystem::FileSize(const std::filesystem::path& path) {
   std::error_code ec;
-  const auto fs_path = ToFsPath(path);
-  if (!std::filesystem::is_regular_file(fs_path, ec)) {
+  if (!std::filesystem::is_regular_file(path, ec)) {
     return std::nullopt;
   }
-  const auto size = std::filesystem::file_size(fs_path, ec);
+  const auto size = std::filesystem::file_size(path, ec);
   return ec ? std::nullopt : std::optional<std::uintmax_t>(size);
 }
 
-bool PosixSystem::PathExists(const std::u16string& path) {
+bool PosixSystem::PathExists(const std::filesystem::path& path) {
   std::error_code ec;
-  return std::filesystem::exists(ToFsPath(path), ec);
+  return std::filesystem::exists(path, ec);
 }
 
-bool PosixSystem::RemoveFile(const std::u16string& path) {
+bool PosixSystem::RemoveFile(const std::filesystem::path& path) {
   std::error_code ec;
-  return std::filesystem::remove(ToFsPath(path), ec);
+  return std::filesystem::remove(path, ec);
 }
 
-bool PosixSystem::CreateFolder(const std::u16string& path) {
+bool PosixSystem::CreateFolder(const std::filesystem::path& path) {
   std::error_code ec;
-  return std::filesystem::create_directory(ToFsPath(path), ec);
+  return std::filesystem::create_directory(path, ec);
 }
 
-void PosixSystem::OpenWithDesktop(const std::u16string& path) {
-  const std::u16string opener = u"/usr/bin/xdg-open";
+void PosixSystem::OpenWithDesktop(const std::filesystem::path& path) {
+  const std::filesystem::path opener = "/usr/bin/xdg-open";
   if (!PathExists(opener)) {
     return;
   }

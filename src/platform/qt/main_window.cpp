@@ -1,12 +1,15 @@
 #include "platform/qt/main_window.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QIcon>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -20,6 +23,7 @@
 #include <thread>
 
 #include "platform/control_ids.h"
+#include "platform/file_io.h"
 #include "platform/qt/font_substitutes.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/spin_buttons.h"
@@ -77,6 +81,14 @@ std::u16string ToCoreLineBreaks(const QString& text) {
   QString s = text;
   s.replace(QChar(u'\n'), QStringLiteral("\r\n"));
   return FromQString(s);
+}
+
+// Icons of a few hundred kilobytes are already large.
+constexpr std::uintmax_t kLargestIconFile = 16 * 1024 * 1024;
+
+// A chosen file name as the file system's own bytes.
+std::filesystem::path ToPath(const QString& name) {
+  return std::filesystem::path(QFile::encodeName(name).toStdString());
 }
 
 QString FilterText(const FileDialogSettings& s) {
@@ -321,14 +333,31 @@ void MainWindow::DeleteDialogFont(int font_handle) {
   fonts_.erase(font_handle);
 }
 
-void MainWindow::SetWindowIcons(const std::u16string& icon_path) {
-  const QIcon icon(ToQString(icon_path));
+void MainWindow::SetWindowIcons(const std::filesystem::path& icon_path) {
+  const FileRead file = ReadWholeFile(icon_path, kLargestIconFile);
+  if (file.status != FileRead::Status::kRead) {
+    return;
+  }
+  QByteArray bytes = QByteArray::fromStdString(file.bytes);
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer);
+  QIcon icon;
+  for (int i = 0; i < std::max(1, reader.imageCount()); ++i) {
+    if (i > 0 && !reader.jumpToImage(i)) {
+      break;
+    }
+    const QImage image = reader.read();
+    if (!image.isNull()) {
+      icon.addPixmap(QPixmap::fromImage(image));
+    }
+  }
   if (!icon.isNull() && !icon.availableSizes().isEmpty()) {
     setWindowIcon(icon);
   }
 }
 
-std::optional<std::u16string> MainWindow::AskSaveFileName(const FileDialogSettings& s) {
+std::optional<std::filesystem::path> MainWindow::AskSaveFileName(const FileDialogSettings& s) {
   QFileDialog::Options options;
   if (!s.confirm_overwrite) {
     options |= QFileDialog::DontConfirmOverwrite;
@@ -338,16 +367,16 @@ std::optional<std::u16string> MainWindow::AskSaveFileName(const FileDialogSettin
   if (name.isEmpty()) {
     return std::nullopt;
   }
-  return FromQString(name);
+  return ToPath(name);
 }
 
-std::optional<std::u16string> MainWindow::AskOpenFileName(const FileDialogSettings& s) {
+std::optional<std::filesystem::path> MainWindow::AskOpenFileName(const FileDialogSettings& s) {
   const QString name = QFileDialog::getOpenFileName(this, ToQString(s.title),
                                                     ToQString(s.initial_name), FilterText(s));
   if (name.isEmpty()) {
     return std::nullopt;
   }
-  return FromQString(name);
+  return ToPath(name);
 }
 
 void MainWindow::RunWithProgress(std::u16string_view caption,

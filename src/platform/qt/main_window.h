@@ -42,9 +42,9 @@ class MainWindow : public QDialog, public Dialog {
   int CreateDialogFont(const DialogFont& font) override;
   void SetControlFont(int id, int font_handle) override;
   void DeleteDialogFont(int font_handle) override;
-  void SetWindowIcons(const std::u16string& icon_path) override;
-  std::optional<std::u16string> AskSaveFileName(const FileDialogSettings& settings) override;
-  std::optional<std::u16string> AskOpenFileName(const FileDialogSettings& settings) override;
+  void SetWindowIcons(const std::filesystem::path& icon_path) override;
+  std::optional<std::filesystem::path> AskSaveFileName(const FileDialogSettings& settings) override;
+  std::optional<std::filesystem::path> AskOpenFileName(const FileDialogSettings& settings) override;
   void RunWithProgress(std::u16string_view caption,
                        const std::function<void(ProgressReporter&)>& work) override;
   void DestroyWindow() override;

@@ -1,5 +1,6 @@
 #include "platform/qt/qt_canvas.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -9,10 +10,14 @@
 #include <QPainterPath>
 #include <QRawFont>
 
+#include "platform/file_io.h"
 #include "platform/qt/font_substitutes.h"
 
 namespace hoshizora {
 namespace {
+
+// The form template is a few hundred kilobytes; anything this large is not it.
+constexpr std::uintmax_t kLargestPictureFile = 64 * 1024 * 1024;
 
 // The default string format leaves a sixth of the em before the first glyph
 // and after the last; positions and measurements include that margin.
@@ -103,8 +108,17 @@ std::unique_ptr<Bitmap> QtCanvas::CreateBitmap(int width, int height) {
   return std::make_unique<QtBitmap>(std::move(image));
 }
 
-std::unique_ptr<Bitmap> QtCanvas::LoadBitmap(const std::u16string& path) {
-  QImageReader reader(ToQString(path));
+std::unique_ptr<Bitmap> QtCanvas::LoadBitmap(const std::filesystem::path& path) {
+  // Read through our own file seam: Qt would lose a path whose bytes are not
+  // UTF-8, and would block on a FIFO.
+  const FileRead file = ReadWholeFile(path, kLargestPictureFile);
+  if (file.status != FileRead::Status::kRead) {
+    return nullptr;
+  }
+  QByteArray bytes = QByteArray::fromStdString(file.bytes);
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer);
   QImage image = reader.read();
   if (image.isNull()) {
     return nullptr;
@@ -199,7 +213,8 @@ std::vector<std::string> QtCanvas::ImageEncoderMimeTypes() {
   return types;
 }
 
-bool QtCanvas::SaveImage(const Bitmap& bitmap, const std::u16string& path, int encoder_index) {
+bool QtCanvas::SaveImage(const Bitmap& bitmap, const std::filesystem::path& path,
+                         int encoder_index) {
   const std::vector<std::string> types = ImageEncoderMimeTypes();
   if (encoder_index < 0 || static_cast<std::size_t>(encoder_index) >= types.size()) {
     return false;
@@ -209,8 +224,16 @@ bool QtCanvas::SaveImage(const Bitmap& bitmap, const std::u16string& path, int e
   if (formats.isEmpty()) {
     return false;
   }
-  QImageWriter writer(ToQString(path), formats.front());
-  return writer.write(static_cast<const QtBitmap&>(bitmap).image());
+  QByteArray encoded;
+  QBuffer buffer(&encoded);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, formats.front());
+  if (!writer.write(static_cast<const QtBitmap&>(bitmap).image())) {
+    return false;
+  }
+  const auto file = CreateFileSink(path);
+  return file && file->Write(std::string_view(encoded.constData(), encoded.size())) &&
+         file->Finish();
 }
 
 }  // namespace hoshizora

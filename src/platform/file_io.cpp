@@ -1,0 +1,194 @@
+#include "platform/file_io.h"
+
+#include <fstream>
+#include <new>
+#include <random>
+#include <string>
+#include <system_error>
+
+namespace hoshizora {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::size_t kReadChunk = 64 * 1024;
+
+class StreamSink : public ByteSink {
+ public:
+  explicit StreamSink(const fs::path& path) : out_(path, std::ios::binary | std::ios::trunc) {}
+  bool is_open() const { return out_.is_open(); }
+
+  bool Write(std::string_view bytes) override {
+    out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out_);
+  }
+  bool WriteAt(std::uint64_t offset, std::string_view bytes) override {
+    const std::streampos end = out_.tellp();
+    out_.seekp(static_cast<std::streamoff>(offset));
+    out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out_.seekp(end);
+    return static_cast<bool>(out_);
+  }
+  bool Finish() override {
+    out_.close();
+    return static_cast<bool>(out_);
+  }
+
+ private:
+  std::ofstream out_;
+};
+
+fs::path TempNameBeside(const fs::path& target) {
+  std::random_device random;
+  fs::path name(".");
+  name += target.filename();
+  name += "." + std::to_string(random()) + ".tmp";
+  fs::path temp = target;
+  temp.replace_filename(name);
+  return temp;
+}
+
+}  // namespace
+
+FileRead ReadWholeFile(const fs::path& path, std::uintmax_t max_bytes) {
+  FileRead result;
+  try {
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (status.type() == fs::file_type::not_found) {
+      result.status = FileRead::Status::kMissing;
+      return result;
+    }
+    if (ec) {
+      result.status = FileRead::Status::kReadFailed;
+      return result;
+    }
+    if (status.type() != fs::file_type::regular) {
+      result.status = FileRead::Status::kNotRegularFile;
+      return result;
+    }
+    const std::uintmax_t size = fs::file_size(path, ec);
+    if (!ec && size > max_bytes) {
+      result.status = FileRead::Status::kTooLarge;
+      return result;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+      result.status = FileRead::Status::kReadFailed;
+      return result;
+    }
+    // The size said beforehand is only a hint: the file may grow meanwhile.
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(ec ? 0 : size));
+    std::string chunk(kReadChunk, '\0');
+    while (in) {
+      in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+      const auto got = static_cast<std::size_t>(in.gcount());
+      if (bytes.size() + got > max_bytes) {
+        result.status = FileRead::Status::kTooLarge;
+        return result;
+      }
+      bytes.append(chunk, 0, got);
+    }
+    if (in.bad()) {
+      result.status = FileRead::Status::kReadFailed;
+      return result;
+    }
+    result.status = FileRead::Status::kRead;
+    result.bytes = std::move(bytes);
+  } catch (const std::exception&) {
+    result = FileRead{FileRead::Status::kReadFailed, {}};
+  }
+  return result;
+}
+
+std::unique_ptr<ByteSink> CreateFileSink(const fs::path& path) {
+  try {
+    auto sink = std::make_unique<StreamSink>(path);
+    if (!sink->is_open()) {
+      return nullptr;
+    }
+    return sink;
+  } catch (const std::exception&) {
+    return nullptr;
+  }
+}
+
+StagedFile::StagedFile(fs::path target, fs::path temp)
+    : target_(std::move(target)), temp_(std::move(temp)) {}
+
+StagedFile::StagedFile(StagedFile&& other) noexcept
+    : target_(std::move(other.target_)), temp_(std::move(other.temp_)) {
+  other.temp_.clear();
+}
+
+StagedFile::~StagedFile() {
+  if (!temp_.empty()) {
+    std::error_code ec;
+    fs::remove(temp_, ec);
+  }
+}
+
+std::optional<StagedFile> StagedFile::Write(const fs::path& target, std::string_view bytes) {
+  try {
+    StagedFile staged(target, TempNameBeside(target));
+    {
+      std::ofstream out(staged.temp_, std::ios::binary | std::ios::trunc);
+      if (!out) {
+        staged.temp_.clear();  // nothing was made
+        return std::nullopt;
+      }
+      out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+      out.close();
+      if (!out) {
+        return std::nullopt;
+      }
+    }
+    // A replaced file keeps who may read it: settings or a telegram the user
+    // made private must not become readable to all.
+    std::error_code ec;
+    const fs::file_status old = fs::status(target, ec);
+    if (!ec && old.type() == fs::file_type::regular) {
+      fs::permissions(staged.temp_, old.permissions(), fs::perm_options::replace, ec);
+      if (ec) {
+        return std::nullopt;
+      }
+    }
+    return staged;
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+}
+
+bool StagedFile::Commit() {
+  if (temp_.empty()) {
+    return false;
+  }
+  std::error_code ec;
+  fs::rename(temp_, target_, ec);
+  if (ec) {
+    return false;  // the destructor removes the temporary file
+  }
+  temp_.clear();
+  return true;
+}
+
+bool ReplaceFileAtomically(const fs::path& path, std::string_view bytes) {
+  auto staged = StagedFile::Write(path, bytes);
+  return staged && staged->Commit();
+}
+
+// The System port's file seam: every real system uses these.
+FileRead System::ReadFile(const fs::path& path, std::uintmax_t max_bytes) {
+  return ReadWholeFile(path, max_bytes);
+}
+
+std::unique_ptr<ByteSink> System::CreateFile(const fs::path& path) {
+  return CreateFileSink(path);
+}
+
+bool System::ReplaceFile(const fs::path& path, std::string_view bytes) {
+  return ReplaceFileAtomically(path, bytes);
+}
+
+}  // namespace hoshizora
