@@ -4,11 +4,12 @@
 // exact bytes and the exact group record; anything else installs nothing.
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/icon_install.h"
-#include "encoding/little_endian.h"
+#include "base/little_endian.h"
 #include "fuzz_support.h"
 
 namespace {
@@ -26,7 +27,7 @@ class RecordingIconResources : public hoshizora::IconResources {
  public:
   explicit RecordingIconResources(int failing_call) : failing_call_(failing_call) {}
 
-  bool BeginUpdate(const std::u16string&) override {
+  bool BeginUpdate(const std::filesystem::path&) override {
     HOSHIZORA_CHECK(!open_ && !finished_);
     if (Fails()) {
       finished_ = true;
@@ -113,7 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view file = fuzz::AsBytes(data + 1, size - 1);
 
   RecordingIconResources resources(failing_call);
-  const bool installed = InstallIcon(resources, u"/opt/hoshizora/hoshizora", file);
+  const bool installed = InstallIcon(resources, "/opt/hoshizora/hoshizora", file);
   HOSHIZORA_CHECK(!resources.Open());
   const bool valid = IsValidIconFile(file);
   if (!valid) {

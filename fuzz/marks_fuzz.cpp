@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "base/utf8.h"
 #include "encoding/code_tables.h"
 #include "encoding/encode_telegram.h"
 #include "encoding/group_marks.h"
 #include "encoding/telegram_signs.h"
-#include "encoding/utf8.h"
 #include "fuzz_support.h"
 
 namespace {

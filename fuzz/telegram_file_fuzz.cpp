@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "encoding/utf8.h"
+#include "base/utf8.h"
 #include "fuzz_support.h"
 #include "telegram_file/telegram_text_format.h"
 

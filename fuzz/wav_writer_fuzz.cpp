@@ -12,9 +12,8 @@
 #include <string>
 
 #include "audio/wav_writer.h"
-#include "encoding/little_endian.h"
+#include "base/little_endian.h"
 #include "fuzz_support.h"
-#include "platform/paths.h"
 
 namespace {
 
@@ -71,8 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   const std::filesystem::path wav = folder.path() / "telegram.wav";
-  const WavResult result =
-      WriteMorseWav(FromFsPath(folder.path() / "telegram"), code, frequency, speed);
+  const WavResult result = WriteMorseWav(folder.path() / "telegram", code, frequency, speed);
   if (unit_ms <= 0) {
     HOSHIZORA_CHECK(result.status == WavStatus::kBadSpeed);
     HOSHIZORA_CHECK(!std::filesystem::exists(wav));
