@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/output_command.h"
-#include "encoding/decimal_parse.h"
+#include "app/tone_settings.h"
+#include "base/decimal_parse.h"
 #include "fuzz_support.h"
 
 namespace {

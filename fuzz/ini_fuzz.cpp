@@ -1,6 +1,7 @@
 // The INI store. Input: section, key and value on the first three lines, the
 // file's text after them. The value written reads back; every other line of
 // the file is kept, in order, and every other key reads as before.
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -53,19 +54,14 @@ bool IsUsable(std::string_view section, std::string_view key, std::string_view v
          key.front() != '[';
 }
 
-// The file's lines without their line breaks. Carriage returns at a line's
-// end are dropped too: whether a bare CR at the end of the file stays bare or
-// gains a line feed, the line reads the same.
+// The file's lines without their line breaks: LF, CR LF or a lone CR.
 std::vector<std::string_view> Lines(std::string_view content) {
   std::vector<std::string_view> lines;
   while (!content.empty()) {
-    const std::size_t end = content.find('\n');
-    std::string_view line = content.substr(0, end);
-    while (!line.empty() && line.back() == '\r') {
-      line.remove_suffix(1);
-    }
-    lines.push_back(line);
-    content.remove_prefix(end == content.npos ? content.size() : end + 1);
+    const std::size_t end = std::min(content.find_first_of("\r\n"), content.size());
+    lines.push_back(content.substr(0, end));
+    const bool crlf = content.substr(end, 2) == "\r\n";
+    content.remove_prefix(std::min(content.size(), end + (crlf ? 2 : 1)));
   }
   return lines;
 }

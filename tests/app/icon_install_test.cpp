@@ -157,10 +157,24 @@ TEST(DesktopIconResources, InstallsAnEntryAndItsIcon) {
   testing::WriteFileBytes(dir.path() / "file", "x");
   EXPECT_FALSE(InstallIcon(nowhere, u"/opt/hoshizora", file));
   DesktopIconResources discarded(dir.path() / "other");
-  ASSERT_TRUE(discarded.BeginUpdate(u"/x"));
+  ASSERT_TRUE(discarded.BeginUpdate("/x"));
   discarded.Discard();
   EXPECT_FALSE(discarded.Commit());
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "other"));
+}
+
+// The Exec line quotes the path as the desktop entry format asks: inside
+// double quotes " ` $ and \\ take a backslash, and then every backslash is
+// doubled again by the string escapes; % doubles.
+TEST(DesktopIconResources, ExecQuotesAwkwardCharacters) {
+  testing::TempDir dir;
+  DesktopIconResources resources(dir.path());
+  ASSERT_TRUE(InstallIcon(resources, "/opt/a\"b`c$d\\e%f g/hoshizora", IconFile({16})));
+  const std::string entry =
+      testing::ReadFileBytes(dir.path() / "applications" / "hoshizora.desktop");
+  EXPECT_NE(entry.find("\nExec=\"/opt/a\\\\\"b\\\\`c\\\\$d\\\\\\\\e%%f g/hoshizora\"\n"),
+            std::string::npos)
+      << entry;
 }
 
 }  // namespace

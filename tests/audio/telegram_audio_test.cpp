@@ -37,7 +37,7 @@ class TelegramAudioTest : public ::testing::Test {
   }
 
   AudioOutcome Run(const CancelFlag* cancel = nullptr) {
-    return WriteTelegramAudio(system, 800, u"-.- .. ？ ", 200, base, cancel);
+    return WriteTelegramAudio(system, {u"-.- .. ？ ", 800, 200, base, program}, cancel);
   }
 
   fs::path Wav() const { return WithSuffix(base, u".wav"); }
@@ -102,6 +102,18 @@ TEST_F(TelegramAudioTest, EncoderThatCannotStartIsAFailureNotACrash) {
   EXPECT_TRUE(fs::exists(Wav()));
 }
 
+// The encoder ran, but how it ended is unknown (the parent ignored SIGCHLD):
+// that is never a success, so the WAV stays.
+TEST_F(TelegramAudioTest, LostExitStatusKeepsTheWav) {
+  PlaceEncoder("cp \"$1\" \"$2\"\n");
+  system.process_result = ProcessResult{ProcessResult::Kind::kLost, -1};
+  const AudioOutcome o = Run();
+  EXPECT_EQ(o.kind, Kind::kWavOnlyEncoderFailed);
+  EXPECT_EQ(o.encoder_exit_code, kEncoderStatusLost);
+  EXPECT_TRUE(fs::exists(Wav()));
+  EXPECT_EQ(o.audio_path, Wav());
+}
+
 TEST_F(TelegramAudioTest, EncoderIsNeverLookedForElsewhere) {
   // A "lame" in the current folder must not be used.
   const auto old = fs::current_path();
@@ -123,7 +135,8 @@ TEST_F(TelegramAudioTest, UnwritableWavStartsNoEncoder) {
   EXPECT_TRUE(o.audio_path.empty());
   EXPECT_TRUE(system.started.empty());
 
-  const AudioOutcome bad_speed = WriteTelegramAudio(system, 800, u".", -10, base, nullptr);
+  const AudioOutcome bad_speed =
+      WriteTelegramAudio(system, {u".", 800, -10, base, program}, nullptr);
   EXPECT_EQ(bad_speed.kind, Kind::kFailed);
   EXPECT_EQ(bad_speed.wav_status, WavStatus::kBadSpeed);
 }
@@ -146,7 +159,8 @@ TEST_F(TelegramAudioTest, CancelEndsAHungEncoderAndKeepsTheWav) {
 TEST_F(TelegramAudioTest, RealEncoderWritesADecodableMp3OfTheSameLength) {
   ASSERT_TRUE(fs::exists("/usr/bin/lame")) << "scripts/bootstrap installs lame";
   fs::create_symlink("/usr/bin/lame", program / "lame");
-  const AudioOutcome o = WriteTelegramAudio(system, 800, u"-.-. ？ .. --- ", 100, base, nullptr);
+  const AudioOutcome o =
+      WriteTelegramAudio(system, {u"-.-. ？ .. --- ", 800, 100, base, program}, nullptr);
   ASSERT_EQ(o.kind, Kind::kMp3Written);
   ASSERT_TRUE(fs::exists(Mp3()));
   EXPECT_FALSE(fs::exists(Wav()));
@@ -158,7 +172,8 @@ TEST_F(TelegramAudioTest, RealEncoderWritesADecodableMp3OfTheSameLength) {
   ASSERT_EQ(r.kind, ProcessResult::Kind::kExited);
   ASSERT_EQ(r.exit_code, 0);
   // The same Code text written as a plain WAV gives the length the MP3 must keep.
-  const WavResult reference = WriteMorseWav(program / "reference", u"-.-. ？ .. --- ", 800, 100);
+  const WavResult reference =
+      WriteMorseWav(real, program / "reference", u"-.-. ？ .. --- ", 800, 100);
   ASSERT_EQ(reference.status, WavStatus::kWritten);
   const auto expected_samples = reference.samples;
   const double wav_seconds = static_cast<double>(expected_samples) / 44100.0;
