@@ -74,8 +74,8 @@ const std::set<std::u16string>& CodeTokens() {
   return tokens;
 }
 
-// The blank-separated tokens of a Code text; every character in between must
-// be a blank.
+// The tokens of a Code text, split at blanks only: any other separator would
+// end up inside a token and fail the check against the tables.
 std::vector<std::u16string> Tokens(std::u16string_view code) {
   std::vector<std::u16string> tokens;
   for (std::size_t start = 0; start < code.size();) {
