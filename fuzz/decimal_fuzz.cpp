@@ -90,14 +90,11 @@ void CheckToneSetting(const std::u16string& text, int minimum, int maximum) {
   HOSHIZORA_CHECK(*setting >= minimum && *setting <= maximum);
   HOSHIZORA_CHECK(*setting == ParseDecimal(text));
   // Accepted text is padding, an optional sign and digits only.
-  const auto blank = [](char16_t c) {
-    return c == u' ' || (c >= u'\t' && c <= u'\r') || c == u'\u3000';
-  };
   std::u16string_view core = text;
-  while (!core.empty() && blank(core.front())) {
+  while (!core.empty() && hoshizora::IsNumberBlank(core.front())) {
     core.remove_prefix(1);
   }
-  while (!core.empty() && blank(core.back())) {
+  while (!core.empty() && hoshizora::IsNumberBlank(core.back())) {
     core.remove_suffix(1);
   }
   if (!core.empty() && (core.front() == u'+' || core.front() == u'-')) {
