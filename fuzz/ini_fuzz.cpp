@@ -110,10 +110,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string updated = SetIniValue(content, section, key, value);
   HOSHIZORA_CHECK(FindIniValue(updated, section, key) == std::string(Trim(value)));
 
+  // A byte order mark stays where it was and is no part of the first line.
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  const bool marked = content.starts_with(kByteOrderMark);
+  HOSHIZORA_CHECK(std::string_view(updated).starts_with(kByteOrderMark) == marked);
+  const std::size_t skip = marked ? kByteOrderMark.size() : 0;
+
   // At most one line (the key's) is replaced, and at most the key's line and
   // its section's line are added; the rest matches line for line.
-  const std::vector<std::string_view> before = Lines(content);
-  const std::vector<std::string_view> after = Lines(updated);
+  const std::vector<std::string_view> before = Lines(content.substr(skip));
+  const std::vector<std::string_view> after = Lines(std::string_view(updated).substr(skip));
   std::size_t prefix = 0;
   while (prefix < before.size() && prefix < after.size() && before[prefix] == after[prefix]) {
     ++prefix;
