@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/keying_options.h"
 #include "platform/system.h"
 
 namespace hoshizora {
@@ -30,10 +31,15 @@ using WavProgress = std::function<void(double)>;
 
 // Keys the Code text as a sine tone into base path + ".wav" (44.1 kHz, mono,
 // 16-bit PCM), written through the system's file seam. The unit length is
-// 12000 / (speed + 10) ms; blanks separate the tokens.
+// UnitLengthMs(speed); blanks separate the tokens. A keying option outside its
+// range is taken as off: bounding it is the caller's job.
 WavResult WriteMorseWav(System& system, const std::filesystem::path& base_path,
                         std::u16string_view code_text, std::int32_t frequency, std::int32_t speed,
-                        const WavProgress& progress = {});
+                        const WavProgress& progress = {}, const KeyingOptions& keying = {});
+
+// 12000 / (speed + 10) ms, truncated; 0 when that is not positive (including
+// the speeds where speed + 10 does not fit 32 bits).
+std::int32_t UnitLengthMs(std::int32_t speed);
 
 // Samples in a tone or pause of `ms` milliseconds (0 for lengths that round
 // to nothing or less).

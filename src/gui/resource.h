@@ -7,7 +7,10 @@
 #define IDI_APP 1
 #define IDR_MAIN_MENU 101
 #define IDD_MAIN 6000
+#define IDC_STATIC (-1)
 #define IDM_ABOUT 40001
+#define IDM_KEYING 40002
+#define IDM_PRACTICE 40003
 
 #define IDC_OUTPUT 2004
 #define IDC_SAVE 2002

@@ -2,6 +2,7 @@
 
 #include "encoding/text_utils.h"
 #include "imaging/drawing_helpers.h"
+#include "imaging/keying_label.h"
 #include "platform/paths.h"
 
 namespace hoshizora {
@@ -17,7 +18,8 @@ constexpr float kLineStep = 24;
 
 ImageOutcome WriteTextListingImage(Canvas& canvas, std::u16string_view listing_text,
                                    std::int32_t frequency, std::int32_t speed,
-                                   const std::filesystem::path& base_path) {
+                                   const std::filesystem::path& base_path,
+                                   const KeyingOptions& keying) {
   ImageOutcome outcome;
   const std::filesystem::path path = WithSuffix(base_path, u".jpg");
   auto bitmap = canvas.CreateBitmap(kListingWidth, kListingHeight);
@@ -27,7 +29,8 @@ ImageOutcome WriteTextListingImage(Canvas& canvas, std::u16string_view listing_t
     const Font font = CreateFontOrSansSerif(canvas, kGothicFace, kListingPixelSize);
     if (font.valid) {
       const std::u16string header = u"電報出力 " + PathText(base_path) + u"  CPM: " +
-                                    IntToText(speed) + u"  Freq: " + IntToText(frequency);
+                                    IntToText(speed) + u"  Freq: " + IntToText(frequency) +
+                                    KeyingLabel(keying.rise_ms, keying.effective_cpm);
       g->DrawString(header, font, kOpaqueBlack, RectF{kLeft, kHeaderTop, 0, 0}, nullptr);
 
       const std::vector<std::u16string> lines = WrapLines(*g, font, listing_text);

@@ -153,7 +153,9 @@ std::string SetIniValue(std::string_view content, std::string_view section, std:
     }
     put(lines[i].text, lines[i].ending);
     if (!key_line && last_in_section && i == *last_in_section) {
-      put(entry, eol);
+      // Ended like the line before it: a lone CR here could join a blank
+      // line's LF after it into one CR LF, and the blank line would be lost.
+      put(entry, lines[i].ending);
     }
   }
   if (!section_line) {
@@ -195,6 +197,9 @@ bool IniFileStore::WriteString(std::string_view section, std::string_view key,
   // Only a file read whole, or none at all, may be rewritten: anything else
   // would lose what the program could not read.
   if (file.status != FileRead::Status::kRead && file.status != FileRead::Status::kMissing) {
+    return false;
+  }
+  if (folder_ == Folder::kMakeWhenMissing && !CreateFolders(system_, path_.parent_path())) {
     return false;
   }
   return system_.ReplaceFile(path_, SetIniValue(file.bytes, section, key, value));

@@ -149,12 +149,34 @@ TEST_F(WavWriterTest, NegativeFrequencyInvertsTheSine) {
 }
 
 TEST_F(WavWriterTest, RefusesSpeedsWithoutAPositiveUnit) {
-  for (int speed : {-10, -11, -100000, 11991, 2147483647}) {
+  for (int speed :
+       {-10, -11, -100000, 11991, 2147483637, 2147483638, 2147483647, -2147483647 - 1}) {
     Write(u"？ .-", 800, speed, WavStatus::kBadSpeed);
     EXPECT_FALSE(std::filesystem::exists(dir.path() / u"和文電報 x.wav")) << speed;
   }
   EXPECT_EQ((Write(u".", 800, -9).size() - 44) / 2,
             static_cast<std::size_t>(SampleCount(12000) + SampleCount(36000)));
+}
+
+TEST(UnitLengthTest, DividesInSixtyFourBitsAcrossTheWholeRange) {
+  EXPECT_EQ(UnitLengthMs(60), 171);
+  EXPECT_EQ(UnitLengthMs(100), 109);
+  EXPECT_EQ(UnitLengthMs(11990), 1);
+  EXPECT_EQ(UnitLengthMs(11991), 0);
+  EXPECT_EQ(UnitLengthMs(-9), 12000);
+  EXPECT_EQ(UnitLengthMs(-10), 0);
+  // speed + 10 no longer fits 32 bits from here on; it must not wrap around.
+  for (std::int32_t speed : {2147483637, 2147483638, 2147483647}) {
+    EXPECT_EQ(UnitLengthMs(speed), 0) << speed;
+  }
+  EXPECT_EQ(UnitLengthMs(-2147483647 - 1), 0);
+}
+
+TEST_F(WavWriterTest, SpeedsAtTheTopOfTheRangeAreRefusedWithoutOverflow) {
+  // speed + 10 does not fit 32 bits here; the asan preset stops on the overflow.
+  for (int speed : {2147483647 - 9, 2147483647 - 3}) {
+    Write(u".-", 800, speed, WavStatus::kBadSpeed);
+  }
 }
 
 TEST_F(WavWriterTest, ReportsAFolderThatCannotBeWritten) {

@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -24,6 +25,7 @@
 #include <commctrl.h>
 
 #include "platform/win32/dialog_fonts.h"
+#include "platform/win32/keying_dialog_ids.h"
 
 namespace hoshizora {
 namespace {
@@ -208,10 +210,13 @@ TEST_F(Win32MainWindowTest, TemplateMakesEveryControlInOrderWithItsCaptionAndPla
   GetMenuStringW(menu, 0, text, 64, MF_BYPOSITION);
   EXPECT_EQ(std::u16string(text, text + wcslen(text)), layout.menu_caption);
   HMENU other = GetSubMenu(menu, 0);
-  ASSERT_EQ(GetMenuItemCount(other), 1);
-  EXPECT_EQ(GetMenuItemID(other, 0), static_cast<UINT>(layout.menu_item));
-  GetMenuStringW(other, 0, text, 64, MF_BYPOSITION);
-  EXPECT_EQ(std::u16string(text, text + wcslen(text)), layout.menu_item_caption);
+  ASSERT_EQ(GetMenuItemCount(other), static_cast<int>(layout.menu_items.size()));
+  for (int i = 0; i < GetMenuItemCount(other); ++i) {
+    const MenuItemSpec& item = layout.menu_items[static_cast<std::size_t>(i)];
+    EXPECT_EQ(GetMenuItemID(other, i), static_cast<UINT>(item.id));
+    GetMenuStringW(other, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+    EXPECT_EQ(std::u16string(text, text + wcslen(text)), item.caption);
+  }
 }
 
 TEST_F(Win32MainWindowTest, TabStopsFollowTheTemplateAndTheFocusStartsOnTheOutputButton) {
@@ -424,6 +429,82 @@ TEST_F(Win32MainWindowTest, WindowIconsComeFromTheIconFileWhenItLoads) {
   window.SetWindowIcons(dir.path() / "app.ico");
   EXPECT_NE(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0), 0);
   EXPECT_NE(SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0), 0);
+}
+
+// What the user does in the audio settings dialog once it is up.
+struct KeyingVisit {
+  std::u16string rise_shown;
+  std::u16string effective_shown;
+  std::u16string effective_range;
+  int effective_low = 0;
+  int effective_high = 0;
+  std::wstring rise_typed;
+  std::wstring effective_typed;
+  int button = IDOK;
+};
+KeyingVisit* visit = nullptr;
+
+KeyingVisit Typing(std::wstring rise, std::wstring effective, int button = IDOK) {
+  KeyingVisit v;
+  v.rise_typed = std::move(rise);
+  v.effective_typed = std::move(effective);
+  v.button = button;
+  return v;
+}
+
+std::u16string TextOf(HWND control) {
+  wchar_t text[64] = {};
+  GetWindowTextW(control, text, 64);
+  return std::u16string(text, text + wcslen(text));
+}
+
+// Runs inside the modal dialog's own loop.
+void CALLBACK VisitKeyingDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = FindWindowW(L"#32770", L"音声の設定");
+  if (box == nullptr) {
+    return;  // not up yet; the timer comes again
+  }
+  KillTimer(nullptr, timer);
+  visit->rise_shown = TextOf(GetDlgItem(box, IDC_KEYING_RISE));
+  visit->effective_shown = TextOf(GetDlgItem(box, IDC_KEYING_EFFECTIVE));
+  visit->effective_range = TextOf(GetDlgItem(box, IDC_KEYING_EFFECTIVE_RANGE));
+  SendMessageW(GetDlgItem(box, IDC_KEYING_EFFECTIVE_SPIN), UDM_GETRANGE32,
+               reinterpret_cast<WPARAM>(&visit->effective_low),
+               reinterpret_cast<LPARAM>(&visit->effective_high));
+  SetDlgItemTextW(box, IDC_KEYING_RISE, visit->rise_typed.c_str());
+  SetDlgItemTextW(box, IDC_KEYING_EFFECTIVE, visit->effective_typed.c_str());
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(visit->button, BN_CLICKED), 0);
+}
+
+std::optional<KeyingOptions> AskKeying(Win32MainWindow& window, KeyingVisit& v,
+                                       const KeyingOptions& shown, int max_effective) {
+  visit = &v;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, VisitKeyingDialog);
+  auto answer = window.AskKeyingOptions(shown, max_effective);
+  KillTimer(nullptr, timer);
+  visit = nullptr;
+  return answer;
+}
+
+TEST_F(Win32MainWindowTest, AudioSettingsDialogShowsTheValuesAndGivesWhatWasTyped) {
+  Open(false);
+  KeyingVisit typed = Typing(L"7", L"250");
+  const auto chosen = AskKeying(window, typed, {.rise_ms = 0, .effective_cpm = 0}, 180);
+  EXPECT_EQ(typed.rise_shown, u"0");
+  EXPECT_EQ(typed.effective_shown, u"0") << "off shows as 0, not as the spin's lowest";
+  EXPECT_EQ(typed.effective_range, u"20〜180");
+  EXPECT_EQ(typed.effective_low, kMinEffectiveCpm);
+  EXPECT_EQ(typed.effective_high, 180);
+  ASSERT_TRUE(chosen.has_value());
+  EXPECT_EQ(*chosen, (KeyingOptions{.rise_ms = 7, .effective_cpm = 250})) << "unbounded";
+
+  KeyingVisit blank = Typing(L"", L"abc");
+  EXPECT_EQ(AskKeying(window, blank, {.rise_ms = 5, .effective_cpm = 60}, 100),
+            (KeyingOptions{.rise_ms = 5, .effective_cpm = 60}))
+      << "a field without a number keeps its shown value";
+
+  KeyingVisit cancelled = Typing(L"9", L"30", IDCANCEL);
+  EXPECT_EQ(AskKeying(window, cancelled, {.rise_ms = 5, .effective_cpm = 60}, 100), std::nullopt);
 }
 
 TEST_F(Win32MainWindowTest, LongWorkRunsAwayFromTheWindowWhichKeepsAnsweringAndCanCancel) {

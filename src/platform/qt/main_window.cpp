@@ -24,6 +24,7 @@
 
 #include "platform/file_io.h"
 #include "platform/qt/font_substitutes.h"
+#include "platform/qt/keying_dialog.h"
 #include "platform/qt/progress_window_reporter.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/spin_buttons.h"
@@ -76,9 +77,11 @@ MainWindow::MainWindow(const DialogTemplate& layout, QWidget* parent)
 
   menu_bar_ = new QMenuBar(this);
   QMenu* menu = menu_bar_->addMenu(QString::fromUtf16(layout_.menu_caption));
-  QAction* item = menu->addAction(QString::fromUtf16(layout_.menu_item_caption));
-  item->setObjectName(QString::number(layout_.menu_item));
-  connect(item, &QAction::triggered, this, [this] { Dispatch(layout_.menu_item); });
+  for (const MenuItemSpec& spec : layout_.menu_items) {
+    QAction* item = menu->addAction(QString::fromUtf16(spec.caption));
+    item->setObjectName(QString::number(spec.id));
+    connect(item, &QAction::triggered, this, [this, id = spec.id] { Dispatch(id); });
+  }
 
   BuildControls();
   const int menu_height = menu_bar_->sizeHint().height();
@@ -316,6 +319,15 @@ std::optional<std::filesystem::path> MainWindow::AskOpenFileName(const FileDialo
     return std::nullopt;
   }
   return ToPath(name);
+}
+
+std::optional<KeyingOptions> MainWindow::AskKeyingOptions(const KeyingOptions& shown,
+                                                          int max_effective) {
+  KeyingDialog dialog(shown, max_effective, this);
+  if (dialog.exec() != QDialog::Accepted) {
+    return std::nullopt;
+  }
+  return dialog.Values();
 }
 
 void MainWindow::RunWithProgress(std::u16string_view caption,

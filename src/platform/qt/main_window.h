@@ -22,7 +22,7 @@ class MainWindow : public QDialog, public Dialog {
 
   explicit MainWindow(const DialogTemplate& layout, QWidget* parent = nullptr);
 
-  // Where button clicks, the menu item, Esc and the close box go.
+  // Where button clicks, the menu items, Esc and the close box go.
   void SetCommandHandler(CommandHandler handler) { handler_ = std::move(handler); }
   // The close box; called when the window is asked to close by the desktop.
   void SetCloseHandler(std::function<void()> handler) { close_handler_ = std::move(handler); }
@@ -46,6 +46,8 @@ class MainWindow : public QDialog, public Dialog {
   void SetWindowIcons(const std::filesystem::path& icon_path) override;
   std::optional<std::filesystem::path> AskSaveFileName(const FileDialogSettings& settings) override;
   std::optional<std::filesystem::path> AskOpenFileName(const FileDialogSettings& settings) override;
+  std::optional<KeyingOptions> AskKeyingOptions(const KeyingOptions& shown,
+                                                int max_effective) override;
   void RunWithProgress(std::u16string_view caption,
                        const std::function<void(ProgressReporter&)>& work) override;
   void DestroyWindow() override;

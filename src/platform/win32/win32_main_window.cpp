@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/win32/dialog_fonts.h"
+#include "platform/win32/win32_keying_dialog.h"
 #include "platform/win32/win32_progress_window.h"
 
 namespace hoshizora {
@@ -280,6 +281,11 @@ std::optional<std::filesystem::path> Win32MainWindow::AskSaveFileName(
 std::optional<std::filesystem::path> Win32MainWindow::AskOpenFileName(
     const FileDialogSettings& settings) {
   return AskFileName(window_, settings, false);
+}
+
+std::optional<KeyingOptions> Win32MainWindow::AskKeyingOptions(const KeyingOptions& shown,
+                                                               int max_effective) {
+  return AskKeyingOptionsInDialog(window_, shown, max_effective);
 }
 
 void Win32MainWindow::RunWithProgress(std::u16string_view caption,
