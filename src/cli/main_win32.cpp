@@ -1,16 +1,19 @@
 #include <windows.h>
 
 #include <exception>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/program_folders.h"
 #include "base/utf8.h"
 #include "cli/cli_app.h"
 #include "platform/ini_file.h"
 #include "platform/win32/gdiplus_canvas.h"
 #include "platform/win32/win32_system.h"
+#include "platform/win32/win32_user_folders.h"
 
 namespace {
 
@@ -41,10 +44,46 @@ std::vector<std::string> Utf8Arguments(int argc, wchar_t** argv) {
   return args;
 }
 
+// The command line never uses the window's Documents folder, so it is not
+// asked for.
+hoshizora::ProgramFolders DecideFolders(hoshizora::System& system) {
+  hoshizora::ProgramEnvironment env;
+  env.convention = hoshizora::ProgramEnvironment::Convention::kWindows;
+  env.home = hoshizora::UserProfileFolder();
+  env.config_home = hoshizora::KnownFolderPath(hoshizora::KnownFolder::kRoamingAppData);
+  env.folder_writable = hoshizora::FolderWritable;
+  env.exists = [&system](const std::filesystem::path& path) { return system.PathExists(path); };
+  return hoshizora::DecideProgramFolders(hoshizora::ExecutableFolder(system), env);
+}
+
+// The progress bar is drawn only on a console; redirected to a file or a
+// pipe, stderr gets plain lines.
+bool StderrIsConsole() {
+  DWORD mode = 0;
+  return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}
+
+int StderrColumns() {
+  CONSOLE_SCREEN_BUFFER_INFO info{};
+  if (GetConsoleScreenBufferInfo(GetStdHandle(STD_ERROR_HANDLE), &info) != 0) {
+    const int columns = info.srWindow.Right - info.srWindow.Left + 1;
+    if (columns > 0) {
+      return columns;
+    }
+  }
+  return 80;
+}
+
 int Run(int argc, wchar_t** argv) {
   const std::vector<std::string> args = Utf8Arguments(argc, argv);
   hoshizora::Win32System system;
-  hoshizora::IniFileStore settings(system, hoshizora::ExecutableFolder(system) / "settings.ini");
+  hoshizora::CliSetup setup;
+  setup.folders = DecideFolders(system);
+  if (StderrIsConsole()) {
+    setup.terminal_columns = StderrColumns;
+  }
+  // The command line only reads the settings: it never makes their folder.
+  hoshizora::IniFileStore settings(system, setup.folders->settings_file);
 
   // GDI+ is started only for the commands that draw.
   std::unique_ptr<hoshizora::GdiplusSession> gdiplus;
@@ -57,7 +96,7 @@ int Run(int argc, wchar_t** argv) {
     return *canvas;
   };
   const int status =
-      hoshizora::RunCli(args, std::cin, std::cout, std::cerr, system, settings, make_canvas);
+      hoshizora::RunCli(args, std::cin, std::cout, std::cerr, system, settings, make_canvas, setup);
   canvas.reset();
   return status;
 }

@@ -1,6 +1,9 @@
 // hoshizora.exe: the Main dialog as a modeless Win32 dialog.
+#include <filesystem>
+
 #include "app/main_dialog.h"
 #include "app/main_dialog_template.h"
+#include "app/program_folders.h"
 #include "base/utf8.h"
 #include "encoding/code_tables.h"
 #include "gui/resource.h"
@@ -9,11 +12,26 @@
 #include "platform/win32/win32_icon_resources.h"
 #include "platform/win32/win32_main_window.h"
 #include "platform/win32/win32_system.h"
+#include "platform/win32/win32_user_folders.h"
 
 // After the ports: <windows.h> renames CreateFile, LoadBitmap and the like.
 #include <windows.h>
 
 namespace {
+
+// Portable when the program folder holds the template and takes new files;
+// otherwise installed, with the settings under the roaming application data
+// and the output folders under Documents.
+hoshizora::ProgramFolders DecideFolders(hoshizora::System& system) {
+  hoshizora::ProgramEnvironment env;
+  env.convention = hoshizora::ProgramEnvironment::Convention::kWindows;
+  env.home = hoshizora::UserProfileFolder();
+  env.config_home = hoshizora::KnownFolderPath(hoshizora::KnownFolder::kRoamingAppData);
+  env.documents = hoshizora::KnownFolderPath(hoshizora::KnownFolder::kDocuments);
+  env.folder_writable = hoshizora::FolderWritable;
+  env.exists = [&system](const std::filesystem::path& path) { return system.PathExists(path); };
+  return hoshizora::DecideProgramFolders(hoshizora::ExecutableFolder(system), env);
+}
 
 void RunProgram() {
   // GDI+ lives from before the dialog until after its loop has ended; a
@@ -23,13 +41,18 @@ void RunProgram() {
 
   hoshizora::Win32System system;
   hoshizora::GdiplusCanvas canvas;
-  hoshizora::IniFileStore settings(system, hoshizora::ExecutableFolder(system) / "settings.ini");
+  const hoshizora::ProgramFolders folders = DecideFolders(system);
+  hoshizora::IniFileStore settings(system, folders.settings_file,
+                                   folders.mode == hoshizora::ProgramMode::kInstalled
+                                       ? hoshizora::IniFileStore::Folder::kMakeWhenMissing
+                                       : hoshizora::IniFileStore::Folder::kMustExist);
   hoshizora::Win32IconResources icons;
 
   hoshizora::Win32MainWindow window(hoshizora::MainDialogTemplate());
   hoshizora::MainDialog main{window, system,
                              canvas, settings,
-                             icons,  hoshizora::DecodeUtf8Lenient(HOSHIZORA_CONTACT_ADDRESS)};
+                             icons,  hoshizora::DecodeUtf8Lenient(HOSHIZORA_CONTACT_ADDRESS),
+                             folders};
   window.SetInitHandler([&] { hoshizora::InitialiseMainDialog(main); });
   window.SetCommandHandler([&](int id) { return hoshizora::HandleCommand(main, id); });
   window.SetCloseHandler([&] { hoshizora::CloseMainDialog(main); });
