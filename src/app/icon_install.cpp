@@ -19,6 +19,10 @@ std::optional<std::vector<IconEntry>> ParseIconDirectory(std::string_view file) 
   }
   std::vector<IconEntry> entries;
   entries.reserve(count);
+  // Images of a real icon share no bytes with each other or the directory,
+  // so together they fit in the file; entries that all point at the same
+  // bytes would make every installer copy the file once per entry.
+  std::uint64_t total = 6 + 16 * std::uint64_t{count};
   for (std::size_t i = 0; i < count; ++i) {
     const std::size_t at = 6 + 16 * i;
     IconEntry e;
@@ -31,7 +35,8 @@ std::optional<std::vector<IconEntry>> ParseIconDirectory(std::string_view file) 
     e.size = ReadLe(file, at + 8, 4);
     e.offset = ReadLe(file, at + 12, 4);
     // 64-bit sums cannot overflow for 32-bit offsets and sizes.
-    if (std::uint64_t{e.offset} + e.size > file.size()) {
+    total += e.size;
+    if (std::uint64_t{e.offset} + e.size > file.size() || total > file.size()) {
       return std::nullopt;
     }
     entries.push_back(e);

@@ -24,8 +24,9 @@ struct IconEntry {
 };
 
 // The directory of an icon file: nothing when the file is shorter than 6
-// bytes, is not an icon (type 1), has no images, or when a directory entry or
-// an image lies (even partly) outside the file.
+// bytes, is not an icon (type 1), has no images, when a directory entry or
+// an image lies (even partly) outside the file, or when the directory and
+// the images together are larger than the file (entries sharing bytes).
 std::optional<std::vector<IconEntry>> ParseIconDirectory(std::string_view file);
 
 // The icon group record: 6 bytes of header and 14 bytes per image, ids from 1.
