@@ -159,7 +159,7 @@ TEST_F(OutputCommandTest, FailingEncoderIsReportedAndTheWavKept) {
   EXPECT_NE(Closing().text.find(u"和文電報_20240131_090507.wav"), std::u16string::npos);
   EXPECT_NE(Closing().text.find(u"和文電報_20240131_090507_3.jpg"), std::u16string::npos);
 
-  PlaceEncoder("cp \"$1\" \"$2\"\n");
+  PlaceEncoder("exec /usr/bin/lame --quiet \"$1\" \"$2\"\n");  // a copy of the WAV is no MP3
   dialog.messages.clear();
   EXPECT_EQ(Run().result, OutputReport::Result::kComplete);
   EXPECT_TRUE(fs::exists(Folder("_2") / "和文電報_20240131_090507_2.mp3"));
