@@ -80,6 +80,13 @@ class Canvas {
   virtual bool HasFontFace(std::u16string_view face) = 0;
   // A Japanese-capable sans-serif face, or empty when there is none.
   virtual std::u16string GenericSansSerifFace() = 0;
+  // The characters of `text` that no installed face can draw in `font` (they
+  // would come out as empty boxes), each once, in order; blanks and control
+  // characters, which draw nothing anyway, are never listed. The default
+  // trusts the platform to draw everything.
+  virtual std::u16string MissingGlyphs(std::u16string_view /*text*/, const Font& /*font*/) {
+    return {};
+  }
   // The MIME types of the installed image encoders, in the platform's order.
   virtual std::vector<std::string> ImageEncoderMimeTypes() = 0;
   // Saves with the encoder at `encoder_index`, replacing any file of that name.

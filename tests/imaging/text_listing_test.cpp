@@ -45,6 +45,22 @@ TEST(TextListing, HeaderAndLinesArePlaced) {
   EXPECT_TRUE(owner.messages.empty());
 }
 
+TEST(TextListing, CharactersNoFaceHasAreReported) {
+  RecordingCanvas canvas;
+  RecordingMessages owner;
+  canvas.undrawable = u"報アイ";
+  canvas.installed_faces.clear();
+  const ImageOutcome o = WriteTextListingImage(canvas, owner, u"アイ\nABア", 700, 20, u"/out/x");
+  EXPECT_EQ(o.status, ImageStatus::kWritten) << "the picture is still saved";
+  EXPECT_EQ(o.undrawable, u"報アイ");
+  EXPECT_EQ(o.missing_faces, std::vector<std::u16string>{u"MS Gothic"});
+
+  RecordingCanvas complete;
+  const ImageOutcome fine = WriteTextListingImage(complete, owner, u"アイ", 700, 20, u"/out/x");
+  EXPECT_TRUE(fine.undrawable.empty());
+  EXPECT_TRUE(fine.missing_faces.empty());
+}
+
 TEST(TextListing, TwentySixLinesFitAndMoreShowTheCutMark) {
   {
     RecordingCanvas canvas;

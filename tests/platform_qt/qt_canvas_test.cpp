@@ -216,5 +216,17 @@ TEST_F(QtCanvasTest, OddTextDrawsWithoutHarm) {
             ImageStatus::kWritten);
 }
 
+TEST_F(QtCanvasTest, ListsOnlyCharactersNoInstalledFaceCanDraw) {
+  const Font gothic = CreateFontOrSansSerif(canvas, kGothicFace, 18);
+  const Font brush = CreateFontOrSansSerif(canvas, kBrushScriptFace, 25);
+  const std::u16string telegram = u"[ホレ]アイウ　和文電報、ABC 123「」？\r\n";
+  EXPECT_EQ(canvas.MissingGlyphs(telegram, gothic), u"");
+  EXPECT_EQ(canvas.MissingGlyphs(telegram, brush), u"");
+  // Unassigned code points, in the basic plane and beyond it (a pair stays whole).
+  const std::u16string unassigned = u"ア\u0378\U0002FFFDア\u0378\u200F\u202E";
+  EXPECT_EQ(canvas.MissingGlyphs(unassigned, gothic), u"\u0378\U0002FFFD")
+      << "each once; bidi marks draw nothing and are not listed";
+}
+
 }  // namespace
 }  // namespace hoshizora
