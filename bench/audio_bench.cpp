@@ -9,6 +9,7 @@
 #include "encoding/encode_telegram.h"
 #include "encoding/group_marks.h"
 #include "platform/paths.h"
+#include "platform/posix/posix_system.h"
 
 namespace {
 
@@ -24,9 +25,10 @@ fs::path BenchFolder() {
 void WriteWav(benchmark::State& state, const std::u16string& telegram) {
   const std::u16string code = hoshizora::EncodeTelegram(hoshizora::InsertGroupMarks(telegram));
   const std::filesystem::path base = BenchFolder() / "bench";
+  hoshizora::PosixSystem system;
   std::uint64_t samples = 0;
   for (auto _ : state) {
-    const auto r = hoshizora::WriteMorseWav(base, code, 800, 100);
+    const auto r = hoshizora::WriteMorseWav(system, base, code, 800, 100);
     if (r.status != hoshizora::WavStatus::kWritten) {
       state.SkipWithError("WAV not written");
       break;
@@ -54,7 +56,8 @@ void BM_CopyBytesOfSampleTelegram(benchmark::State& state) {
   const std::u16string code = hoshizora::EncodeTelegram(
       hoshizora::InsertGroupMarks(hoshizora::bench::SampleTelegramText()));
   const std::filesystem::path base = BenchFolder() / "size";
-  const std::uint64_t bytes = hoshizora::WriteMorseWav(base, code, 800, 100).samples * 2;
+  hoshizora::PosixSystem system;
+  const std::uint64_t bytes = hoshizora::WriteMorseWav(system, base, code, 800, 100).samples * 2;
   const std::vector<char> block(1 << 20, 1);
   for (auto _ : state) {
     std::ofstream out(BenchFolder() / "copy.bin", std::ios::binary | std::ios::trunc);

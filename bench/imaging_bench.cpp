@@ -16,14 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class Quiet : public hoshizora::MessageOwner {
- public:
-  void ShowMessage(std::u16string_view, std::u16string_view, hoshizora::MessageIcon) override {
-    ++count;
-  }
-  int count = 0;
-};
-
 fs::path BenchFolder() {
   const fs::path dir = fs::temp_directory_path() / "hoshizora-imaging-bench";
   fs::create_directories(dir);
@@ -33,13 +25,12 @@ fs::path BenchFolder() {
 // Form pages of the longest body, saved as JPEGs; reported per page.
 void BM_FormPagesLongestBody(benchmark::State& state) {
   hoshizora::QtCanvas canvas;
-  Quiet quiet;
   hoshizora::TelegramFields fields = hoshizora::MakeDefaultTelegram(std::nullopt);
   fields.body = hoshizora::bench::LongestBody();
   const hoshizora::FormDestination where{HOSHIZORA_PROGRAM_DIR, BenchFolder(), u"bench"};
   std::int64_t pages = 0;
   for (auto _ : state) {
-    const auto outcome = hoshizora::WriteFormImages(canvas, quiet, where, fields);
+    const auto outcome = hoshizora::WriteFormImages(canvas, where, fields);
     if (outcome.status != hoshizora::ImageStatus::kWritten) {
       state.SkipWithError("form pages not written");
       break;
@@ -52,22 +43,20 @@ BENCHMARK(BM_FormPagesLongestBody)->Unit(benchmark::kMillisecond)->UseRealTime()
 
 void BM_ListingSampleTelegram(benchmark::State& state) {
   hoshizora::QtCanvas canvas;
-  Quiet quiet;
   const std::u16string text = hoshizora::InsertGroupMarks(hoshizora::bench::SampleTelegramText());
   const std::filesystem::path base = BenchFolder() / "listing";
   for (auto _ : state) {
-    hoshizora::WriteTextListingImage(canvas, quiet, text, 800, 100, base);
+    hoshizora::WriteTextListingImage(canvas, text, 800, 100, base);
   }
 }
 BENCHMARK(BM_ListingSampleTelegram)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ListingLongestBody(benchmark::State& state) {
   hoshizora::QtCanvas canvas;
-  Quiet quiet;
   const std::u16string text = hoshizora::InsertGroupMarks(hoshizora::bench::LongestBody());
   const std::filesystem::path base = BenchFolder() / "listing";
   for (auto _ : state) {
-    hoshizora::WriteTextListingImage(canvas, quiet, text, 800, 100, base);
+    hoshizora::WriteTextListingImage(canvas, text, 800, 100, base);
   }
 }
 BENCHMARK(BM_ListingLongestBody)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -1,5 +1,9 @@
 #include "app/icon_install.h"
 
+#include <cstdint>
+#include <optional>
+#include <vector>
+
 #include "base/little_endian.h"
 
 namespace hoshizora {
@@ -7,8 +11,22 @@ namespace {
 
 constexpr int kNeutralLanguage = 0;
 
-}  // namespace
+// One directory entry of an icon file.
+struct IconEntry {
+  std::uint8_t width = 0;   // 0 stands for 256
+  std::uint8_t height = 0;  // 0 stands for 256
+  std::uint8_t colour_count = 0;
+  std::uint8_t reserved = 0;
+  std::uint16_t planes = 0;
+  std::uint16_t bits_per_pixel = 0;
+  std::uint32_t size = 0;
+  std::uint32_t offset = 0;
+};
 
+// The directory of an icon file: nothing when the file is shorter than 6
+// bytes, is not an icon (type 1), has no images, when a directory entry or
+// an image lies (even partly) outside the file, or when the directory and
+// the images together are larger than the file (entries sharing bytes).
 std::optional<std::vector<IconEntry>> ParseIconDirectory(std::string_view file) {
   if (file.size() < 6 || ReadLe(file, 2, 2) != 1) {
     return std::nullopt;
@@ -44,6 +62,7 @@ std::optional<std::vector<IconEntry>> ParseIconDirectory(std::string_view file) 
   return entries;
 }
 
+// The icon group record: 6 bytes of header and 14 bytes per image, ids from 1.
 std::string BuildGroupIconRecord(const std::vector<IconEntry>& entries) {
   std::string record;
   record.reserve(6 + 14 * entries.size());
@@ -63,6 +82,8 @@ std::string BuildGroupIconRecord(const std::vector<IconEntry>& entries) {
   }
   return record;
 }
+
+}  // namespace
 
 bool InstallIcon(IconResources& resources, const std::filesystem::path& executable_path,
                  std::string_view icon_file) {

@@ -1,10 +1,10 @@
 #include "app/main_dialog.h"
 
+#include "app/control_ids.h"
 #include "app/icon_install.h"
 #include "app/output_command.h"
 #include "app/settings.h"
-#include "platform/control_ids.h"
-#include "telegram_file/telegram_file_commands.h"
+#include "app/telegram_commands.h"
 
 namespace hoshizora {
 namespace {
@@ -35,7 +35,7 @@ void CreateFonts(MainDialog& m) {
     m.dialog.DeleteDialogFont(m.label_font);
   }
   m.label_font = m.dialog.CreateDialogFont({u"MS UI Gothic", 20, 700});
-  for (int id = ids::kFirstLabel; id <= ids::kLastLabel; ++id) {
+  for (int id : ids::kLabels) {
     if (m.dialog.HasControl(id)) {
       m.dialog.SetControlFont(id, m.label_font);
     }
@@ -84,13 +84,13 @@ bool HandleCommand(MainDialog& m, int command_id) {
       CloseMainDialog(m);
       return true;
     case ids::kSaveButton:
-      SaveTelegramText(m.dialog);
+      SaveTelegramText(m.dialog, m.system);
       return true;
     case ids::kLoadButton:
-      LoadTelegramText(m.dialog);
+      LoadTelegramText(m.dialog, m.system);
       return true;
     case ids::kOutputButton:
-      RunOutputCommand(m.dialog, m.system, m.canvas, {});
+      RunOutputCommand(m.dialog, m.system, m.canvas);
       return true;
     case ids::kAboutMenuItem:
       m.dialog.ShowMessage(AboutText(m.contact_address), u"連絡先 / Contact",

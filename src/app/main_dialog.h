@@ -10,14 +10,6 @@
 
 namespace hoshizora {
 
-// The About box's contact address, set at build time.
-#ifndef HOSHIZORA_CONTACT_ADDRESS
-#define HOSHIZORA_CONTACT_ADDRESS "contact@sorairo-works.example"
-#endif
-#define HOSHIZORA_U16_(s) u##s
-#define HOSHIZORA_U16(s) HOSHIZORA_U16_(s)
-#define HOSHIZORA_CONTACT_ADDRESS_U16 HOSHIZORA_U16(HOSHIZORA_CONTACT_ADDRESS)
-
 // Everything the Main dialog's behaviour works through, and the fonts it owns.
 struct MainDialog {
   Dialog& dialog;
@@ -25,7 +17,7 @@ struct MainDialog {
   Canvas& canvas;
   SettingsStore& settings;
   IconResources& icons;
-  std::u16string contact_address;
+  std::u16string contact_address;  // the About box's, set at build time
 
   int body_font = 0;
   int field_font = 0;

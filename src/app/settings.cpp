@@ -1,31 +1,35 @@
 #include "app/settings.h"
 
-#include <algorithm>
 #include <string>
 
-#include "app/read_int_field.h"
+#include "app/control_ids.h"
+#include "app/dialog_fields.h"
+#include "base/decimal_parse.h"
 #include "encoding/default_telegram.h"
 #include "encoding/text_utils.h"
-#include "platform/control_ids.h"
-#include "telegram_file/dialog_fields.h"
 
 namespace hoshizora {
 namespace {
 
 constexpr const char* kSection = "General";
 
+std::int32_t ReadIntField(Dialog& dialog, int id, std::int32_t default_value) {
+  return DecideIntField(dialog.GetControlText(id, ids::kToneBufferClose), default_value);
+}
+
 }  // namespace
 
-int BoundFrequency(int hz) {
-  return std::clamp(hz, kMinFrequency, kMaxFrequency);
+int StoredFrequency(SettingsStore& store) {
+  return BoundFrequency(store.ReadInt(kSection, "FreqHz", kDefaultFrequency));
 }
-int BoundSpeed(int cpm) {
-  return std::clamp(cpm, kMinSpeed, kMaxSpeed);
+
+int StoredSpeed(SettingsStore& store) {
+  return BoundSpeed(store.ReadInt(kSection, "Cpm", kDefaultSpeed));
 }
 
 void LoadSettings(Dialog& dialog, SettingsStore& store, const std::optional<LocalTime>& now) {
-  const int frequency = BoundFrequency(store.ReadInt(kSection, "FreqHz", kDefaultFrequency));
-  const int speed = BoundSpeed(store.ReadInt(kSection, "Cpm", kDefaultSpeed));
+  const int frequency = StoredFrequency(store);
+  const int speed = StoredSpeed(store);
   dialog.SetControlText(ids::kFrequency, IntToText(frequency));
   dialog.SetControlText(ids::kSpeed, IntToText(speed));
   if (dialog.HasControl(ids::kFrequencySpin)) {

@@ -2,30 +2,26 @@
 
 #include <optional>
 
+#include "app/tone_settings.h"
 #include "base/local_time.h"
 #include "platform/dialog.h"
 #include "platform/settings_store.h"
 
 namespace hoshizora {
 
-inline constexpr int kDefaultFrequency = 440;
-inline constexpr int kDefaultSpeed = 100;
-inline constexpr int kMinFrequency = 100;
-inline constexpr int kMaxFrequency = 2000;
-inline constexpr int kMinSpeed = 20;
-inline constexpr int kMaxSpeed = 200;
-
-int BoundFrequency(int hz);
-int BoundSpeed(int cpm);
-
 // Fills the tone fields and spins from the settings, the telegram fields with
 // the sample telegram, and the options.
 void LoadSettings(Dialog& dialog, SettingsStore& store, const std::optional<LocalTime>& now);
 
-// Writes FreqHz and Cpm from the tone fields, bounded.
+// Writes FreqHz and Cpm from the tone fields, bounded. A field reads as its
+// first 30 characters; a 0 not typed as "0..." gives the default.
 void SaveFrequencyAndSpeed(Dialog& dialog, SettingsStore& store);
 
 // Writes OpenAudio, OpenTextJpg and OpenWabunDir from the option controls.
 void SaveOptions(Dialog& dialog, SettingsStore& store);
+
+// The stored tone settings, bounded, or the defaults.
+int StoredFrequency(SettingsStore& store);
+int StoredSpeed(SettingsStore& store);
 
 }  // namespace hoshizora

@@ -66,22 +66,20 @@ bool Mp3IsWhole(System& system, const std::filesystem::path& mp3, std::uint64_t 
 
 }  // namespace
 
-AudioOutcome WriteTelegramAudio(System& system, std::int32_t frequency,
-                                std::u16string_view code_text, std::int32_t speed,
-                                const std::filesystem::path& base_path, const CancelFlag* cancel,
-                                const WavProgress& progress) {
+AudioOutcome WriteTelegramAudio(System& system, const AudioJob& job, const CancelFlag* cancel) {
   AudioOutcome outcome;
-  const std::filesystem::path wav_path = WithSuffix(base_path, u".wav");
-  const std::filesystem::path mp3_path = WithSuffix(base_path, u".mp3");
+  const std::filesystem::path wav_path = WithSuffix(job.base_path, u".wav");
+  const std::filesystem::path mp3_path = WithSuffix(job.base_path, u".mp3");
 
-  const WavResult wav = WriteMorseWav(base_path, code_text, frequency, speed, progress);
+  const WavResult wav =
+      WriteMorseWav(system, job.base_path, job.code_text, job.frequency, job.speed);
   outcome.wav_status = wav.status;
   if (wav.status != WavStatus::kWritten) {
     return outcome;  // kFailed: an encoder must not be started on a missing file
   }
   outcome.audio_path = wav_path;
 
-  const std::filesystem::path encoder = ExecutableFolder(system) / PathFromText(kEncoderName);
+  const std::filesystem::path encoder = job.encoder_folder / PathFromText(kEncoderName);
   if (!system.PathExists(encoder)) {
     outcome.kind = AudioOutcome::Kind::kWavOnlyNoEncoder;
     return outcome;

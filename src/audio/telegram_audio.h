@@ -34,13 +34,20 @@ inline constexpr int kEncoderOutputIncomplete = -3;  // it said it succeeded; th
 // The encoder's file name beside the executable.
 inline constexpr std::u16string_view kEncoderName = u"lame";
 
-// Writes base path + ".wav", then has the encoder beside the executable turn
-// it into base path + ".mp3". The WAV is deleted only when the encoder's exit
-// status was read as success and the MP3 is plausibly whole; otherwise what
-// the encoder wrote is removed and the WAV stays, even if the encoder deleted it.
-AudioOutcome WriteTelegramAudio(System& system, std::int32_t frequency,
-                                std::u16string_view code_text, std::int32_t speed,
-                                const std::filesystem::path& base_path, const CancelFlag* cancel,
-                                const WavProgress& progress = {});
+// What to key and where: the Code text, its tone, and the base path the
+// extensions are added to.
+struct AudioJob {
+  std::u16string_view code_text;
+  std::int32_t frequency = 0;
+  std::int32_t speed = 0;
+  std::filesystem::path base_path;
+  std::filesystem::path encoder_folder;  // where the encoder is looked for, and only there
+};
+
+// Writes base path + ".wav", then has the encoder turn it into base path +
+// ".mp3". The WAV is deleted only when the encoder's exit status was read as
+// success and the MP3 is plausibly whole; otherwise what the encoder wrote is
+// removed and the WAV stays, even if the encoder deleted it.
+AudioOutcome WriteTelegramAudio(System& system, const AudioJob& job, const CancelFlag* cancel);
 
 }  // namespace hoshizora

@@ -1,7 +1,6 @@
 #include "audio/wav_writer.h"
 
 #include <cmath>
-#include <fstream>
 #include <limits>
 #include <memory>
 
@@ -21,10 +20,6 @@ constexpr std::u16string_view kGroupMarkElements = u"..--..";
 std::int16_t ToneSample(std::int32_t i, double w, double r) {
   const double v = std::sin(i * w / r) * kAmplitude;
   return static_cast<std::int16_t>(static_cast<std::int32_t>(v));
-}
-
-bool IsWhiteSpace(char16_t c) {
-  return c == u' ' || (c >= u'\t' && c <= u'\r');
 }
 
 // The 44-byte header with both size fields still 0.
@@ -51,11 +46,11 @@ void WalkCodeText(std::u16string_view code, std::int32_t unit_ms, Emit&& emit) {
   const std::int32_t dash_ms = 3 * unit_ms;
   std::size_t i = 0;
   while (i < code.size()) {
-    while (i < code.size() && IsWhiteSpace(code[i])) {
+    while (i < code.size() && IsTelegramBlank(code[i])) {
       ++i;
     }
     const std::size_t start = i;
-    while (i < code.size() && !IsWhiteSpace(code[i])) {
+    while (i < code.size() && !IsTelegramBlank(code[i])) {
       ++i;
     }
     if (start == i) {
@@ -85,10 +80,10 @@ void WalkCodeText(std::u16string_view code, std::int32_t unit_ms, Emit&& emit) {
 
 // Writes samples in large blocks: every dot and dash starts at phase 0, so each
 // is a prefix of the longest element computed once per file.
-class SampleSink {
+class SampleWriter {
  public:
-  SampleSink(std::ofstream& out, std::int32_t longest_tone_ms, std::int32_t frequency,
-             std::int32_t longest_pause_ms)
+  SampleWriter(ByteSink& out, std::int32_t longest_tone_ms, std::int32_t frequency,
+               std::int32_t longest_pause_ms)
       : out_(out) {
     const double w = frequency * kTwoPi;
     const double r = kSampleRate;
@@ -102,15 +97,19 @@ class SampleSink {
     silence_.assign(static_cast<std::size_t>(SampleCount(longest_pause_ms)) * 2, '\0');
   }
 
-  void Emit(bool tone, std::int32_t ms) {
+  // False once a write has failed; nothing is written after that.
+  bool Emit(bool tone, std::int32_t ms) {
     const std::int32_t n = SampleCount(ms);
-    if (n > 0) {
-      out_.write(tone ? tone_.data() : silence_.data(), static_cast<std::streamsize>(n) * 2);
+    if (n > 0 && ok_) {
+      ok_ = out_.Write(
+          std::string_view(tone ? tone_.data() : silence_.data(), static_cast<std::size_t>(n) * 2));
     }
+    return ok_;
   }
 
  private:
-  std::ofstream& out_;
+  ByteSink& out_;
+  bool ok_ = true;
   std::vector<char> tone_;
   std::vector<char> silence_;
 };
@@ -122,20 +121,9 @@ std::int32_t SampleCount(std::int32_t ms) {
   return n > 0 ? n : 0;
 }
 
-void AppendTone(std::ostream& out, std::int32_t length_ms, std::int32_t frequency,
-                std::int32_t sample_rate) {
-  const std::int32_t n = SampleCount(length_ms);
-  const double w = frequency * kTwoPi;
-  const double r = sample_rate;
-  for (std::int32_t i = 0; i < n; ++i) {
-    const auto s = static_cast<std::uint16_t>(ToneSample(i, w, r));
-    out.put(static_cast<char>(s & 0xFF));
-    out.put(static_cast<char>(s >> 8));
-  }
-}
-
-WavResult WriteMorseWav(const std::filesystem::path& base_path, std::u16string_view code_text,
-                        std::int32_t frequency, std::int32_t speed, const WavProgress& progress) {
+WavResult WriteMorseWav(System& system, const std::filesystem::path& base_path,
+                        std::u16string_view code_text, std::int32_t frequency, std::int32_t speed,
+                        const WavProgress& progress) {
   WavResult result;
   if (speed <= -10) {
     result.status = WavStatus::kBadSpeed;
@@ -156,38 +144,46 @@ WavResult WriteMorseWav(const std::filesystem::path& base_path, std::u16string_v
     return result;
   }
 
-  std::ofstream out(WithSuffix(base_path, u".wav"), std::ios::binary | std::ios::trunc);
+  const auto out = system.CreateFile(WithSuffix(base_path, u".wav"));
   if (!out) {
     result.status = WavStatus::kCannotCreate;
     return result;
   }
-  const std::string header = MakeHeader();
-  out.write(header.data(), static_cast<std::streamsize>(header.size()));
+  result.status = WavStatus::kWriteFailed;
+  if (!out->Write(MakeHeader())) {
+    return result;
+  }
 
-  SampleSink sink(out, 3 * unit_ms, frequency, std::max(3 * unit_ms, kGroupMarkPauseMs));
+  SampleWriter samples(*out, 3 * unit_ms, frequency, std::max(3 * unit_ms, kGroupMarkPauseMs));
   std::uint64_t written = 0;
   std::uint64_t next_report = 0;
+  bool ok = true;
   constexpr std::uint64_t kReportEvery = kSampleRate * 60;  // a minute of audio
   WalkCodeText(code_text, unit_ms, [&](bool tone, std::int32_t ms) {
-    sink.Emit(tone, ms);
+    if (!ok) {
+      return;
+    }
+    ok = samples.Emit(tone, ms);
     written += static_cast<std::uint64_t>(SampleCount(ms));
     if (progress && written >= next_report) {
       progress(total == 0 ? 1.0 : static_cast<double>(written) / static_cast<double>(total));
       next_report = written + kReportEvery;
     }
   });
+  if (!ok) {
+    return result;
+  }
 
   const auto data_bytes = static_cast<std::uint32_t>(written * 2);
-  std::string sizes;
-  AppendLe(sizes, data_bytes + kHeaderBytes - 8, 4);
-  AppendLe(sizes, data_bytes, 4);
-  out.seekp(4);
-  out.write(sizes.data(), 4);
-  out.seekp(40);
-  out.write(sizes.data() + 4, 4);
-  out.close();
+  std::string riff_size;
+  std::string data_size;
+  AppendLe(riff_size, data_bytes + kHeaderBytes - 8, 4);
+  AppendLe(data_size, data_bytes, 4);
+  if (!out->WriteAt(4, riff_size) || !out->WriteAt(40, data_size) || !out->Finish()) {
+    return result;
+  }
   result.samples = written;
-  result.status = out ? WavStatus::kWritten : WavStatus::kWriteFailed;
+  result.status = WavStatus::kWritten;
   return result;
 }
 

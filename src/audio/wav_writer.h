@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <iosfwd>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "platform/system.h"
 
 namespace hoshizora {
 
@@ -29,14 +29,11 @@ struct WavResult {
 using WavProgress = std::function<void(double)>;
 
 // Keys the Code text as a sine tone into base path + ".wav" (44.1 kHz, mono,
-// 16-bit PCM). The unit length is 12000 / (speed + 10) ms.
-WavResult WriteMorseWav(const std::filesystem::path& base_path, std::u16string_view code_text,
-                        std::int32_t frequency, std::int32_t speed,
+// 16-bit PCM), written through the system's file seam. The unit length is
+// 12000 / (speed + 10) ms; blanks separate the tokens.
+WavResult WriteMorseWav(System& system, const std::filesystem::path& base_path,
+                        std::u16string_view code_text, std::int32_t frequency, std::int32_t speed,
                         const WavProgress& progress = {});
-
-// Appends one tone element of `length_ms`, sample by sample, to `out`.
-void AppendTone(std::ostream& out, std::int32_t length_ms, std::int32_t frequency,
-                std::int32_t sample_rate);
 
 // Samples in a tone or pause of `ms` milliseconds (0 for lengths that round
 // to nothing or less).

@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "cli/output_run.h"
+#include "cli/output_cli.h"
 #include "cli/text_commands.h"
 
 namespace hoshizora {
@@ -27,7 +27,8 @@ constexpr const char* kUsage =
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-           std::ostream& err, System& system, const std::function<Canvas&()>& canvas) {
+           std::ostream& err, System& system, SettingsStore& settings,
+           const std::function<Canvas&()>& canvas) {
   if (args.empty()) {
     err << "hoshizora-cli: missing command (see --help)\n";
     return 2;
@@ -49,8 +50,8 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     return RunTextCommand(command, in, out, err);
   }
   if (command == "output") {
-    return RunOutputRun(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system,
-                        canvas);
+    return RunOutputCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system,
+                        settings, canvas);
   }
   err << "hoshizora-cli: unknown command '" << command << "' (see --help)\n";
   return 2;

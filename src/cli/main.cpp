@@ -1,11 +1,13 @@
 #include <QGuiApplication>
 #include <cstdlib>
+#include <exception>
 #include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/cli_app.h"
+#include "platform/ini_file.h"
 #include "platform/posix/posix_system.h"
 #include "platform/qt/qt_canvas.h"
 
@@ -21,12 +23,10 @@ void QuietRuntimeFolderNote(QtMsgType type, const QMessageLogContext& context,
   std::cerr << qFormatLogMessage(type, context, message).toStdString() << "\n";
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  std::ios::sync_with_stdio(false);
+int Run(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   hoshizora::PosixSystem system;
+  hoshizora::IniFileStore settings(system, hoshizora::ExecutableFolder(system) / "settings.ini");
 
   // Drawing needs a Qt application; the offscreen platform needs no display.
   std::unique_ptr<QGuiApplication> app;
@@ -40,7 +40,23 @@ int main(int argc, char** argv) {
     }
     return *canvas;
   };
-  const int status = hoshizora::RunCli(args, std::cin, std::cout, std::cerr, system, make_canvas);
+  return hoshizora::RunCli(args, std::cin, std::cout, std::cerr, system, settings, make_canvas);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
+  int status = 2;
+  // Nothing may end the program with an exception: whatever escapes the
+  // commands is a failure to report, with the status for bad input.
+  try {
+    status = Run(argc, argv);
+  } catch (const std::exception& e) {
+    std::cerr << "hoshizora-cli: " << e.what() << "\n";
+  } catch (...) {
+    std::cerr << "hoshizora-cli: unexpected failure\n";
+  }
   std::cout.flush();
   return status;
 }

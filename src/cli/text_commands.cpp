@@ -1,7 +1,8 @@
 #include "cli/text_commands.h"
 
+#include <exception>
 #include <iostream>
-#include <iterator>
+#include <optional>
 #include <string>
 
 #include "base/utf8.h"
@@ -9,10 +10,45 @@
 #include "encoding/group_marks.h"
 
 namespace hoshizora {
+namespace {
+
+enum class InputStatus { kRead, kTooLarge, kReadFailed };
+
+// Reads the whole input, but no more than the limit: standard input may be a
+// device that never ends. A read error (standard input being a folder, say)
+// is a failure, never an exception.
+InputStatus ReadInput(std::istream& in, std::string& bytes) {
+  try {
+    std::string chunk(64 * 1024, '\0');
+    while (in) {
+      in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+      const auto got = static_cast<std::size_t>(in.gcount());
+      if (bytes.size() + got > kLargestTextInput) {
+        return InputStatus::kTooLarge;
+      }
+      bytes.append(chunk, 0, got);
+    }
+    return in.bad() ? InputStatus::kReadFailed : InputStatus::kRead;
+  } catch (const std::exception&) {
+    return InputStatus::kReadFailed;
+  }
+}
+
+}  // namespace
 
 int RunTextCommand(std::string_view command, std::istream& in, std::ostream& out,
                    std::ostream& err) {
-  const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::string bytes;
+  switch (ReadInput(in, bytes)) {
+    case InputStatus::kRead:
+      break;
+    case InputStatus::kTooLarge:
+      err << "hoshizora-cli: the input is larger than 16 MiB\n";
+      return 2;
+    case InputStatus::kReadFailed:
+      err << "hoshizora-cli: cannot read the input\n";
+      return 2;
+  }
   const auto text = DecodeUtf8Strict(bytes);
   if (!text) {
     err << "hoshizora-cli: the input is not valid UTF-8\n";

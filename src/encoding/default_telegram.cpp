@@ -4,6 +4,7 @@
 #include <string>
 
 #include "encoding/group_marks.h"
+#include "encoding/text_utils.h"
 
 namespace hoshizora {
 namespace {

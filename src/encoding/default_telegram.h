@@ -9,8 +9,6 @@
 
 namespace hoshizora {
 
-inline constexpr std::u16string_view kKanjiDigits = u"〇一二三四五六七八九";
-
 // The sample telegram; station, number and time come from `now`, or from
 // 12:34 on the 15th when the clock could not be read.
 TelegramFields MakeDefaultTelegram(const std::optional<LocalTime>& now);

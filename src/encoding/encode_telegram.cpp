@@ -41,10 +41,6 @@ bool AppendCharacterCode(const CodeTables& tables, char16_t c, std::u16string* o
   return keyed;
 }
 
-bool IsBlankOrLineBreak(char16_t c) {
-  return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\u3000';
-}
-
 bool StartsWithAt(std::u16string_view text, std::size_t i, std::u16string_view sign) {
   return text.substr(i, sign.size()) == sign;
 }
@@ -96,8 +92,8 @@ std::vector<std::u16string> ListUnkeyedCharacters(std::u16string_view text) {
     if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
       length = 2;
     }
-    const bool skip = c == kGroupMark || IsBlankOrLineBreak(c) ||
-                      (length == 1 && AppendCharacterCode(tables, c, nullptr));
+    const bool skip =
+        IsUncountedCharacter(c) || (length == 1 && AppendCharacterCode(tables, c, nullptr));
     if (!skip) {
       std::u16string character(text.substr(i, length));
       if (seen.insert(character).second) {

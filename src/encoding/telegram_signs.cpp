@@ -2,9 +2,8 @@
 
 namespace hoshizora {
 
-bool IsUncountedCharacter(char16_t c) {
+bool IsTelegramBlank(char16_t c) {
   switch (c) {
-    case kGroupMark:
     case u' ':
     case u'\t':
     case u'\r':
@@ -14,6 +13,10 @@ bool IsUncountedCharacter(char16_t c) {
     default:
       return false;
   }
+}
+
+bool IsUncountedCharacter(char16_t c) {
+  return c == kGroupMark || IsTelegramBlank(c);
 }
 
 std::optional<BodySpan> FindTelegramBody(std::u16string_view text) {

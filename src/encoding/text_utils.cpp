@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <string>
 
+#include "encoding/telegram_signs.h"
+
 namespace hoshizora {
 namespace {
 
@@ -29,9 +31,7 @@ std::u16string StripCommas(std::u16string_view text) {
 }
 
 std::u16string StripBlanks(std::u16string_view text) {
-  return CopyIf(text, [](char16_t c) {
-    return c != u'\t' && c != u'\n' && c != u'\r' && c != u' ' && c != u'\u3000';
-  });
+  return CopyIf(text, [](char16_t c) { return !IsTelegramBlank(c); });
 }
 
 bool IsKanjiNumber(std::u16string_view text) {

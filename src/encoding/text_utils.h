@@ -11,6 +11,8 @@ namespace hoshizora {
 
 // 〇一二三四五六七八九十百千: the ten digit kanji and the units ten, hundred, thousand.
 inline constexpr std::u16string_view kKanjiNumerals = u"〇一二三四五六七八九十百千";
+// 〇 to 九, each at the index of its value.
+inline constexpr std::u16string_view kKanjiDigits = kKanjiNumerals.substr(0, 10);
 
 std::u16string StripCommas(std::u16string_view text);
 std::u16string StripBlanks(std::u16string_view text);

@@ -36,18 +36,9 @@ int FindJpegEncoder(Canvas& canvas) {
   return -1;
 }
 
-std::unique_ptr<Bitmap> LoadFormTemplate(Canvas& canvas, MessageOwner& owner,
+std::unique_ptr<Bitmap> LoadFormTemplate(Canvas& canvas,
                                          const std::filesystem::path& executable_folder) {
-  auto bitmap = canvas.LoadBitmap(executable_folder / PathFromText(kFormTemplateName));
-  if (!bitmap) {
-    owner.ShowMessage(u"テンプレ画像が見つかりません", u"エラー", MessageIcon::kNone);
-  }
-  return bitmap;
-}
-
-std::unique_ptr<Bitmap> CloneWholeBitmap(Canvas& canvas, const Bitmap& bitmap, int width,
-                                         int height) {
-  return canvas.CloneBitmap(bitmap, width, height);
+  return canvas.LoadBitmap(executable_folder / PathFromText(kFormTemplateName));
 }
 
 void DrawCellChar(Graphics& g, const Font& font, char16_t ch, float x, float y) {

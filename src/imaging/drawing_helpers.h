@@ -7,9 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "encoding/text_utils.h"  // IntToText
 #include "platform/canvas.h"
-#include "platform/dialog.h"
 
 namespace hoshizora {
 
@@ -27,13 +25,9 @@ Font CreateFontOrSansSerif(Canvas& canvas, std::u16string_view face, float pixel
 // Position of the first encoder whose MIME type is exactly "image/jpeg", or -1.
 int FindJpegEncoder(Canvas& canvas);
 
-// The reception form picture from the executable's folder; on failure shows
-// "テンプレ画像が見つかりません" and gives nothing.
-std::unique_ptr<Bitmap> LoadFormTemplate(Canvas& canvas, MessageOwner& owner,
+// The reception form picture from the executable's folder, or nothing.
+std::unique_ptr<Bitmap> LoadFormTemplate(Canvas& canvas,
                                          const std::filesystem::path& executable_folder);
-
-std::unique_ptr<Bitmap> CloneWholeBitmap(Canvas& canvas, const Bitmap& bitmap, int width,
-                                         int height);
 
 // One character of vertical writing in the cell at (x, y); brackets are
 // turned a quarter turn clockwise.

@@ -50,6 +50,18 @@ void DrawPageNumber(Canvas& canvas, Graphics& g, int width, int height, int page
                &centred);
 }
 
+// The addressee pieces, each ending in 」, as columns from x 560 leftwards.
+void DrawAddresseeColumns(Canvas& canvas, Graphics& g, std::u16string_view addressee) {
+  std::size_t start = 0;
+  int piece = 0;
+  for (std::size_t close = addressee.find(u'」'); close != std::u16string_view::npos;
+       close = addressee.find(u'」', start)) {
+    DrawColumn(canvas, g, addressee.substr(start, close + 1 - start), 560 - 40 * piece, 520, 27);
+    start = close + 1;
+    ++piece;
+  }
+}
+
 void DrawHeaderFields(Canvas& canvas, Graphics& g, const TelegramFields& fields) {
   DrawColumn(canvas, g, fields.count, 529, kHeaderTop, kHeaderStep);
   const std::u16string_view station = fields.station;
@@ -81,18 +93,7 @@ std::u16string FormPageFileName(std::u16string_view base_name, int page) {
   return std::u16string(base_name) + u"_" + IntToText(page) + u".jpg";
 }
 
-void DrawAddresseeColumns(Canvas& canvas, Graphics& g, std::u16string_view addressee) {
-  std::size_t start = 0;
-  int piece = 0;
-  for (std::size_t close = addressee.find(u'」'); close != std::u16string_view::npos;
-       close = addressee.find(u'」', start)) {
-    DrawColumn(canvas, g, addressee.substr(start, close + 1 - start), 560 - 40 * piece, 520, 27);
-    start = close + 1;
-    ++piece;
-  }
-}
-
-ImageOutcome WriteFormImages(Canvas& canvas, MessageOwner& owner, const FormDestination& where,
+ImageOutcome WriteFormImages(Canvas& canvas, const FormDestination& where,
                              const TelegramFields& fields, const PageProgress& progress) {
   ImageOutcome outcome;
   const auto span = FindTelegramBody(fields.body);
@@ -106,11 +107,10 @@ ImageOutcome WriteFormImages(Canvas& canvas, MessageOwner& owner, const FormDest
 
   const int encoder = FindJpegEncoder(canvas);
   if (encoder < 0) {
-    owner.ShowMessage(u"JPEGエンコーダが見つかりません (GDI+)", u"エラー", MessageIcon::kError);
     outcome.status = ImageStatus::kNoJpegEncoder;
     return outcome;
   }
-  const auto form = LoadFormTemplate(canvas, owner, where.executable_folder);
+  const auto form = LoadFormTemplate(canvas, where.executable_folder);
   if (!form) {
     outcome.status = ImageStatus::kNoFormTemplate;
     return outcome;
@@ -137,7 +137,7 @@ ImageOutcome WriteFormImages(Canvas& canvas, MessageOwner& owner, const FormDest
     }
     const std::filesystem::path path =
         where.output_folder / PathFromText(FormPageFileName(where.base_name, page));
-    auto bitmap = CloneWholeBitmap(canvas, *form, width, height);
+    auto bitmap = canvas.CloneBitmap(*form, width, height);
     bool saved = false;
     if (bitmap) {
       {
@@ -156,7 +156,6 @@ ImageOutcome WriteFormImages(Canvas& canvas, MessageOwner& owner, const FormDest
     if (saved) {
       outcome.written.push_back(path);
     } else {
-      owner.ShowMessage(u"和文電報JPEGの保存に失敗しました。", u"エラー", MessageIcon::kError);
       outcome.failed.push_back(path);
       outcome.status = ImageStatus::kSaveFailed;
     }

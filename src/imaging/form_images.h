@@ -8,7 +8,6 @@
 #include "encoding/telegram_fields.h"
 #include "imaging/image_outcome.h"
 #include "platform/canvas.h"
-#include "platform/dialog.h"
 
 namespace hoshizora {
 
@@ -32,11 +31,9 @@ std::u16string FormPageFileName(std::u16string_view base_name, int page);
 
 // Writes the body (between the signs, line breaks removed) 60 characters a
 // page in vertical writing onto copies of the form template, with the header
-// fields and the addressee on every page.
-ImageOutcome WriteFormImages(Canvas& canvas, MessageOwner& owner, const FormDestination& where,
+// fields and the addressee on every page. Tells nobody anything: the outcome
+// says what happened.
+ImageOutcome WriteFormImages(Canvas& canvas, const FormDestination& where,
                              const TelegramFields& fields, const PageProgress& progress = {});
-
-// The addressee pieces, each ending in 」, as columns from x 560 leftwards.
-void DrawAddresseeColumns(Canvas& canvas, Graphics& g, std::u16string_view addressee);
 
 }  // namespace hoshizora

@@ -1,5 +1,6 @@
 #include "imaging/text_listing.h"
 
+#include "encoding/text_utils.h"
 #include "imaging/drawing_helpers.h"
 #include "imaging/glyph_check.h"
 #include "platform/paths.h"
@@ -15,9 +16,9 @@ constexpr float kLineStep = 24;
 
 }  // namespace
 
-ImageOutcome WriteTextListingImage(Canvas& canvas, MessageOwner& owner,
-                                   std::u16string_view listing_text, std::int32_t frequency,
-                                   std::int32_t speed, const std::filesystem::path& base_path) {
+ImageOutcome WriteTextListingImage(Canvas& canvas, std::u16string_view listing_text,
+                                   std::int32_t frequency, std::int32_t speed,
+                                   const std::filesystem::path& base_path) {
   ImageOutcome outcome;
   const std::filesystem::path path = WithSuffix(base_path, u".jpg");
   auto bitmap = canvas.CreateBitmap(kListingWidth, kListingHeight);
@@ -53,12 +54,10 @@ ImageOutcome WriteTextListingImage(Canvas& canvas, MessageOwner& owner,
 
   const int encoder = FindJpegEncoder(canvas);
   if (encoder < 0) {
-    owner.ShowMessage(u"JPEGエンコーダが見つかりません (GDI+)", u"エラー", MessageIcon::kError);
     outcome.status = ImageStatus::kNoJpegEncoder;
     return outcome;
   }
   if (!bitmap || !canvas.SaveImage(*bitmap, path, encoder)) {
-    owner.ShowMessage(u"JPEG保存に失敗しました。", u"エラー", MessageIcon::kError);
     outcome.status = ImageStatus::kSaveFailed;
     outcome.failed.push_back(path);
     return outcome;

@@ -7,7 +7,6 @@
 
 #include "imaging/image_outcome.h"
 #include "platform/canvas.h"
-#include "platform/dialog.h"
 
 namespace hoshizora {
 
@@ -19,8 +18,8 @@ inline constexpr std::u16string_view kListingCutMark = u"...(省略)";
 // Draws the Marked display telegram under a header naming the output, the
 // speed and the frequency, and saves it as base path + ".jpg". A listing of
 // more than 26 lines shows the cut mark in the last line position.
-ImageOutcome WriteTextListingImage(Canvas& canvas, MessageOwner& owner,
-                                   std::u16string_view listing_text, std::int32_t frequency,
-                                   std::int32_t speed, const std::filesystem::path& base_path);
+ImageOutcome WriteTextListingImage(Canvas& canvas, std::u16string_view listing_text,
+                                   std::int32_t frequency, std::int32_t speed,
+                                   const std::filesystem::path& base_path);
 
 }  // namespace hoshizora

@@ -1,23 +1,15 @@
 #pragma once
 
-#include <atomic>
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/message_icon.h"
+#include "platform/progress_reporter.h"
+
 namespace hoshizora {
-
-enum class MessageIcon { kNone, kInformation, kError };
-
-// Shows modal messages on behalf of the Main dialog.
-class MessageOwner {
- public:
-  virtual ~MessageOwner() = default;
-  virtual void ShowMessage(std::u16string_view text, std::u16string_view caption,
-                           MessageIcon icon) = 0;
-};
 
 // A font for the dialog's controls: a design face name, a character height in
 // pixels and a weight (400 normal, 700 bold, 900 heavy).
@@ -37,21 +29,14 @@ struct FileDialogSettings {
   bool must_exist = false;
 };
 
-// What long work tells the progress window, from any thread.
-class ProgressReporter {
+// The Main dialog as its behaviour sees it: what only a window has.
+class Dialog {
  public:
-  virtual ~ProgressReporter() = default;
-  // What is being written now, and the share of the whole run done (0 to 1),
-  // or kUnknownShare while a step of unknown length (the encoder) runs.
-  virtual void Report(std::u16string_view step, double fraction) = 0;
-  static constexpr double kUnknownShare = -1;
-  // Set when the user pressed the progress window's Cancel.
-  virtual const std::atomic<bool>& CancelFlag() const = 0;
-};
+  virtual ~Dialog() = default;
 
-// The Main dialog as the commands see it.
-class Dialog : public MessageOwner {
- public:
+  // A modal message box owned by the dialog, with an OK button.
+  virtual void ShowMessage(std::u16string_view text, std::u16string_view caption,
+                           MessageIcon icon) = 0;
   // The control's text cut to buffer_size - 1 characters, as a read into a
   // buffer of that size would give it.
   virtual std::u16string GetControlText(int id, int buffer_size) = 0;

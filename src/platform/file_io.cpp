@@ -194,11 +194,6 @@ bool StagedFile::Commit() {
   return true;
 }
 
-bool ReplaceFileAtomically(const fs::path& path, std::string_view bytes) {
-  auto staged = StagedFile::Write(path, bytes);
-  return staged && staged->Commit();
-}
-
 // The System port's file seam: every real system uses these.
 FileRead System::ReadFile(const fs::path& path, std::uintmax_t max_bytes) {
   return ReadWholeFile(path, max_bytes);
@@ -225,7 +220,8 @@ std::unique_ptr<ByteSink> System::CreateFile(const fs::path& path) {
 }
 
 bool System::ReplaceFile(const fs::path& path, std::string_view bytes) {
-  return ReplaceFileAtomically(path, bytes);
+  auto staged = StagedFile::Write(path, bytes);
+  return staged && staged->Commit();
 }
 
 }  // namespace hoshizora

@@ -41,8 +41,4 @@ class StagedFile {
   std::filesystem::path temp_;  // empty once committed or moved from
 };
 
-// Writes the file through a temporary name and a rename: every reader sees the
-// old content or the new, never a part.
-bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes);
-
 }  // namespace hoshizora

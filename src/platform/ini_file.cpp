@@ -1,20 +1,23 @@
 #include "platform/ini_file.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <vector>
 
 namespace hoshizora {
 namespace {
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool IsIniWhitespace(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
 std::string_view Trim(std::string_view s) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  while (!s.empty() && blank(s.front())) {
+  while (!s.empty() && IsIniWhitespace(s.front())) {
     s.remove_prefix(1);
   }
-  while (!s.empty() && blank(s.back())) {
+  while (!s.empty() && IsIniWhitespace(s.back())) {
     s.remove_suffix(1);
   }
   return s;
@@ -31,20 +34,24 @@ bool SameName(std::string_view a, std::string_view b) {
 struct Line {
   std::string_view text;
   std::string_view ending;
+  bool byte_order_mark = false;
 };
 
+// Splits at LF, CR LF and a lone CR. A byte order mark becomes a line of its
+// own with no ending, so it is written back where it was and read as nothing.
 std::vector<Line> SplitLines(std::string_view content) {
   std::vector<Line> lines;
+  if (content.starts_with(kByteOrderMark)) {
+    lines.push_back({content.substr(0, kByteOrderMark.size()), {}, true});
+    content.remove_prefix(kByteOrderMark.size());
+  }
   while (!content.empty()) {
-    std::size_t end = content.find('\n');
-    std::size_t next = end == std::string_view::npos ? content.size() : end + 1;
-    std::string_view text = content.substr(0, end == std::string_view::npos ? content.size() : end);
-    std::string_view ending = content.substr(text.size(), next - text.size());
-    if (!text.empty() && text.back() == '\r') {
-      text.remove_suffix(1);
-      ending = content.substr(text.size(), next - text.size());
+    const std::size_t end = std::min(content.find_first_of("\r\n"), content.size());
+    std::size_t next = end;
+    if (end < content.size()) {
+      next = content.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1;
     }
-    lines.push_back({text, ending});
+    lines.push_back({content.substr(0, end), content.substr(end, next - end)});
     content.remove_prefix(next);
   }
   return lines;
@@ -95,7 +102,14 @@ std::optional<std::string> FindIniValue(std::string_view content, std::string_vi
 std::string SetIniValue(std::string_view content, std::string_view section, std::string_view key,
                         std::string_view value) {
   const std::vector<Line> lines = SplitLines(content);
-  const std::string_view eol = !lines.empty() && lines.front().ending == "\r\n" ? "\r\n" : "\n";
+  // New lines end the way the file's first line does.
+  std::string_view eol = "\n";
+  for (const Line& line : lines) {
+    if (!line.byte_order_mark) {
+      eol = line.ending.empty() ? eol : line.ending;
+      break;
+    }
+  }
   const std::string entry = std::string(key) + "=" + std::string(value);
 
   // Find the section, the key inside it, and the last key line of the section.
@@ -127,6 +141,10 @@ std::string SetIniValue(std::string_view content, std::string_view section, std:
     out.append(ending.empty() ? eol : ending);
   };
   for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].byte_order_mark) {
+      out.append(lines[i].text);
+      continue;
+    }
     if (key_line && i == *key_line) {
       // The key keeps the spelling the file already has.
       const std::string_view name = Trim(lines[i].text.substr(0, lines[i].text.find('=')));
@@ -163,29 +181,23 @@ std::int32_t LeadingInt(std::string_view value) {
 
 std::int32_t IniFileStore::ReadInt(std::string_view section, std::string_view key,
                                    std::int32_t default_value) {
-  std::ifstream in(path_, std::ios::binary);
-  if (!in) {
+  const FileRead file = system_.ReadFile(path_, kLargestFile);
+  if (file.status != FileRead::Status::kRead) {
     return default_value;
   }
-  const std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  const auto value = FindIniValue(content, section, key);
+  const auto value = FindIniValue(file.bytes, section, key);
   return value ? LeadingInt(*value) : default_value;
 }
 
 bool IniFileStore::WriteString(std::string_view section, std::string_view key,
                                std::string_view value) {
-  std::string content;
-  {
-    std::ifstream in(path_, std::ios::binary);
-    if (in) {
-      content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+  const FileRead file = system_.ReadFile(path_, kLargestFile);
+  // Only a file read whole, or none at all, may be rewritten: anything else
+  // would lose what the program could not read.
+  if (file.status != FileRead::Status::kRead && file.status != FileRead::Status::kMissing) {
+    return false;
   }
-  const std::string updated = SetIniValue(content, section, key, value);
-  std::ofstream out(path_, std::ios::binary | std::ios::trunc);
-  out.write(updated.data(), static_cast<std::streamsize>(updated.size()));
-  out.close();
-  return static_cast<bool>(out);
+  return system_.ReplaceFile(path_, SetIniValue(file.bytes, section, key, value));
 }
 
 }  // namespace hoshizora

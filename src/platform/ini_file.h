@@ -7,8 +7,12 @@
 #include <string_view>
 
 #include "platform/settings_store.h"
+#include "platform/system.h"
 
 namespace hoshizora {
+
+// Lines end in LF, CR LF or a lone CR; a UTF-8 byte order mark before the
+// first line is not part of it.
 
 // The value of a key in INI text (trimmed), or nothing when it is missing.
 std::optional<std::string> FindIniValue(std::string_view content, std::string_view section,
@@ -23,15 +27,23 @@ std::string SetIniValue(std::string_view content, std::string_view section, std:
 // The leading decimal number of a value ("12abc" gives 12), else 0.
 std::int32_t LeadingInt(std::string_view value);
 
-// A SettingsStore over one INI file, read and written whole on every call.
+// A SettingsStore over one INI file, read and written whole on every call
+// through the system's file seam. A file that is not a regular file, is larger
+// than kLargestFile or cannot be read gives the defaults and is never
+// written; a write goes through a temporary file and a rename, so the file is
+// always whole and keeps its permissions.
 class IniFileStore : public SettingsStore {
  public:
-  explicit IniFileStore(std::filesystem::path path) : path_(std::move(path)) {}
+  static constexpr std::uintmax_t kLargestFile = 1024 * 1024;
+
+  IniFileStore(System& system, std::filesystem::path path)
+      : system_(system), path_(std::move(path)) {}
   std::int32_t ReadInt(std::string_view section, std::string_view key,
                        std::int32_t default_value) override;
   bool WriteString(std::string_view section, std::string_view key, std::string_view value) override;
 
  private:
+  System& system_;
   std::filesystem::path path_;
 };
 

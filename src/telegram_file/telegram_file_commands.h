@@ -1,16 +1,24 @@
 #pragma once
 
-#include "platform/dialog.h"
+#include <filesystem>
+
+#include "encoding/telegram_fields.h"
+#include "platform/system.h"
 
 namespace hoshizora {
 
-// "電報保存": asks for a file name and writes the six fields as a tagged UTF-8
-// file. The file is written beside the target and renamed over it only when
-// complete, so an existing file survives every failure.
-void SaveTelegramText(Dialog& dialog);
+// "電報保存": the six fields as a tagged UTF-8 file, written beside the target
+// and renamed over it only when complete, so an existing file survives every
+// failure. False when it could not be written.
+bool SaveTelegramFile(System& system, const std::filesystem::path& path,
+                      const TelegramFields& fields);
 
-// "電報読込": asks for a file and sets the six fields from it. Files larger
-// than 1 MiB are refused and the fields stay as they were.
-void LoadTelegramText(Dialog& dialog);
+// "電報読込": the six fields from a file. Only a regular file of at most 1 MiB
+// is read; `fields` is set only when `status` is kRead.
+struct TelegramFileRead {
+  FileRead::Status status = FileRead::Status::kMissing;
+  TelegramFields fields;
+};
+TelegramFileRead LoadTelegramFile(System& system, const std::filesystem::path& path);
 
 }  // namespace hoshizora

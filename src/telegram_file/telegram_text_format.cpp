@@ -25,21 +25,17 @@ constexpr std::array<Tag, 5> kTags = {{
 
 }  // namespace
 
-void WriteTaggedValue(std::string& out, std::string_view tag, std::u16string_view value) {
-  out.append(tag);
-  out.append(EncodeUtf8(value));
-  out.push_back('\n');
-}
-
 std::string SerializeTelegramText(const TelegramFields& fields) {
   std::string out(kByteOrderMark);
-  WriteTaggedValue(out, "[VALA]", fields.count);
-  WriteTaggedValue(out, "[VALB]", fields.station);
-  WriteTaggedValue(out, "[VALC]", fields.number);
-  WriteTaggedValue(out, "[VALD]", fields.time);
-  WriteTaggedValue(out, "[VALE]", fields.addressee);
-  out.append("[TEXT]\n");
-  WriteTaggedValue(out, "", fields.body);
+  const auto line = [&out](std::u16string_view text) {
+    out.append(EncodeUtf8(text));
+    out.push_back('\n');
+  };
+  for (const Tag& tag : kTags) {
+    line(std::u16string(tag.name) + fields.*tag.field);
+  }
+  line(kTextTag);
+  line(fields.body);
   return out;
 }
 
@@ -69,7 +65,7 @@ TelegramFields ParseTelegramText(std::string_view bytes) {
     for (const Tag& tag : kTags) {
       if (line.starts_with(tag.name)) {
         fields.*tag.field = std::u16string(line.substr(tag.name.size()));
-        after_addressee = tag.field == &TelegramFields::addressee && !in_body;
+        after_addressee = tag.field == &TelegramFields::addressee;
         tagged = true;
         break;
       }

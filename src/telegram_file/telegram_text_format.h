@@ -10,9 +10,6 @@ namespace hoshizora {
 
 inline constexpr std::size_t kLargestTelegramFile = 1024 * 1024;
 
-// Appends the tag, the UTF-8 form of the value and one line feed.
-void WriteTaggedValue(std::string& out, std::string_view tag, std::u16string_view value);
-
 // The whole file: byte order mark, five tagged lines, "[TEXT]", the body and
 // a closing line feed.
 std::string SerializeTelegramText(const TelegramFields& fields);

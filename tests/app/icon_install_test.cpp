@@ -179,9 +179,12 @@ TEST(IconInstall, EntriesSharingBytesCannotMultiplyTheCopy) {
   AppendLe(both_images, 6 + 32, 4);
   shared.replace(6 + 8, 8, both_images);
   shared.replace(6 + 16 + 8, 8, both_images);
-  EXPECT_FALSE(ParseIconDirectory(shared));
-  ASSERT_TRUE(ParseIconDirectory(valid));
-  EXPECT_EQ(ParseIconDirectory(valid)->size(), 2u);
+  CountingIconResources shared_resources;
+  EXPECT_FALSE(InstallIcon(shared_resources, u"/x", shared));
+  EXPECT_EQ(shared_resources.copied, 0u);
+  CountingIconResources valid_resources;
+  EXPECT_TRUE(InstallIcon(valid_resources, u"/x", valid));
+  EXPECT_EQ(valid_resources.copied, 10u + 11u + 6u + 2 * 14u) << "both images and the group";
 }
 
 TEST(DesktopIconResources, InstallsAnEntryAndItsIcon) {
@@ -205,10 +208,24 @@ TEST(DesktopIconResources, InstallsAnEntryAndItsIcon) {
   testing::WriteFileBytes(dir.path() / "file", "x");
   EXPECT_FALSE(InstallIcon(nowhere, u"/opt/hoshizora", file));
   DesktopIconResources discarded(dir.path() / "other");
-  ASSERT_TRUE(discarded.BeginUpdate(u"/x"));
+  ASSERT_TRUE(discarded.BeginUpdate("/x"));
   discarded.Discard();
   EXPECT_FALSE(discarded.Commit());
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "other"));
+}
+
+// The Exec line quotes the path as the desktop entry format asks: inside
+// double quotes " ` $ and \\ take a backslash, and then every backslash is
+// doubled again by the string escapes; % doubles.
+TEST(DesktopIconResources, ExecQuotesAwkwardCharacters) {
+  testing::TempDir dir;
+  DesktopIconResources resources(dir.path());
+  ASSERT_TRUE(InstallIcon(resources, "/opt/a\"b`c$d\\e%f g/hoshizora", IconFile({16})));
+  const std::string entry =
+      testing::ReadFileBytes(dir.path() / "applications" / "hoshizora.desktop");
+  EXPECT_NE(entry.find("\nExec=\"/opt/a\\\\\"b\\\\`c\\\\$d\\\\\\\\e%%f g/hoshizora\"\n"),
+            std::string::npos)
+      << entry;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/control_ids.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
 #include "support/fake_dialog.h"
@@ -14,6 +15,8 @@
 namespace hoshizora {
 namespace {
 
+namespace fs = std::filesystem;
+using namespace std::string_literals;
 using testing::FakeDialog;
 
 class NoIconResources : public IconResources {
@@ -35,15 +38,17 @@ class NoIconResources : public IconResources {
 class MainDialogTest : public ::testing::Test {
  protected:
   MainDialog Main() { return MainDialog{dialog, system, canvas, store, icons, u"a@b.example"}; }
+  // Where an entry first stands in the dialog's log; a missing entry fails the test.
   std::size_t IndexOf(const std::string& entry) const {
-    return static_cast<std::size_t>(std::find(dialog.log.begin(), dialog.log.end(), entry) -
-                                    dialog.log.begin());
+    const auto it = std::find(dialog.log.begin(), dialog.log.end(), entry);
+    EXPECT_NE(it, dialog.log.end()) << entry << " never happened";
+    return static_cast<std::size_t>(it - dialog.log.begin());
   }
 
   testing::TempDir dir;
   testing::TestSystem system{dir.path() / "hoshizora"};
   testing::RecordingCanvas canvas;
-  IniFileStore store{dir.path() / "settings.ini"};
+  IniFileStore store{system, dir.path() / "settings.ini"};
   NoIconResources icons;
   FakeDialog dialog;
 };
@@ -68,7 +73,7 @@ TEST_F(MainDialogTest, InitialisationCreatesFontsThenFillsThenSetsIcons) {
   for (int id : {ids::kOutputButton, ids::kSaveButton, ids::kLoadButton, ids::kCancelButton}) {
     EXPECT_EQ(dialog.assigned_fonts[id], main.button_font) << id;
   }
-  for (int id = ids::kFirstLabel; id <= ids::kLastLabel; ++id) {
+  for (int id : ids::kLabels) {
     EXPECT_EQ(dialog.assigned_fonts[id], main.label_font) << id;
   }
   EXPECT_EQ(dialog.assigned_fonts.count(ids::kOpenFolder), 0u);
@@ -80,6 +85,49 @@ TEST_F(MainDialogTest, InitialisationCreatesFontsThenFillsThenSetsIcons) {
   EXPECT_LT(IndexOf("check 8003"), IndexOf("icons"));
   EXPECT_TRUE(icons.began.empty()) << "no app.ico beside the executable: nothing installed";
   EXPECT_TRUE(dialog.messages.empty());
+}
+
+TEST_F(MainDialogTest, InstallsTheIconBesideTheExecutable) {
+  std::string ico = "\0\0\1\0\1\0"s;
+  ico += "\x10\x10\0\0\1\0\x20\0\4\0\0\0\x16\0\0\0"s;
+  ico += "abcd";
+  testing::WriteFileBytes(dir.path() / "app.ico", ico);
+  MainDialog main = Main();
+  InitialiseMainDialog(main);
+  EXPECT_EQ(icons.began, dir.path() / "hoshizora");
+  EXPECT_TRUE(icons.committed);
+}
+
+// Side files that are folders, FIFOs or endless devices must neither stop nor
+// stall the start: the dialog comes up with the defaults.
+TEST_F(MainDialogTest, StrangeSideFilesGiveTheDefaults) {
+  const fs::path settings = dir.path() / "settings.ini";
+  const fs::path icon = dir.path() / "app.ico";
+  const auto fresh_start = [&] {
+    FakeDialog fresh;
+    MainDialog main{fresh, system, canvas, store, icons, u""};
+    InitialiseMainDialog(main);
+    EXPECT_EQ(fresh.texts[ids::kFrequency], u"440");
+    EXPECT_EQ(fresh.texts[ids::kSpeed], u"100");
+    EXPECT_TRUE(fresh.messages.empty());
+    CloseMainDialog(main);  // and the settings it cannot read are not overwritten
+  };
+  fs::create_directory(settings);
+  fs::create_directory(icon);
+  fresh_start();
+  EXPECT_TRUE(fs::is_directory(settings));
+  fs::remove(settings);
+  fs::remove(icon);
+  fs::create_symlink("/dev/zero", settings);
+  fs::create_symlink("/dev/zero", icon);
+  fresh_start();
+  EXPECT_TRUE(fs::is_symlink(settings));
+  fs::remove(settings);
+  fs::remove(icon);
+  ASSERT_EQ(system.RunProcess({"/usr/bin/mkfifo", settings, icon}, nullptr).exit_code, 0);
+  fresh_start();
+  EXPECT_EQ(fs::symlink_status(settings).type(), fs::file_type::fifo);
+  EXPECT_FALSE(icons.committed);
 }
 
 TEST_F(MainDialogTest, FontsFollowTheScreenResolution) {

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/control_ids.h"
 #include "platform/ini_file.h"
+#include "platform/posix/posix_system.h"
 #include "support/fake_dialog.h"
 #include "support/temp_dir.h"
 
@@ -27,7 +29,8 @@ class SettingsTest : public ::testing::Test {
   std::string File() const { return testing::ReadFileBytes(path()); }
 
   testing::TempDir dir;
-  IniFileStore store{dir.path() / "settings.ini"};
+  PosixSystem system;
+  IniFileStore store{system, dir.path() / "settings.ini"};
   FakeDialog dialog;
 };
 
@@ -84,7 +87,7 @@ TEST_F(SettingsTest, CloseSavesWhatWasTyped) {
 }
 
 TEST_F(SettingsTest, UnwritableFileIsSilent) {
-  IniFileStore nowhere(dir.path() / "missing" / "settings.ini");
+  IniFileStore nowhere(system, dir.path() / "missing" / "settings.ini");
   LoadSettings(dialog, nowhere, std::nullopt);
   SaveFrequencyAndSpeed(dialog, nowhere);
   SaveOptions(dialog, nowhere);

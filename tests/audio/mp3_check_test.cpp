@@ -121,9 +121,9 @@ TEST(Mp3Check, RealEncoderOutputPassesAndItsTruncationFails) {
   ASSERT_TRUE(fs::exists("/usr/bin/lame")) << "scripts/bootstrap installs lame";
   TempDir dir;
   const std::u16string code = u"-.-. ？ .. --- .-.-. -- .--. ";
-  const WavResult wav = WriteMorseWav(dir.path() / "a", code, 800, 60);
-  ASSERT_EQ(wav.status, WavStatus::kWritten);
   PosixSystem system;
+  const WavResult wav = WriteMorseWav(system, dir.path() / "a", code, 800, 60);
+  ASSERT_EQ(wav.status, WavStatus::kWritten);
   const auto encode = [&](std::vector<fs::path> options, const fs::path& mp3) {
     std::vector<fs::path> argv = {"/usr/bin/lame", "--quiet"};
     argv.insert(argv.end(), options.begin(), options.end());

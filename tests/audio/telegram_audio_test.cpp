@@ -59,7 +59,7 @@ class TelegramAudioTest : public ::testing::Test {
   }
 
   AudioOutcome Run(const CancelFlag* cancel = nullptr) {
-    return WriteTelegramAudio(system, 800, kCode, kSpeed, base, cancel);
+    return WriteTelegramAudio(system, {kCode, 800, kSpeed, base, program}, cancel);
   }
 
   // Runs with a cancel that comes after `delay`.
@@ -76,7 +76,8 @@ class TelegramAudioTest : public ::testing::Test {
 
   // A whole MP3 of the run's audio, for stand-ins to copy: "$good".
   std::string GoodMp3() {
-    const WavResult wav = WriteMorseWav(dir.path() / "reference", kCode, 800, kSpeed);
+    PosixSystem real;
+    const WavResult wav = WriteMorseWav(real, dir.path() / "reference", kCode, 800, kSpeed);
     EXPECT_EQ(wav.status, WavStatus::kWritten);
     const std::string mp3 = Mp3Frames(wav.samples);
     WriteFileBytes(dir.path() / "good.mp3", mp3);
@@ -123,7 +124,8 @@ class TelegramAudioTest : public ::testing::Test {
  private:
   static std::uintmax_t WavBytes() {
     TempDir scratch;
-    const WavResult wav = WriteMorseWav(scratch.path() / "w", kCode, 800, kSpeed);
+    PosixSystem real;
+    const WavResult wav = WriteMorseWav(real, scratch.path() / "w", kCode, 800, kSpeed);
     return 44 + 2 * wav.samples;
   }
 };
@@ -218,6 +220,18 @@ TEST_F(TelegramAudioTest, EncoderThatCannotStartIsAFailureNotACrash) {
   EXPECT_TRUE(fs::exists(Wav()));
 }
 
+// The encoder ran, but how it ended is unknown (the parent ignored SIGCHLD):
+// that is never a success, so the WAV stays.
+TEST_F(TelegramAudioTest, LostExitStatusKeepsTheWav) {
+  PlaceEncoder("cp \"$1\" \"$2\"\n");
+  system.process_result = ProcessResult{ProcessResult::Kind::kLost, -1};
+  const AudioOutcome o = Run();
+  EXPECT_EQ(o.kind, Kind::kWavOnlyEncoderFailed);
+  EXPECT_EQ(o.encoder_exit_code, kEncoderStatusLost);
+  EXPECT_TRUE(fs::exists(Wav()));
+  EXPECT_EQ(o.audio_path, Wav());
+}
+
 TEST_F(TelegramAudioTest, EncoderIsNeverLookedForElsewhere) {
   // A "lame" in the current folder must not be used.
   const auto old = fs::current_path();
@@ -239,7 +253,8 @@ TEST_F(TelegramAudioTest, UnwritableWavStartsNoEncoder) {
   EXPECT_TRUE(o.audio_path.empty());
   EXPECT_TRUE(system.started.empty());
 
-  const AudioOutcome bad_speed = WriteTelegramAudio(system, 800, u".", -10, base, nullptr);
+  const AudioOutcome bad_speed =
+      WriteTelegramAudio(system, {u".", 800, -10, base, program}, nullptr);
   EXPECT_EQ(bad_speed.kind, Kind::kFailed);
   EXPECT_EQ(bad_speed.wav_status, WavStatus::kBadSpeed);
 }
@@ -277,7 +292,8 @@ TEST_F(TelegramAudioTest, CancelEndsEverythingTheEncoderStarted) {
 TEST_F(TelegramAudioTest, RealEncoderWritesADecodableMp3OfTheSameLength) {
   ASSERT_TRUE(fs::exists("/usr/bin/lame")) << "scripts/bootstrap installs lame";
   fs::create_symlink("/usr/bin/lame", program / "lame");
-  const AudioOutcome o = WriteTelegramAudio(system, 800, u"-.-. ？ .. --- ", 100, base, nullptr);
+  const AudioOutcome o =
+      WriteTelegramAudio(system, {u"-.-. ？ .. --- ", 800, 100, base, program}, nullptr);
   ASSERT_EQ(o.kind, Kind::kMp3Written);
   ASSERT_TRUE(fs::exists(Mp3()));
   EXPECT_FALSE(fs::exists(Wav()));
@@ -289,7 +305,8 @@ TEST_F(TelegramAudioTest, RealEncoderWritesADecodableMp3OfTheSameLength) {
   ASSERT_EQ(r.kind, ProcessResult::Kind::kExited);
   ASSERT_EQ(r.exit_code, 0);
   // The same Code text written as a plain WAV gives the length the MP3 must keep.
-  const WavResult reference = WriteMorseWav(program / "reference", u"-.-. ？ .. --- ", 800, 100);
+  const WavResult reference =
+      WriteMorseWav(real, program / "reference", u"-.-. ？ .. --- ", 800, 100);
   ASSERT_EQ(reference.status, WavStatus::kWritten);
   const auto expected_samples = reference.samples;
   const double wav_seconds = static_cast<double>(expected_samples) / 44100.0;

@@ -4,10 +4,12 @@
 
 #include "base/little_endian.h"
 
+#include <cmath>
 #include <cstdint>
 #include <sstream>
 
 #include "support/temp_dir.h"
+#include "support/test_system.h"
 
 namespace hoshizora {
 namespace {
@@ -25,7 +27,7 @@ class WavWriterTest : public ::testing::Test {
  protected:
   std::string Write(std::u16string_view code, int freq, int speed,
                     WavStatus expected = WavStatus::kWritten) {
-    const WavResult r = WriteMorseWav(dir.path() / "和文電報 x", code, freq, speed);
+    const WavResult r = WriteMorseWav(system, dir.path() / "和文電報 x", code, freq, speed);
     EXPECT_EQ(r.status, expected);
     const std::string bytes = ReadFileBytes(dir.path() / "和文電報 x.wav");
     if (expected == WavStatus::kWritten) {
@@ -36,7 +38,20 @@ class WavWriterTest : public ::testing::Test {
     return bytes;
   }
   TempDir dir;
+  testing::TestSystem system{dir.path() / "hoshizora"};
 };
+
+// One tone element written out sample by sample from the formula: the
+// sine at the sample's time, scaled to 16 bits and cut towards zero.
+void AppendTone(std::ostream& out, int length_ms, int frequency) {
+  const int n = static_cast<int>(static_cast<std::int64_t>(length_ms) * 44100 / 1000);
+  for (int i = 0; i < n; ++i) {
+    const double v = std::sin(i * (frequency * 6.283185307179586) / 44100.0) * 32767.0;
+    const auto s = static_cast<std::uint16_t>(static_cast<std::int16_t>(static_cast<int>(v)));
+    out.put(static_cast<char>(s & 0xFF));
+    out.put(static_cast<char>(s >> 8));
+  }
+}
 
 TEST_F(WavWriterTest, EmptyTextGivesTheBareHeader) {
   for (std::u16string_view code : {u"", u"  \n\t "}) {
@@ -108,7 +123,7 @@ TEST_F(WavWriterTest, BlockWritingMatchesTheSampleFormula) {
       auto pause = [&](int ms) {
         ref << std::string(static_cast<std::size_t>(SampleCount(ms)) * 2, '\0');
       };
-      auto tone = [&](int ms) { AppendTone(ref, ms, freq, 44100); };
+      auto tone = [&](int ms) { AppendTone(ref, ms, freq); };
       tone(3 * u), pause(u), tone(u), pause(u), tone(3 * u), pause(3 * u);
       const std::string gm = "..--..";
       for (std::size_t j = 0; j < gm.size(); ++j) {
@@ -143,8 +158,23 @@ TEST_F(WavWriterTest, RefusesSpeedsWithoutAPositiveUnit) {
 }
 
 TEST_F(WavWriterTest, ReportsAFolderThatCannotBeWritten) {
-  const WavResult r = WriteMorseWav(dir.path() / "missing" / "x", u".-", 800, 100);
+  const WavResult r = WriteMorseWav(system, dir.path() / "missing" / "x", u".-", 800, 100);
   EXPECT_EQ(r.status, WavStatus::kCannotCreate);
+}
+
+// A disk that fills up part way: every failing write, in the header, the
+// samples or the size fields, is a failed WAV, never a written one.
+TEST_F(WavWriterTest, WriteFailuresAnywhereAreReported) {
+  const std::string whole = Write(u"-.- ？ .. ", 800, 100);
+  for (std::uint64_t budget : {std::uint64_t{0}, std::uint64_t{10}, std::uint64_t{44},
+                               std::uint64_t{5000}, std::uint64_t{whole.size() - 1}}) {
+    system.write_fails_after = budget;
+    const WavResult r = WriteMorseWav(system, dir.path() / "x", u"-.- ？ .. ", 800, 100);
+    EXPECT_EQ(r.status, WavStatus::kWriteFailed) << budget;
+  }
+  system.write_fails_after = whole.size();
+  EXPECT_EQ(WriteMorseWav(system, dir.path() / "x", u"-.- ？ .. ", 800, 100).status,
+            WavStatus::kWritten);
 }
 
 TEST_F(WavWriterTest, RefusesAudioThatOverflowsTheSizeFields) {
@@ -163,7 +193,7 @@ TEST_F(WavWriterTest, SizeFieldsAgreeOnALongTextAndProgressEnds) {
   }
   double last = -1;
   int calls = 0;
-  const WavResult r = WriteMorseWav(dir.path() / "long", code, 800, 200, [&](double share) {
+  const WavResult r = WriteMorseWav(system, dir.path() / "long", code, 800, 200, [&](double share) {
     EXPECT_GE(share, last);
     last = share;
     ++calls;

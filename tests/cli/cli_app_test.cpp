@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 
+#include "platform/ini_file.h"
 #include "platform/posix/posix_system.h"
+#include "support/temp_dir.h"
 
 namespace hoshizora {
 namespace {
@@ -15,13 +18,31 @@ struct CliRun {
   std::string err;
 };
 
-CliRun Cli(std::vector<std::string> args, const std::string& input = "") {
-  std::istringstream in(input);
+CliRun Cli(std::vector<std::string> args, std::istream& in) {
   std::ostringstream out, err;
   PosixSystem system;
-  const int status = RunCli(args, in, out, err, system, []() -> Canvas& { throw 0; });
+  testing::TempDir dir;
+  IniFileStore settings(system, dir.path() / "settings.ini");
+  const int status = RunCli(args, in, out, err, system, settings, []() -> Canvas& { throw 0; });
   return {status, out.str(), err.str()};
 }
+
+CliRun Cli(std::vector<std::string> args, const std::string& input = "") {
+  std::istringstream in(input);
+  return Cli(std::move(args), in);
+}
+
+// Standard input that never ends, like /dev/zero.
+class EndlessZeros : public std::streambuf {
+ protected:
+  int_type underflow() override {
+    setg(zeros_, zeros_, zeros_ + sizeof zeros_);
+    return 0;
+  }
+
+ private:
+  char zeros_[4096] = {};
+};
 
 TEST(CliTextCommands, EncodeAndMarkPrintWithoutLineBreak) {
   const CliRun encode = Cli({"encode"}, "[ホレ]アイ[ラタ]");
@@ -46,10 +67,27 @@ TEST(CliTextCommands, RejectsBadInputAndArguments) {
   EXPECT_EQ(bad.err.find('\n'), bad.err.size() - 1) << "one line";
 
   EXPECT_EQ(Cli({}).status, 2);
+  EXPECT_EQ(Cli({"output", "--out"}).status, 2);
   EXPECT_EQ(Cli({"frobnicate"}).status, 2);
   EXPECT_EQ(Cli({"encode", "extra"}).status, 2);
   EXPECT_EQ(Cli({"--help"}).status, 0);
   EXPECT_NE(Cli({"--help"}).out.find("encode"), std::string::npos);
+}
+
+// Reading standard input ends with a status, never an exception or a hang.
+TEST(CliTextCommands, UnreadableOrEndlessInputIsRefused) {
+  testing::TempDir dir;
+  std::ifstream folder(dir.path());  // reading a folder fails with an error
+  const CliRun from_folder = Cli({"encode"}, folder);
+  EXPECT_EQ(from_folder.status, 2);
+  EXPECT_NE(from_folder.err.find("cannot read"), std::string::npos);
+
+  EndlessZeros zeros;
+  std::istream endless(&zeros);
+  const CliRun from_device = Cli({"mark"}, endless);
+  EXPECT_EQ(from_device.status, 2);
+  EXPECT_NE(from_device.err.find("larger than"), std::string::npos);
+  EXPECT_EQ(from_device.out, "");
 }
 
 }  // namespace

@@ -10,10 +10,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/output_command.h"
 #include "audio/wav_writer.h"
-#include "encoding/encode_telegram.h"
-#include "encoding/group_marks.h"
 #include "platform/paths.h"
 #include "platform/posix/posix_system.h"
 #include "support/temp_dir.h"
@@ -32,13 +29,15 @@ struct ProcessRun {
   std::string out;
 };
 
-// Runs a command through the shell only to capture its output; every path is quoted.
-ProcessRun Cli(const fs::path& cli, const std::vector<std::string>& args) {
-  std::string command = "'" + cli.string() + "'";
+// Runs a command through the shell only to capture its output; every path is
+// quoted. No run may take longer than a minute: a hang is a failure too.
+ProcessRun Cli(const fs::path& cli, const std::vector<std::string>& args,
+               const std::string& input = "/dev/null") {
+  std::string command = "timeout 60 '" + cli.string() + "'";
   for (const auto& a : args) {
     command += " '" + a + "'";
   }
-  command += " 2>/dev/null";
+  command += " < '" + input + "' 2>/dev/null";
   ProcessRun run{-1, {}};
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) {
@@ -141,20 +140,27 @@ TEST_F(CliProcessTest, SampleTelegramWritesOneFolderOfFiles) {
   }
 }
 
+// The telegram keyed as its codes, spelled out here rather than computed by
+// the chain under test.
+constexpr std::u16string_view kKeyedCodes =
+    u"-... .--. .---- ..--- ...-- -. .-. ..... "  // ハツ一二三 タナ五
+    u" -..--- --.-- .-  ...-. ";                  // [ホレ]アイ[ラタ]
+
 TEST_F(CliProcessTest, WavCarriesExactlyTheKeyedTelegram) {
+  WriteFileBytes(telegram, SerializeTelegramText(
+                               {u"", u"一 二,三", u"第五号", u"", u"", u"[ホレ]アイ[ラタ]"}));
   const ProcessRun run = Cli(cli, {"output", telegram.string(), "--freq", "700", "--cpm", "１２０",
                                    "--out", out.string()});
   ASSERT_EQ(run.status, 0) << run.out;
   const fs::path folder = Entries(out).at(0);
   const std::string wav = ReadFileBytes(folder / (folder.filename().string() + ".wav"));
-  const TelegramFields fields = ParseTelegramText(ReadFileBytes(telegram));
-  const std::u16string code = EncodeTelegram(InsertGroupMarks(ComposeKeyedTelegram(fields)));
-  const WavResult expected = WriteMorseWav(dir.path() / "expected", code, 700, 120);
+  PosixSystem system;
+  const WavResult expected = WriteMorseWav(system, dir.path() / "expected", kKeyedCodes, 700, 120);
   ASSERT_EQ(wav.size(), 44 + 2 * expected.samples);
   EXPECT_EQ(ReadLe(wav, 40, 4), 2 * expected.samples);
   EXPECT_EQ(ReadLe(wav, 4, 4), 36 + 2 * expected.samples);
   EXPECT_TRUE(wav == ReadFileBytes(dir.path() / "expected.wav"));
-  EXPECT_EQ(Entries(folder).size(), 1u + 1u + 3u) << "WAV, listing and three form pages";
+  EXPECT_EQ(Entries(folder).size(), 1u + 1u + 1u) << "WAV, listing and one form page";
 }
 
 TEST_F(CliProcessTest, SecondRunNeverOverwritesTheFirst) {
@@ -188,6 +194,59 @@ TEST_F(CliProcessTest, FailingEncoderKeepsTheWavAndExitsOne) {
   const fs::path folder = Entries(out).at(0);
   EXPECT_TRUE(fs::exists(folder / (folder.filename().string() + ".wav")));
   EXPECT_NE(run.out.find("incomplete:"), std::string::npos);
+}
+
+// --out must name a folder that is there; anything else is a bad argument.
+TEST_F(CliProcessTest, OutThatIsNoFolderIsABadArgument) {
+  WriteFileBytes(dir.path() / "file", "x");
+  for (const std::string& bad :
+       {std::string(), (dir.path() / "file").string(), (dir.path() / "missing").string()}) {
+    EXPECT_EQ(Cli(cli, {"output", "--out", bad}).status, 2) << bad;
+  }
+  EXPECT_TRUE(Entries(out).empty());
+  EXPECT_EQ(Entries(dir.path()).size(), 4u) << "nothing made beside them either";
+}
+
+// Side files and input that are folders, FIFOs or endless devices neither stop
+// nor stall the command line.
+TEST_F(CliProcessTest, StrangeSideFilesAndInputNeitherAbortNorHang) {
+  fs::create_directory(program / "settings.ini");
+  EXPECT_EQ(Cli(cli, {"output", telegram.string(), "--out", out.string()}).status, 0);
+  fs::remove(program / "settings.ini");
+  fs::create_symlink("/dev/zero", program / "settings.ini");
+  EXPECT_EQ(Cli(cli, {"output", telegram.string(), "--out", out.string()}).status, 0);
+
+  const fs::path fifo = dir.path() / "fifo";
+  PosixSystem system;
+  ASSERT_EQ(system.RunProcess({"/usr/bin/mkfifo", fifo}, nullptr).exit_code, 0);
+  EXPECT_EQ(Cli(cli, {"output", fifo.string(), "--out", out.string()}).status, 2);
+  EXPECT_EQ(Cli(cli, {"output", "/dev/zero", "--out", out.string()}).status, 2);
+  EXPECT_EQ(Cli(cli, {"encode"}, dir.path().string()).status, 2) << "stdin is a folder";
+  EXPECT_EQ(Cli(cli, {"encode"}, "/dev/zero").status, 2) << "stdin never ends";
+  EXPECT_EQ(Entries(out).size(), 2u);
+}
+
+// Shift_JIS folder names, as an unzipped Windows archive leaves them: the
+// program folder's side files and --out are used by their bytes.
+TEST_F(CliProcessTest, FolderNamesThatAreNotUtf8) {
+  const fs::path sjis = dir.path() / "\x93\x64\x95\xf1";
+  fs::rename(program, sjis);
+  WriteFileBytes(sjis / "settings.ini", "[General]\nFreqHz=700\nCpm=120\n");
+  WriteFileBytes(telegram, SerializeTelegramText(
+                               {u"", u"一 二,三", u"第五号", u"", u"", u"[ホレ]アイ[ラタ]"}));
+  const fs::path target = sjis / "\x8f\x6f";  // 出 in Shift_JIS
+  fs::create_directory(target);
+  const ProcessRun run =
+      Cli(sjis / "hoshizora-cli", {"output", telegram.string(), "--out", target.string()});
+  ASSERT_EQ(run.status, 0) << run.out;
+  const fs::path folder = Entries(target).at(0);
+  EXPECT_EQ(Entries(folder).size(), 3u) << "the form template was found";
+  PosixSystem system;
+  WriteMorseWav(system, dir.path() / "expected", kKeyedCodes, 700, 120);
+  EXPECT_TRUE(ReadFileBytes(folder / (folder.filename().string() + ".wav")) ==
+              ReadFileBytes(dir.path() / "expected.wav"))
+      << "the settings were read";
+  EXPECT_NE(run.out.find(folder.native() + "\n"), std::string::npos) << "printed as its bytes";
 }
 
 TEST_F(CliProcessTest, VersionAndHelp) {

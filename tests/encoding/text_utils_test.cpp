@@ -32,5 +32,12 @@ TEST(TimestampText, FormatsLocalTimeOrZeros) {
   EXPECT_EQ(TimestampText(std::nullopt), u"00000000_000000");
 }
 
+TEST(TextUtils, IntToTextHasNoGrouping) {
+  EXPECT_EQ(IntToText(0), u"0");
+  EXPECT_EQ(IntToText(700), u"700");
+  EXPECT_EQ(IntToText(-20), u"-20");
+  EXPECT_EQ(IntToText(-2147483647 - 1), u"-2147483648");
+}
+
 }  // namespace
 }  // namespace hoshizora

@@ -8,7 +8,6 @@ namespace hoshizora {
 namespace {
 
 using testing::RecordingCanvas;
-using testing::RecordingMessages;
 
 std::u16string Lines(int n) {
   std::u16string text;
@@ -20,8 +19,7 @@ std::u16string Lines(int n) {
 
 TEST(TextListing, HeaderAndLinesArePlaced) {
   RecordingCanvas canvas;
-  RecordingMessages owner;
-  const ImageOutcome o = WriteTextListingImage(canvas, owner, u"一二六\n\nア", 700, 20, u"/out/x");
+  const ImageOutcome o = WriteTextListingImage(canvas, u"一二六\n\nア", 700, 20, u"/out/x");
   EXPECT_EQ(o.status, ImageStatus::kWritten);
   EXPECT_EQ(o.written, std::vector<std::filesystem::path>{"/out/x.jpg"});
   ASSERT_EQ(canvas.saved.size(), 1u);
@@ -42,21 +40,19 @@ TEST(TextListing, HeaderAndLinesArePlaced) {
   EXPECT_EQ(canvas.strings[2].y, 92);
   EXPECT_EQ(canvas.strings[3].text, u"ア");
   EXPECT_EQ(canvas.strings[3].y, 116);
-  EXPECT_TRUE(owner.messages.empty());
 }
 
 TEST(TextListing, CharactersNoFaceHasAreReported) {
   RecordingCanvas canvas;
-  RecordingMessages owner;
   canvas.undrawable = u"報アイ";
   canvas.installed_faces.clear();
-  const ImageOutcome o = WriteTextListingImage(canvas, owner, u"アイ\nABア", 700, 20, u"/out/x");
+  const ImageOutcome o = WriteTextListingImage(canvas, u"アイ\nABア", 700, 20, u"/out/x");
   EXPECT_EQ(o.status, ImageStatus::kWritten) << "the picture is still saved";
   EXPECT_EQ(o.undrawable, u"報アイ");
   EXPECT_EQ(o.missing_faces, std::vector<std::u16string>{u"MS Gothic"});
 
   RecordingCanvas complete;
-  const ImageOutcome fine = WriteTextListingImage(complete, owner, u"アイ", 700, 20, u"/out/x");
+  const ImageOutcome fine = WriteTextListingImage(complete, u"アイ", 700, 20, u"/out/x");
   EXPECT_TRUE(fine.undrawable.empty());
   EXPECT_TRUE(fine.missing_faces.empty());
 }
@@ -64,16 +60,14 @@ TEST(TextListing, CharactersNoFaceHasAreReported) {
 TEST(TextListing, TwentySixLinesFitAndMoreShowTheCutMark) {
   {
     RecordingCanvas canvas;
-    RecordingMessages owner;
-    WriteTextListingImage(canvas, owner, Lines(26), 440, 100, u"/b");
+    WriteTextListingImage(canvas, Lines(26), 440, 100, u"/b");
     ASSERT_EQ(canvas.strings.size(), 27u);
     EXPECT_EQ(canvas.strings.back().y, 668);
     EXPECT_EQ(canvas.strings.back().text, u"行Z");
   }
   {
     RecordingCanvas canvas;
-    RecordingMessages owner;
-    WriteTextListingImage(canvas, owner, Lines(27), 440, -5, u"/b");
+    WriteTextListingImage(canvas, Lines(27), 440, -5, u"/b");
     ASSERT_EQ(canvas.strings.size(), 27u);
     EXPECT_EQ(canvas.strings[0].text, u"電報出力 /b  CPM: -5  Freq: 440");
     EXPECT_EQ(canvas.strings[25].text, u"行Y");
@@ -84,23 +78,16 @@ TEST(TextListing, TwentySixLinesFitAndMoreShowTheCutMark) {
 
 TEST(TextListing, FailuresAreShownAndReported) {
   RecordingCanvas canvas;
-  RecordingMessages owner;
   canvas.encoders = {"image/png"};
-  EXPECT_EQ(WriteTextListingImage(canvas, owner, u"ア", 440, 100, u"/b").status,
+  EXPECT_EQ(WriteTextListingImage(canvas, u"ア", 440, 100, u"/b").status,
             ImageStatus::kNoJpegEncoder);
-  ASSERT_EQ(owner.messages.size(), 1u);
-  EXPECT_EQ(owner.messages[0].text, u"JPEGエンコーダが見つかりません (GDI+)");
-  EXPECT_EQ(owner.messages[0].icon, MessageIcon::kError);
   EXPECT_TRUE(canvas.saved.empty());
 
   canvas.encoders = {"image/jpeg"};
   canvas.save_fails = [](const std::filesystem::path&) { return true; };
-  const ImageOutcome o = WriteTextListingImage(canvas, owner, u"ア", 440, 100, u"/b");
+  const ImageOutcome o = WriteTextListingImage(canvas, u"ア", 440, 100, u"/b");
   EXPECT_EQ(o.status, ImageStatus::kSaveFailed);
   EXPECT_EQ(o.failed, std::vector<std::filesystem::path>{"/b.jpg"});
-  ASSERT_EQ(owner.messages.size(), 2u);
-  EXPECT_EQ(owner.messages[1].text, u"JPEG保存に失敗しました。");
-  EXPECT_EQ(owner.messages[1].caption, u"エラー");
 }
 
 }  // namespace

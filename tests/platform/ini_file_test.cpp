@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "support/temp_dir.h"
+#include "support/test_system.h"
 
 namespace hoshizora {
 namespace {
+
+namespace fs = std::filesystem;
 
 TEST(IniFile, ReadsValuesWithoutRegardToCase) {
   const std::string ini =
@@ -34,7 +37,8 @@ TEST(IniFile, WritesInPlaceAndKeepsEverythingElse) {
 
 TEST(IniFile, StoreCreatesTheFileInTheUsualOrder) {
   testing::TempDir dir;
-  IniFileStore store(dir.path() / "settings.ini");
+  PosixSystem system;
+  IniFileStore store(system, dir.path() / "settings.ini");
   EXPECT_EQ(store.ReadInt("General", "FreqHz", 440), 440);
   for (const char* key : {"FreqHz", "Cpm", "OpenAudio", "OpenTextJpg", "OpenWabunDir"}) {
     EXPECT_TRUE(store.WriteString("General", key, std::string(key) == "FreqHz" ? "440" : "1"));
@@ -42,8 +46,76 @@ TEST(IniFile, StoreCreatesTheFileInTheUsualOrder) {
   EXPECT_EQ(testing::ReadFileBytes(dir.path() / "settings.ini"),
             "[General]\nFreqHz=440\nCpm=1\nOpenAudio=1\nOpenTextJpg=1\nOpenWabunDir=1\n");
   EXPECT_EQ(store.ReadInt("General", "Cpm", 100), 1);
-  IniFileStore nowhere(dir.path() / "missing" / "settings.ini");
+  IniFileStore nowhere(system, dir.path() / "missing" / "settings.ini");
   EXPECT_FALSE(nowhere.WriteString("General", "FreqHz", "1"));
+}
+
+// A value written after a last line that ends in a bare CR must not join it.
+TEST(IniFile, BareCarriageReturnsEndLines) {
+  const std::string written = SetIniValue("[General]\nFreqHz=440\r", "General", "Cpm", "150");
+  EXPECT_EQ(FindIniValue(written, "General", "FreqHz"), "440");
+  EXPECT_EQ(FindIniValue(written, "General", "Cpm"), "150");
+  EXPECT_EQ(FindIniValue("[General]\rFreqHz=500\rCpm=30", "General", "Cpm"), "30");
+  EXPECT_EQ(SetIniValue("[General]\rA=1\r", "General", "B", "2"), "[General]\rA=1\rB=2\r");
+}
+
+// Editors save with a byte order mark; the first section must still be found,
+// and the mark stays where it was.
+TEST(IniFile, ByteOrderMarkIsNotPartOfTheFirstLine) {
+  const std::string ini = "\xEF\xBB\xBF[General]\r\nFreqHz=700\r\n";
+  EXPECT_EQ(FindIniValue(ini, "General", "FreqHz"), "700");
+  EXPECT_EQ(SetIniValue(ini, "General", "Cpm", "30"),
+            "\xEF\xBB\xBF[General]\r\nFreqHz=700\r\nCpm=30\r\n");
+  EXPECT_EQ(SetIniValue("\xEF\xBB\xBF", "General", "Cpm", "30"), "\xEF\xBB\xBF[General]\nCpm=30\n");
+}
+
+class IniFileStoreTest : public ::testing::Test {
+ protected:
+  fs::path path() const { return dir.path() / "settings.ini"; }
+  testing::TempDir dir;
+  testing::TestSystem system{dir.path() / "hoshizora"};
+  IniFileStore store{system, dir.path() / "settings.ini"};
+};
+
+// The file is replaced whole through a rename: its mode stays, and other
+// programs' sections survive.
+TEST_F(IniFileStoreTest, WritesThroughAReplacementThatKeepsTheMode) {
+  testing::WriteFileBytes(path(), "[Other]\nKeep=1\n");
+  fs::permissions(path(), fs::perms::owner_read | fs::perms::owner_write);
+  ASSERT_TRUE(store.WriteString("General", "FreqHz", "700"));
+  EXPECT_EQ(system.replaced, std::vector<fs::path>{path()});
+  EXPECT_EQ(testing::ReadFileBytes(path()), "[Other]\nKeep=1\n[General]\nFreqHz=700\n");
+  EXPECT_EQ(fs::status(path()).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+}
+
+// A file the program could not read is never rewritten with only its own keys.
+TEST_F(IniFileStoreTest, NeverWritesWhenTheReadFailed) {
+  testing::WriteFileBytes(path(), "[Other]\nKeep=1\n");
+  system.read_fails = FileRead::Status::kReadFailed;
+  EXPECT_EQ(store.ReadInt("Other", "Keep", 5), 5);
+  EXPECT_FALSE(store.WriteString("General", "FreqHz", "700"));
+  EXPECT_TRUE(system.replaced.empty());
+  EXPECT_EQ(testing::ReadFileBytes(path()), "[Other]\nKeep=1\n");
+}
+
+// A huge file must not hold up the start nor be cut down on close.
+TEST_F(IniFileStoreTest, OverLargeFileIsIgnoredAndLeftAlone) {
+  testing::WriteFileBytes(path(), "[General]\nFreqHz=700\n");
+  fs::resize_file(path(), 100 * 1024 * 1024);
+  EXPECT_EQ(store.ReadInt("General", "FreqHz", 440), 440);
+  EXPECT_FALSE(store.WriteString("General", "FreqHz", "800"));
+  EXPECT_EQ(fs::file_size(path()), 100u * 1024 * 1024);
+}
+
+TEST_F(IniFileStoreTest, FoldersAndDevicesGiveTheDefaults) {
+  fs::create_directory(path());
+  EXPECT_EQ(store.ReadInt("General", "FreqHz", 440), 440);
+  EXPECT_FALSE(store.WriteString("General", "FreqHz", "800"));
+  fs::remove(path());
+  fs::create_symlink("/dev/zero", path());
+  EXPECT_EQ(store.ReadInt("General", "FreqHz", 440), 440);
+  EXPECT_FALSE(store.WriteString("General", "FreqHz", "800"));
+  EXPECT_TRUE(fs::is_symlink(path()));
 }
 
 }  // namespace

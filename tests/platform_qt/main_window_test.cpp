@@ -11,10 +11,12 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "app/control_ids.h"
 #include "app/main_dialog.h"
-#include "platform/control_ids.h"
+#include "app/main_dialog_template.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
+#include "platform/qt/progress_window_reporter.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/spin_buttons.h"
 #include "support/temp_dir.h"
@@ -51,9 +53,9 @@ class MainWindowTest : public ::testing::Test {
   testing::TempDir dir;
   testing::TestSystem system{dir.path() / "hoshizora"};
   QtCanvas canvas;
-  IniFileStore store{dir.path() / "settings.ini"};
+  IniFileStore store{system, dir.path() / "settings.ini"};
   NoIcons icons;
-  MainWindow window;
+  MainWindow window{MainDialogTemplate()};
   MainDialog main{window, system, canvas, store, icons, u"a@b.example"};
 };
 
@@ -71,7 +73,7 @@ TEST_F(MainWindowTest, EveryControlByIdWithItsCaptionAndFont) {
   const QString labels[] = {"本文", "文字数", "発信局",     "番号",
                             "時刻", "名あて", "周波数(Hz)", "速度(CPM)"};
   for (int i = 0; i < 8; ++i) {
-    QLabel* l = Get<QLabel>(7000 + i);
+    QLabel* l = Get<QLabel>(ids::kLabels[i]);
     EXPECT_EQ(l->text(), labels[i]);
     EXPECT_EQ(l->font().pixelSize(), 20);
     EXPECT_EQ(l->font().weight(), QFont::Bold);
@@ -157,6 +159,31 @@ TEST_F(MainWindowTest, CloseBoxAndCancelButtonTakeTheSamePath) {
   EXPECT_TRUE(window.destroyed());
   EXPECT_EQ(Settings(),
             "[General]\nFreqHz=440\nCpm=100\nOpenAudio=0\nOpenTextJpg=0\nOpenWabunDir=1\n");
+}
+
+// While the encoder runs nobody knows how far along it is: the bar moves to
+// and fro (range 0 to 0) instead of sitting empty, and a known share brings
+// the plain bar back.
+TEST(ProgressWindowReporter, UnknownShareShowsABusyBar) {
+  QProgressDialog dialog;
+  dialog.setRange(0, ProgressWindowReporter::kSteps);
+  ProgressWindowReporter reporter(&dialog);
+  reporter.Report(u"受信用紙 2/3 を作成中", 0.5);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(dialog.maximum(), ProgressWindowReporter::kSteps);
+  EXPECT_EQ(dialog.value(), ProgressWindowReporter::kSteps / 2);
+  reporter.Report(u"音声を書き込み、MP3に変換中", ProgressReporter::kUnknownShare);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(dialog.minimum(), 0);
+  EXPECT_EQ(dialog.maximum(), 0);
+  EXPECT_EQ(dialog.labelText(), QStringLiteral("音声を書き込み、MP3に変換中"));
+  reporter.Report(u"受信用紙 3/3 を作成中", 2.0 / 3);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(dialog.maximum(), ProgressWindowReporter::kSteps);
+  EXPECT_EQ(dialog.value(), 666);
+  EXPECT_FALSE(reporter.Cancel());
+  reporter.PressCancel();
+  EXPECT_TRUE(reporter.Cancel());
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/control_ids.h"
+#include "app/control_ids.h"
 #include "platform/dialog.h"
 
 namespace hoshizora::testing {
@@ -31,9 +31,7 @@ class FakeDialog : public Dialog {
                 ids::kBody,          ids::kCount,      ids::kStation,    ids::kNumber,
                 ids::kTime,          ids::kAddressee,  ids::kFrequency,  ids::kSpeed,
                 ids::kFrequencySpin, ids::kSpeedSpin,  ids::kOpenFolder};
-    for (int id = ids::kFirstLabel; id <= ids::kLastLabel; ++id) {
-      controls.insert(id);
-    }
+    controls.insert(std::begin(ids::kLabels), std::end(ids::kLabels));
   }
 
   void ShowMessage(std::u16string_view text, std::u16string_view caption,
@@ -118,7 +116,8 @@ class FakeDialog : public Dialog {
   // Progress: what was reported, and a cancel the test can press.
   std::u16string progress_caption;
   std::vector<std::u16string> progress_steps;
-  std::atomic<bool> cancel{false};
+  std::vector<double> progress_shares;
+  CancelFlag cancel{false};
   // Pressed when a step starting with this text is reported.
   std::u16string cancel_at_step;
 
@@ -126,14 +125,15 @@ class FakeDialog : public Dialog {
   class Reporter : public ProgressReporter {
    public:
     explicit Reporter(FakeDialog& d) : d_(d) {}
-    void Report(std::u16string_view step, double) override {
+    void Report(std::u16string_view step, double share) override {
       std::lock_guard lock(mutex_);
       d_.progress_steps.emplace_back(step);
+      d_.progress_shares.push_back(share);
       if (!d_.cancel_at_step.empty() && step.starts_with(d_.cancel_at_step)) {
         d_.cancel = true;
       }
     }
-    const std::atomic<bool>& CancelFlag() const override { return d_.cancel; }
+    const CancelFlag& Cancel() const override { return d_.cancel; }
 
    private:
     FakeDialog& d_;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <set>
@@ -8,7 +10,6 @@
 #include <vector>
 
 #include "platform/canvas.h"
-#include "platform/dialog.h"
 
 namespace hoshizora::testing {
 
@@ -86,6 +87,9 @@ class RecordingCanvas : public Canvas {
     }
     const auto& b = static_cast<const FakeBitmap&>(bitmap);
     saved.push_back({b.id, path, encoder, b.w, b.h});
+    if (write_files) {
+      std::ofstream(path, std::ios::binary) << "picture";
+    }
     return true;
   }
 
@@ -108,6 +112,7 @@ class RecordingCanvas : public Canvas {
   int template_width = 764;
   int template_height = 1080;
   std::function<bool(const std::filesystem::path&)> save_fails;
+  bool write_files = false;  // leave a small file at every saved path
   std::u16string undrawable;  // characters no face of this canvas has
 
   // Records.
@@ -182,21 +187,5 @@ class RecordingGraphics : public Graphics {
 inline std::unique_ptr<Graphics> RecordingCanvas::BeginDrawing(Bitmap& bitmap) {
   return std::make_unique<RecordingGraphics>(*this, static_cast<FakeBitmap&>(bitmap).id);
 }
-
-// Records messages instead of showing them.
-struct RecordedMessage {
-  std::u16string text;
-  std::u16string caption;
-  MessageIcon icon;
-};
-
-class RecordingMessages : public MessageOwner {
- public:
-  void ShowMessage(std::u16string_view text, std::u16string_view caption,
-                   MessageIcon icon) override {
-    messages.push_back({std::u16string(text), std::u16string(caption), icon});
-  }
-  std::vector<RecordedMessage> messages;
-};
 
 }  // namespace hoshizora::testing

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -9,8 +11,35 @@
 
 namespace hoshizora::testing {
 
+// A file that takes `budget` bytes and fails every write after that.
+class FailingSink : public ByteSink {
+ public:
+  FailingSink(std::unique_ptr<ByteSink> real, std::uint64_t budget)
+      : real_(std::move(real)), budget_(budget) {}
+  bool Write(std::string_view bytes) override {
+    if (failed_ || bytes.size() > budget_) {
+      real_->Write(bytes.substr(0, budget_));
+      budget_ = 0;
+      failed_ = true;
+      return false;
+    }
+    budget_ -= bytes.size();
+    return real_->Write(bytes);
+  }
+  bool WriteAt(std::uint64_t offset, std::string_view bytes) override {
+    return !failed_ && real_->WriteAt(offset, bytes);
+  }
+  bool Finish() override { return real_->Finish() && !failed_; }
+
+ private:
+  std::unique_ptr<ByteSink> real_;
+  std::uint64_t budget_;
+  bool failed_ = false;
+};
+
 // The real POSIX system, with the executable placed in a folder of the test's
-// choosing and the clock, opens and started programs under the test's control.
+// choosing and the clock, opens, started programs and file failures under the
+// test's control.
 class TestSystem : public PosixSystem {
  public:
   explicit TestSystem(std::filesystem::path executable_path)
@@ -21,13 +50,43 @@ class TestSystem : public PosixSystem {
   ProcessResult RunProcess(const std::vector<std::filesystem::path>& argv,
                            const CancelFlag* cancel) override {
     started.push_back(argv);
+    if (process_result) {
+      return *process_result;
+    }
     return PosixSystem::RunProcess(argv, cancel);
   }
   void OpenWithDesktop(const std::filesystem::path& path) override { opened.push_back(path); }
 
+  FileRead ReadFile(const std::filesystem::path& path, std::uintmax_t max_bytes) override {
+    reads.push_back(path);
+    if (read_fails) {
+      return FileRead{*read_fails, {}};
+    }
+    return PosixSystem::ReadFile(path, max_bytes);
+  }
+  std::unique_ptr<ByteSink> CreateFile(const std::filesystem::path& path) override {
+    auto real = PosixSystem::CreateFile(path);
+    if (real && write_fails_after) {
+      return std::make_unique<FailingSink>(std::move(real), *write_fails_after);
+    }
+    return real;
+  }
+  bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes) override {
+    replaced.push_back(path);
+    return !replace_fails && PosixSystem::ReplaceFile(path, bytes);
+  }
+
   std::optional<LocalTime> now = LocalTime{2024, 1, 31, 9, 5, 7};
+  // Set to have every started program end this way without running it.
+  std::optional<ProcessResult> process_result;
+  std::optional<FileRead::Status> read_fails;
+  std::optional<std::uint64_t> write_fails_after;
+  bool replace_fails = false;
+
   std::vector<std::vector<std::filesystem::path>> started;
   std::vector<std::filesystem::path> opened;
+  std::vector<std::filesystem::path> reads;
+  std::vector<std::filesystem::path> replaced;
 
  private:
   std::filesystem::path executable_;

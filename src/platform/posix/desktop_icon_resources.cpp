@@ -24,11 +24,15 @@ std::string EntryValue(std::string value) {
   return value;
 }
 
-// Quotes an Exec argument as the desktop entry format asks.
+// Quotes an Exec argument as the desktop entry format asks: inside the quotes
+// " ` $ and \\ take a backslash, and the string escapes then double every
+// backslash, so a backslash in the path becomes four.
 std::string ExecArgument(const std::string& path) {
   std::string out = "\"";
   for (char c : path) {
-    if (c == '"' || c == '`' || c == '$' || c == '\\') {
+    if (c == '\\') {
+      out += "\\\\\\";
+    } else if (c == '"' || c == '`' || c == '$') {
       out += "\\\\";
     }
     if (c == '%') {

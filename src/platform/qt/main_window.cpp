@@ -22,53 +22,14 @@
 #include <mutex>
 #include <thread>
 
-#include "platform/control_ids.h"
 #include "platform/file_io.h"
 #include "platform/qt/font_substitutes.h"
+#include "platform/qt/progress_window_reporter.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/spin_buttons.h"
 
 namespace hoshizora {
 namespace {
-
-enum class Kind { kButton, kDefaultButton, kLabel, kMultiLine, kSingleLine, kSpin, kCheckBox };
-
-struct ControlSpec {
-  int id;
-  Kind kind;
-  const char16_t* caption;
-  int x, y, width, height;  // dialog units
-};
-
-// The template, in its order, which is also the tab order.
-constexpr ControlSpec kTemplate[] = {
-    {ids::kOutputButton, Kind::kDefaultButton, u"電報JPEG_WAV出力", 19, 358, 188, 30},
-    {ids::kSaveButton, Kind::kButton, u"電報保存", 229, 358, 92, 30},
-    {ids::kLoadButton, Kind::kDefaultButton, u"電報読込", 339, 358, 92, 30},
-    {ids::kCancelButton, Kind::kButton, u"Cancel", 457, 358, 75, 30},
-    {7000, Kind::kLabel, u"本文", 18, 9, 50, 12},
-    {ids::kBody, Kind::kMultiLine, u"", 15, 26, 496, 162},
-    {7001, Kind::kLabel, u"文字数", 17, 189, 50, 12},
-    {7002, Kind::kLabel, u"発信局", 200, 191, 50, 12},
-    {7003, Kind::kLabel, u"番号", 20, 233, 50, 12},
-    {7004, Kind::kLabel, u"時刻", 200, 233, 50, 12},
-    {7005, Kind::kLabel, u"名あて", 21, 275, 50, 12},
-    {7006, Kind::kLabel, u"周波数(Hz)", 417, 192, 60, 12},
-    {7007, Kind::kLabel, u"速度(CPM)", 417, 234, 60, 12},
-    {ids::kCount, Kind::kSingleLine, u"", 20, 203, 172, 25},
-    {ids::kStation, Kind::kSingleLine, u"", 200, 203, 194, 25},
-    {ids::kNumber, Kind::kSingleLine, u"", 20, 245, 170, 25},
-    {ids::kTime, Kind::kSingleLine, u"", 200, 245, 193, 25},
-    {ids::kAddressee, Kind::kMultiLine, u"", 19, 287, 383, 63},
-    {ids::kFrequency, Kind::kSingleLine, u"", 417, 205, 76, 25},
-    {ids::kFrequencySpin, Kind::kSpin, u"", 493, 204, 11, 25},
-    {ids::kSpeed, Kind::kSingleLine, u"", 417, 245, 76, 25},
-    {ids::kSpeedSpin, Kind::kSpin, u"", 492, 245, 11, 25},
-    {ids::kOpenFolder, Kind::kCheckBox, u"和文電報フォルダを開く", 415, 305, 123, 12},
-};
-
-constexpr int kDialogWidthDu = 553;
-constexpr int kDialogHeightDu = 395;
 
 QString ToDisplayLineBreaks(std::u16string_view text) {
   QString s = ToQString(text);
@@ -95,33 +56,10 @@ QString FilterText(const FileDialogSettings& s) {
   return ToQString(s.filter_name) + " (" + ToQString(s.filter_pattern) + ")";
 }
 
-// Reports from the worker thread reach the progress window through the
-// event loop, so the window keeps painting while the work runs.
-class QtProgressReporter : public ProgressReporter {
- public:
-  explicit QtProgressReporter(QProgressDialog* dialog) : dialog_(dialog) {}
-  void Report(std::u16string_view step, double fraction) override {
-    const QString label = ToQString(step);
-    const int value = static_cast<int>(fraction * 1000);
-    QMetaObject::invokeMethod(
-        dialog_,
-        [d = dialog_, label, value] {
-          d->setLabelText(label);
-          d->setValue(std::clamp(value, 0, 999));
-        },
-        Qt::QueuedConnection);
-  }
-  const std::atomic<bool>& CancelFlag() const override { return cancel_; }
-  void Cancel() { cancel_ = true; }
-
- private:
-  QProgressDialog* dialog_;
-  std::atomic<bool> cancel_{false};
-};
-
 }  // namespace
 
-MainWindow::MainWindow(QWidget* parent) : QDialog(parent) {
+MainWindow::MainWindow(const DialogTemplate& layout, QWidget* parent)
+    : QDialog(parent), layout_(layout) {
   setWindowTitle(QStringLiteral("Hoshizora "));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
@@ -137,15 +75,15 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent) {
   base_height_ = std::max(1, metrics.height());
 
   menu_bar_ = new QMenuBar(this);
-  QMenu* other = menu_bar_->addMenu(QStringLiteral("その他"));
-  QAction* about = other->addAction(QStringLiteral("このソフトについて"));
-  about->setObjectName(QString::number(ids::kAboutMenuItem));
-  connect(about, &QAction::triggered, this, [this] { Dispatch(ids::kAboutMenuItem); });
+  QMenu* menu = menu_bar_->addMenu(QString::fromUtf16(layout_.menu_caption));
+  QAction* item = menu->addAction(QString::fromUtf16(layout_.menu_item_caption));
+  item->setObjectName(QString::number(layout_.menu_item));
+  connect(item, &QAction::triggered, this, [this] { Dispatch(layout_.menu_item); });
 
   BuildControls();
   const int menu_height = menu_bar_->sizeHint().height();
-  menu_bar_->setGeometry(0, 0, DialogUnits(0, 0, kDialogWidthDu, 0).width(), menu_height);
-  const QRect client = DialogUnits(0, 0, kDialogWidthDu, kDialogHeightDu);
+  menu_bar_->setGeometry(0, 0, DialogUnits(0, 0, layout_.width, 0).width(), menu_height);
+  const QRect client = DialogUnits(0, 0, layout_.width, layout_.height);
   setFixedSize(client.width(), client.height() + menu_height);
 }
 
@@ -156,8 +94,9 @@ QRect MainWindow::DialogUnits(int x, int y, int width, int height) const {
 }
 
 void MainWindow::BuildControls() {
+  using Kind = ControlSpec::Kind;
   QWidget* previous = nullptr;
-  for (const ControlSpec& spec : kTemplate) {
+  for (const ControlSpec& spec : layout_.controls) {
     const QString caption = QString::fromUtf16(spec.caption);
     QWidget* widget = nullptr;
     switch (spec.kind) {
@@ -165,7 +104,7 @@ void MainWindow::BuildControls() {
       case Kind::kDefaultButton: {
         auto* button = new QPushButton(caption, this);
         button->setAutoDefault(spec.kind == Kind::kDefaultButton);
-        button->setDefault(spec.id == ids::kOutputButton);
+        button->setDefault(spec.id == layout_.default_button);
         connect(button, &QPushButton::clicked, this, [this, id = spec.id] { Dispatch(id); });
         widget = button;
         break;
@@ -226,7 +165,7 @@ void MainWindow::Dispatch(int command_id) {
 }
 
 void MainWindow::reject() {
-  Dispatch(ids::kCancelKey);
+  Dispatch(layout_.cancel_command);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -386,15 +325,15 @@ void MainWindow::RunWithProgress(std::u16string_view caption,
   progress.setWindowModality(Qt::WindowModal);
   progress.setLabelText(QStringLiteral("準備中…"));
   progress.setCancelButtonText(QStringLiteral("キャンセル"));
-  progress.setRange(0, 1000);
+  progress.setRange(0, ProgressWindowReporter::kSteps);
   progress.setMinimumDuration(400);
   progress.setAutoClose(false);
   progress.setAutoReset(false);
   progress.setValue(0);
 
-  QtProgressReporter reporter(&progress);
+  ProgressWindowReporter reporter(&progress);
   connect(&progress, &QProgressDialog::canceled, &progress, [&reporter, &progress] {
-    reporter.Cancel();
+    reporter.PressCancel();
     progress.setLabelText(QStringLiteral("中止しています…"));
   });
 

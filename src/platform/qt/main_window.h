@@ -7,19 +7,20 @@
 #include <map>
 
 #include "platform/dialog.h"
+#include "platform/dialog_template.h"
 
 namespace hoshizora {
 
 class SpinButtons;
 
-// The Main dialog as a Qt window: the template's controls by id (each
+// A dialog as a Qt window: the template's controls by id (each
 // widget's object name is its id), forwarding commands to the dialog's
 // behaviour and implementing the Dialog port for it.
 class MainWindow : public QDialog, public Dialog {
  public:
   using CommandHandler = std::function<void(int command_id)>;
 
-  explicit MainWindow(QWidget* parent = nullptr);
+  explicit MainWindow(const DialogTemplate& layout, QWidget* parent = nullptr);
 
   // Where button clicks, the menu item, Esc and the close box go.
   void SetCommandHandler(CommandHandler handler) { handler_ = std::move(handler); }
@@ -58,6 +59,7 @@ class MainWindow : public QDialog, public Dialog {
   void Dispatch(int command_id);
   QRect DialogUnits(int x, int y, int width, int height) const;
 
+  const DialogTemplate& layout_;
   QMenuBar* menu_bar_ = nullptr;
   std::map<int, QWidget*> controls_;
   std::map<int, QFont> fonts_;

@@ -3,7 +3,7 @@
 #include <QKeyEvent>
 #include <algorithm>
 
-#include "encoding/decimal_parse.h"
+#include "base/decimal_parse.h"
 #include "platform/qt/qt_canvas.h"
 
 namespace hoshizora {

@@ -1,4 +1,4 @@
-#include "encoding/decimal_parse.h"
+#include "base/decimal_parse.h"
 
 #include <gtest/gtest.h>
 

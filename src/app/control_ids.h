@@ -29,9 +29,17 @@ inline constexpr int kOpenAudio = 8001;
 inline constexpr int kOpenListing = 8002;
 inline constexpr int kOpenFolder = 8003;
 
-// Labels 本文 to 速度(CPM).
-inline constexpr int kFirstLabel = 7000;
-inline constexpr int kLastLabel = 7007;
+// Labels.
+inline constexpr int kBodyLabel = 7000;
+inline constexpr int kCountLabel = 7001;
+inline constexpr int kStationLabel = 7002;
+inline constexpr int kNumberLabel = 7003;
+inline constexpr int kTimeLabel = 7004;
+inline constexpr int kAddresseeLabel = 7005;
+inline constexpr int kFrequencyLabel = 7006;
+inline constexpr int kSpeedLabel = 7007;
+inline constexpr int kLabels[] = {kBodyLabel, kCountLabel,     kStationLabel,   kNumberLabel,
+                                  kTimeLabel, kAddresseeLabel, kFrequencyLabel, kSpeedLabel};
 
 // Buffer sizes (terminator included) the commands read the fields with.
 inline constexpr int kShortFieldBuffer = 100;

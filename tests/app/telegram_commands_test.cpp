@@ -1,11 +1,11 @@
-#include "telegram_file/telegram_file_commands.h"
+#include "app/telegram_commands.h"
 
 #include <gtest/gtest.h>
 
+#include "app/control_ids.h"
 #include "support/fake_dialog.h"
 #include "support/temp_dir.h"
-
-#include <unistd.h>
+#include "support/test_system.h"
 
 namespace hoshizora {
 namespace {
@@ -29,12 +29,13 @@ class TelegramFileCommandsTest : public ::testing::Test {
   std::filesystem::path Path(const std::string& name) { return dir.path() / name; }
 
   TempDir dir;
+  testing::TestSystem system{dir.path() / "hoshizora"};
   FakeDialog dialog;
 };
 
 TEST_F(TelegramFileCommandsTest, SaveUsesTheDialogSettingsAndSaysDone) {
   dialog.save_answer = Path("電報 1");
-  SaveTelegramText(dialog);
+  SaveTelegramText(dialog, system);
   ASSERT_EQ(dialog.file_dialogs.size(), 1u);
   const FileDialogSettings& s = dialog.file_dialogs[0];
   EXPECT_EQ(s.title, u"電報テキストの保存");
@@ -52,26 +53,26 @@ TEST_F(TelegramFileCommandsTest, SaveUsesTheDialogSettingsAndSaysDone) {
 }
 
 TEST_F(TelegramFileCommandsTest, CancelledDialogsChangeNothing) {
-  SaveTelegramText(dialog);
-  LoadTelegramText(dialog);
+  SaveTelegramText(dialog, system);
+  LoadTelegramText(dialog, system);
   EXPECT_TRUE(dialog.messages.empty());
   EXPECT_EQ(dialog.texts[ids::kCount], u"一二六");
 }
 
-TEST_F(TelegramFileCommandsTest, FailedSaveKeepsTheOldFile) {
+TEST_F(TelegramFileCommandsTest, FailedSaveSaysSoAndKeepsTheOldFile) {
   WriteFileBytes(dir.path() / "old.txt", "precious");
-  fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
+  system.replace_fails = true;
   dialog.save_answer = Path("old.txt");
-  SaveTelegramText(dialog);
-  fs::permissions(dir.path(), fs::perms::owner_all);
-  if (::geteuid() != 0) {
-    EXPECT_EQ(ReadFileBytes(dir.path() / "old.txt"), "precious");
-    ASSERT_EQ(dialog.messages.size(), 1u);
-    EXPECT_EQ(dialog.messages[0].text, u"保存に失敗しました");
-  }
+  SaveTelegramText(dialog, system);
+  EXPECT_EQ(system.replaced, std::vector<fs::path>{Path("old.txt")});
+  EXPECT_EQ(ReadFileBytes(dir.path() / "old.txt"), "precious");
+  ASSERT_EQ(dialog.messages.size(), 1u);
+  EXPECT_EQ(dialog.messages[0].text, u"保存に失敗しました");
+
+  system.replace_fails = false;
   dialog.messages.clear();
   dialog.save_answer = Path("no such folder/x.txt");
-  SaveTelegramText(dialog);
+  SaveTelegramText(dialog, system);
   ASSERT_EQ(dialog.messages.size(), 1u);
   EXPECT_EQ(dialog.messages[0].text, u"保存に失敗しました");
   EXPECT_EQ(dialog.messages[0].caption, u"エラー");
@@ -80,7 +81,7 @@ TEST_F(TelegramFileCommandsTest, FailedSaveKeepsTheOldFile) {
 TEST_F(TelegramFileCommandsTest, SaveSaysWhatItCut) {
   dialog.texts[ids::kStation] = std::u16string(120, u'局');
   dialog.save_answer = Path("t.txt");
-  SaveTelegramText(dialog);
+  SaveTelegramText(dialog, system);
   std::string station_line = "[VALB]";
   for (int i = 0; i < 99; ++i) {
     station_line += "局";
@@ -94,14 +95,14 @@ TEST_F(TelegramFileCommandsTest, SaveSaysWhatItCut) {
 
 TEST_F(TelegramFileCommandsTest, LoadRestoresWhatWasSaved) {
   dialog.save_answer = Path("t.txt");
-  SaveTelegramText(dialog);
+  SaveTelegramText(dialog, system);
   const auto saved = dialog.texts;
   for (int id :
        {ids::kCount, ids::kStation, ids::kNumber, ids::kTime, ids::kAddressee, ids::kBody}) {
     dialog.texts[id] = u"changed";
   }
   dialog.open_answer = Path("t.txt");
-  LoadTelegramText(dialog);
+  LoadTelegramText(dialog, system);
   EXPECT_EQ(dialog.texts, saved);
   EXPECT_EQ(dialog.file_dialogs.back().title, u"電報テキストの読み込み");
   EXPECT_TRUE(dialog.file_dialogs.back().must_exist);
@@ -110,20 +111,41 @@ TEST_F(TelegramFileCommandsTest, LoadRestoresWhatWasSaved) {
 
 TEST_F(TelegramFileCommandsTest, UnreadableOrHugeFilesLeaveTheFields) {
   dialog.open_answer = Path("missing.txt");
-  LoadTelegramText(dialog);
+  LoadTelegramText(dialog, system);
   EXPECT_EQ(dialog.messages.back().text, u"読み込みに失敗しました");
   EXPECT_EQ(dialog.messages.back().caption, u"エラー");
 
   WriteFileBytes(dir.path() / "huge.bin", std::string(1024 * 1024 + 1, '\x01'));
   dialog.open_answer = Path("huge.bin");
-  LoadTelegramText(dialog);
+  LoadTelegramText(dialog, system);
   EXPECT_TRUE(dialog.messages.back().text.starts_with(u"読み込みに失敗しました"));
   EXPECT_NE(dialog.messages.back().text.find(u"1 MiB"), std::u16string::npos);
   EXPECT_EQ(dialog.texts[ids::kCount], u"一二六");
 
   dialog.open_answer = dir.path();
-  LoadTelegramText(dialog);
+  LoadTelegramText(dialog, system);
   EXPECT_EQ(dialog.messages.back().text, u"読み込みに失敗しました");
+
+  system.read_fails = FileRead::Status::kReadFailed;
+  dialog.open_answer = Path("missing.txt");
+  LoadTelegramText(dialog, system);
+  EXPECT_NE(dialog.messages.back().text.find(u"最後まで読めませんでした"), std::u16string::npos);
+  EXPECT_EQ(dialog.texts[ids::kCount], u"一二六");
+}
+
+// A FIFO would block the window for ever and /dev/zero would never end: both
+// are refused before they are opened, and the fields stay as they were.
+TEST_F(TelegramFileCommandsTest, DevicesAndFifosAreRefusedAndTheFieldsKept) {
+  const fs::path fifo = dir.path() / "fifo";
+  ASSERT_EQ(system.RunProcess({"/usr/bin/mkfifo", fifo}, nullptr).exit_code, 0);
+  const auto before = dialog.texts;
+  for (const fs::path& path : {fifo, fs::path("/dev/zero")}) {
+    dialog.open_answer = path;
+    LoadTelegramText(dialog, system);
+    EXPECT_EQ(dialog.messages.back().text, u"読み込みに失敗しました") << path;
+    EXPECT_EQ(dialog.messages.back().caption, u"エラー");
+  }
+  EXPECT_EQ(dialog.texts, before);
 }
 
 }  // namespace

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "audio/telegram_audio.h"
+#include "imaging/image_outcome.h"
+#include "platform/message_icon.h"
+
+namespace hoshizora {
+
+struct ShownMessage {
+  std::u16string text;
+  std::u16string caption;
+  MessageIcon icon = MessageIcon::kNone;
+};
+
+// What the picture writers' outcomes tell the user straight away, in the
+// order the writers ran: the listing's, then the form pages'.
+std::vector<ShownMessage> PictureMessages(const ImageOutcome& listing, const ImageOutcome& forms);
+
+// One line of the closing message per writer that failed; empty when it did not.
+std::u16string AudioProblem(const AudioOutcome& audio);
+std::u16string ListingProblem(const ImageOutcome& listing, bool cancelled);
+std::u16string FormProblem(const ImageOutcome& forms, int pages);
+
+// The note naming the characters the audio leaves out.
+std::u16string UnkeyedNote(const std::vector<std::u16string>& unkeyed);
+
+}  // namespace hoshizora

@@ -1,0 +1,324 @@
+#include "app/output_run.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/compose_telegram.h"
+#include "audio/wav_writer.h"
+#include "encoding/default_telegram.h"
+#include "imaging/text_listing.h"
+#include "platform/paths.h"
+#include "support/recording_canvas.h"
+#include "support/recording_sink.h"
+#include "support/temp_dir.h"
+#include "support/test_system.h"
+
+namespace hoshizora {
+namespace {
+
+namespace fs = std::filesystem;
+using Result = OutputReport::Result;
+
+TEST(Decorations, StationAndNumber) {
+  EXPECT_EQ(DecorateStation(u"一 二,三"), u"ハツ一二三");
+  EXPECT_EQ(DecorateStation(u"東京"), u"東京");
+  EXPECT_EQ(DecorateStation(u""), u"");
+  EXPECT_EQ(DecorateStation(u"一二。"), u"一二。");
+  EXPECT_EQ(DecorateStation(u" ，"), u" ，");
+  EXPECT_EQ(DecorateNumber(u"第三十五号"), u"タナ三十五");
+  EXPECT_EQ(DecorateNumber(u"35"), u"35");
+  EXPECT_EQ(DecorateNumber(u""), u"");
+
+  TelegramFields f{u"一", u"一 二,三", u"第三十五号", u"コ8,19", u"ミドリ」", u"[ホレ]ア[ラタ]"};
+  EXPECT_EQ(ComposeDisplayTelegram(f),
+            u"一\n一 二,三\n第三十五号\nコ8,19\nミドリ」\n[ホレ]ア[ラタ]");
+  EXPECT_EQ(ComposeKeyedTelegram(f),
+            u"一\nハツ一二三\nタナ三十五\nコ8,19\nミドリ」\n[ホレ]ア[ラタ]");
+  EXPECT_EQ(ComposeDisplayTelegram({}), u"\n\n\n\n\n");
+}
+
+TEST(ToneSettings, OnlyWholeNumbersInRange) {
+  EXPECT_EQ(ParseToneSetting(u"440", 100, 2000), 440);
+  EXPECT_EQ(ParseToneSetting(u" ４４０ ", 100, 2000), 440);
+  EXPECT_EQ(ParseToneSetting(u"\u3000440\t", 100, 2000), 440);
+  EXPECT_EQ(ParseToneSetting(u"+100", 100, 2000), 100);
+  EXPECT_EQ(ParseToneSetting(u"2000", 100, 2000), 2000);
+  for (std::u16string_view bad :
+       {u"", u"abc", u"1,500", u"12abc", u"99", u"2001", u"-440", u"+", u"4 40"}) {
+    EXPECT_EQ(ParseToneSetting(bad, 100, 2000), std::nullopt) << bad.size();
+  }
+}
+
+// One run with a recording canvas and sink, in a program folder of its own.
+class OutputRunTest : public ::testing::Test {
+ protected:
+  OutputRunTest() {
+    fs::create_directories(program);
+    request.fields = MakeDefaultTelegram(LocalTime{2024, 1, 6, 8, 19, 0});
+    request.frequency = 800;
+    request.speed = 200;
+    request.open_folder = true;
+    request.program_folder = program;
+  }
+  OutputReport Run() { return RunOutput(request, system, canvas, sink); }
+  fs::path Folder(const std::string& suffix = "") const {
+    return program / ("和文電報_20240131_090507" + suffix);
+  }
+  fs::path Base() const { return Folder() / "和文電報_20240131_090507"; }
+  void PlaceEncoder(const std::string& script) {
+    testing::WriteFileBytes(program / "lame", "#!/bin/sh\n" + script);
+    fs::permissions(program / "lame", fs::perms::owner_all);
+  }
+  static bool Says(const OutputReport& report, std::u16string_view text) {
+    return report.message.find(text) != std::u16string::npos;
+  }
+
+  testing::TempDir dir;
+  fs::path program = dir.path() / "プログラム";
+  testing::TestSystem system{program / "hoshizora"};
+  testing::RecordingCanvas canvas;
+  testing::RecordingSink sink;
+  OutputRequest request;
+};
+
+TEST_F(OutputRunTest, SampleTelegramCompletes) {
+  const OutputReport report = Run();
+  EXPECT_EQ(report.result, Result::kComplete);
+  ASSERT_TRUE(fs::is_directory(Folder()));
+  EXPECT_EQ(report.folder, Folder());
+  EXPECT_TRUE(fs::exists(WithSuffix(Base(), u".wav")));
+  ASSERT_EQ(canvas.saved.size(), 4u);
+  EXPECT_EQ(canvas.saved[0].path, WithSuffix(Base(), u".jpg"));
+  EXPECT_EQ(canvas.saved[1].path, WithSuffix(Base(), u"_1.jpg"));
+  EXPECT_EQ(canvas.saved[3].path, WithSuffix(Base(), u"_3.jpg"));
+  ASSERT_EQ(report.written.size(), 5u);
+  EXPECT_EQ(report.written[0], WithSuffix(Base(), u".wav"));
+  EXPECT_EQ(report.message, u"出力が完了しました。");
+  EXPECT_EQ(report.caption, u"完了");
+  EXPECT_EQ(report.icon, MessageIcon::kNone);
+  EXPECT_TRUE(sink.messages.empty()) << "the closing message is the front's to show";
+  EXPECT_EQ(system.opened, std::vector<fs::path>{Folder()});
+  EXPECT_EQ(canvas.loaded, std::vector<fs::path>{program / "和文電報受信用紙.jpg"});
+  // The header of the listing names the base path, the speed and the frequency.
+  EXPECT_EQ(canvas.strings[0].text, u"電報出力 " + PathText(Base()) + u"  CPM: 200  Freq: 800");
+  ASSERT_GE(sink.steps.size(), 4u);
+  EXPECT_EQ(sink.steps[0], u"テキスト画像を作成中");
+  EXPECT_EQ(sink.steps[1], u"受信用紙 1/3 を作成中");
+  EXPECT_EQ(sink.shares[2], 1.0 / 3);
+}
+
+TEST_F(OutputRunTest, AudioKeysTheDecoratedTelegram) {
+  request.fields = {u"", u"一 二,三", u"第五号", u"", u"", u"[ホレ]ア[ラタ]"};
+  Run();
+  // ハツ一二三, タナ五, ア and the two signs at 200 CPM (unit 57 ms = 2513 samples).
+  const std::string wav = testing::ReadFileBytes(WithSuffix(Base(), u".wav"));
+  ASSERT_GT(wav.size(), 44u);
+  const std::u16string code =
+      u"-... .--. .---- ..--- ...-- -. .-. ..... "  // ハツ一二三 タナ五
+      u" -..--- --.--  ...-. ";
+  PosixSystem real;
+  const auto expected = WriteMorseWav(real, dir.path() / "reference", code, 800, 200);
+  ASSERT_EQ(expected.status, WavStatus::kWritten);
+  EXPECT_TRUE(wav == testing::ReadFileBytes(dir.path() / "reference.wav"));
+  // The listing shows the telegram as typed.
+  EXPECT_EQ(canvas.strings[2].text, u"一 二,三");
+}
+
+TEST_F(OutputRunTest, ToneOutOfRangeWritesNothing) {
+  for (const auto& [freq, cpm] :
+       {std::pair{99, 200}, {2001, 200}, {800, 19}, {800, 201}, {-800, 0}}) {
+    request.frequency = freq;
+    request.speed = cpm;
+    const OutputReport report = Run();
+    EXPECT_EQ(report.result, Result::kRefused);
+    EXPECT_EQ(report.caption, u"エラー");
+    EXPECT_EQ(report.message, freq < 100 || freq > 2000 ? kFrequencyRefused : kSpeedRefused);
+  }
+  EXPECT_TRUE(fs::is_empty(program));
+  EXPECT_TRUE(sink.steps.empty());
+}
+
+TEST_F(OutputRunTest, RunsInOneSecondGetFoldersOfTheirOwn) {
+  Run();
+  Run();
+  Run();
+  EXPECT_TRUE(fs::is_directory(Folder()));
+  EXPECT_TRUE(fs::is_directory(Folder("_2")));
+  EXPECT_TRUE(fs::exists(Folder("_3") / "和文電報_20240131_090507_3.wav"));
+  EXPECT_EQ(canvas.saved.back().path, Folder("_3") / "和文電報_20240131_090507_3_3.jpg");
+  system.now = std::nullopt;
+  Run();
+  EXPECT_TRUE(fs::is_directory(program / "和文電報_00000000_000000"));
+}
+
+TEST_F(OutputRunTest, FailingEncoderIsReportedAndTheWavKept) {
+  PlaceEncoder("exit 3\n");
+  const OutputReport report = Run();
+  EXPECT_EQ(report.result, Result::kIncomplete);
+  EXPECT_TRUE(fs::exists(Folder() / "和文電報_20240131_090507.wav"));
+  EXPECT_EQ(report.caption, u"エラー");
+  EXPECT_TRUE(Says(report, u"MP3への変換に失敗しました(終了コード 3)"));
+  EXPECT_TRUE(Says(report, u"和文電報_20240131_090507.wav"));
+  EXPECT_TRUE(Says(report, u"和文電報_20240131_090507_3.jpg"));
+
+  PlaceEncoder("exec /usr/bin/lame --quiet \"$1\" \"$2\"\n");  // a copy of the WAV is no MP3
+  EXPECT_EQ(Run().result, Result::kComplete);
+  EXPECT_TRUE(fs::exists(Folder("_2") / "和文電報_20240131_090507_2.mp3"));
+  EXPECT_FALSE(fs::exists(Folder("_2") / "和文電報_20240131_090507_2.wav"));
+}
+
+TEST_F(OutputRunTest, EachEncoderFailureHasItsOwnWords) {
+  PlaceEncoder("exit 0\n");
+  const std::pair<ProcessResult, std::u16string_view> cases[] = {
+      {{ProcessResult::Kind::kStartFailed, -1}, u"MP3エンコーダ(lame)を起動できませんでした"},
+      {{ProcessResult::Kind::kLost, -1}, u"終了状態を確かめられませんでした"},
+      {{ProcessResult::Kind::kExited, 1}, u"MP3への変換に失敗しました(終了コード 1)"},
+      {{ProcessResult::Kind::kCancelled, -1}, u"MP3への変換を中止しました"},
+  };
+  for (const auto& [result, words] : cases) {
+    system.process_result = result;
+    const OutputReport report = Run();
+    EXPECT_EQ(report.result, Result::kIncomplete);
+    EXPECT_TRUE(Says(report, words)) << std::string(report.message.begin(), report.message.end());
+    EXPECT_TRUE(Says(report, u"WAVファイルを残しました"));
+  }
+  EXPECT_EQ(system.started.size(), 4u);
+  EXPECT_EQ(system.started[0][0], program / "lame");
+}
+
+TEST_F(OutputRunTest, PictureFailuresReachTheSinkBeforeTheReport) {
+  canvas.save_fails = [](const fs::path& path) { return path.native().ends_with("_2.jpg"); };
+  OutputReport report = Run();
+  EXPECT_EQ(report.result, Result::kIncomplete);
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_EQ(sink.messages[0].text, u"和文電報JPEGの保存に失敗しました。");
+  EXPECT_EQ(sink.messages[0].icon, MessageIcon::kError);
+  EXPECT_TRUE(Says(report, u"受信用紙: 3枚中1枚を保存できませんでした。"));
+
+  canvas.save_fails = nullptr;
+  canvas.template_available = false;
+  sink.messages.clear();
+  report = Run();
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_EQ(sink.messages[0].text, u"テンプレ画像が見つかりません");
+  EXPECT_EQ(sink.messages[0].icon, MessageIcon::kNone);
+  EXPECT_TRUE(Says(report, u"テンプレート画像"));
+
+  canvas.encoders = {"image/png"};
+  sink.messages.clear();
+  report = Run();
+  ASSERT_EQ(sink.messages.size(), 2u) << "the listing's, then the form's";
+  EXPECT_EQ(sink.messages[0].text, u"JPEGエンコーダが見つかりません (GDI+)");
+  EXPECT_EQ(sink.messages[1].text, u"JPEGエンコーダが見つかりません (GDI+)");
+  EXPECT_TRUE(Says(report, u"テキスト画像: JPEGエンコーダが見つかりませんでした。"));
+}
+
+TEST_F(OutputRunTest, WavThatFailsToWriteIsAFailureNeverComplete) {
+  PlaceEncoder("cp \"$1\" \"$2\"\n");
+  system.write_fails_after = 1000;
+  const OutputReport report = Run();
+  EXPECT_EQ(report.result, Result::kIncomplete);
+  EXPECT_EQ(report.caption, u"エラー");
+  EXPECT_TRUE(Says(report, u"音声: WAVファイルを書き込めませんでした。"));
+  EXPECT_FALSE(Says(report, u"出力が完了しました"));
+  EXPECT_TRUE(system.started.empty()) << "no encoder on a broken WAV";
+  EXPECT_EQ(std::count_if(report.written.begin(), report.written.end(),
+                          [](const fs::path& p) { return p.extension() == ".wav"; }),
+            0);
+}
+
+TEST_F(OutputRunTest, ClosingMessageNamesCharactersTheAudioLacks) {
+  request.fields.body = u"[ホレ]アイ。ウ「エ」。[ラタ]";
+  const OutputReport report = Run();
+  EXPECT_EQ(report.result, Result::kComplete);
+  EXPECT_EQ(report.message,
+            u"出力が完了しました。\n\nモールス符号がないため音声に含まれない文字: 。 「");
+}
+
+TEST_F(OutputRunTest, LongFieldsAreCutAndSaid) {
+  request.fields.body = u"[ホレ]" + std::u16string(5000, u'ア');
+  request.fields.addressee = std::u16string(600, u'イ');
+  system.write_fails_after = 44;  // the cut body would key for over an hour
+  const OutputReport report = Run();
+  EXPECT_TRUE(Says(report, u"名あてが長すぎるため、先頭の511文字だけを使いました。"));
+  EXPECT_TRUE(Says(report, u"本文が長すぎるため、先頭の4095文字だけを使いました。"));
+  EXPECT_TRUE(Says(report, u"受信用紙は作成しませんでした")) << "the cut body lost its End sign";
+  std::size_t addressee_drawn = 0;
+  for (const auto& s : canvas.On(1)) {
+    addressee_drawn += static_cast<std::size_t>(std::count(s.text.begin(), s.text.end(), u'イ'));
+  }
+  EXPECT_EQ(addressee_drawn, 511u);
+  EXPECT_EQ(canvas.On(1).back().text, kListingCutMark) << "the long body fills the listing";
+}
+
+TEST_F(OutputRunTest, EmptyFieldsStillRunEveryWriter) {
+  request.fields = {};
+  const OutputReport report = Run();
+  EXPECT_TRUE(fs::is_directory(Folder()));
+  EXPECT_EQ(fs::file_size(Folder() / "和文電報_20240131_090507.wav"), 44u);
+  EXPECT_EQ(canvas.saved.size(), 1u) << "the listing; no body for the form";
+  EXPECT_EQ(report.result, Result::kComplete);
+}
+
+TEST_F(OutputRunTest, CancelStopsThePicturesAndIsReported) {
+  sink.cancel_at_step = u"受信用紙 2/";
+  const OutputReport report = Run();
+  EXPECT_EQ(report.result, Result::kIncomplete);
+  EXPECT_EQ(canvas.saved.size(), 2u) << "the listing and page 1";
+  EXPECT_TRUE(Says(report, u"中止したため、3枚中1枚だけ作成しました。"));
+}
+
+TEST_F(OutputRunTest, EncoderStepReportsAnUnknownShare) {
+  PlaceEncoder("sleep 1; cp \"$1\" \"$2\"\n");
+  Run();
+  ASSERT_FALSE(sink.steps.empty());
+  EXPECT_EQ(sink.steps.back(), u"音声を書き込み、MP3に変換中");
+  EXPECT_EQ(sink.shares.back(), ProgressReporter::kUnknownShare);
+}
+
+TEST_F(OutputRunTest, OpensFollowTheOptionsInOrder) {
+  canvas.write_files = true;
+  request.open_audio = true;
+  request.open_listing = true;
+  Run();
+  EXPECT_EQ(system.opened, (std::vector<fs::path>{WithSuffix(Base(), u".wav"),
+                                                  WithSuffix(Base(), u".jpg"), Folder()}));
+
+  request.open_audio = false;
+  request.open_folder = false;
+  system.opened.clear();
+  Run();
+  EXPECT_EQ(system.opened, std::vector<fs::path>{Folder("_2") / "和文電報_20240131_090507_2.jpg"});
+
+  request.open_listing = false;
+  system.opened.clear();
+  Run();
+  EXPECT_TRUE(system.opened.empty());
+}
+
+TEST_F(OutputRunTest, UnwritableRootIsReported) {
+  request.output_root = dir.path() / "missing" / "deeper";
+  const OutputReport report = Run();
+  EXPECT_EQ(report.result, Result::kIncomplete);
+  EXPECT_TRUE(Says(report, u"出力フォルダを作成できませんでした"));
+  EXPECT_TRUE(canvas.saved.empty());
+}
+
+// An unzipped Windows archive can leave the program in a folder named in
+// Shift_JIS: the side files and the output must still be found by their bytes.
+TEST_F(OutputRunTest, ProgramFolderThatIsNotUtf8) {
+  program = dir.path() / "\x93\x64\x95\xf1";  // 電報 in Shift_JIS
+  fs::create_directories(program);
+  request.program_folder = program;
+  PlaceEncoder("exec /usr/bin/lame --quiet \"$1\" \"$2\"\n");
+  const OutputReport report = Run();
+  EXPECT_EQ(report.result, Result::kComplete);
+  EXPECT_EQ(canvas.loaded, std::vector<fs::path>{program / "和文電報受信用紙.jpg"});
+  ASSERT_EQ(system.started.size(), 1u);
+  EXPECT_EQ(system.started[0][0], program / "lame");
+  EXPECT_TRUE(fs::exists(Folder() / "和文電報_20240131_090507.mp3"));
+}
+
+}  // namespace
+}  // namespace hoshizora
