@@ -194,6 +194,20 @@ TEST_F(TelegramAudioTest, AnEncoderThatDeletesTheWavButWritesAWholeMp3Succeeds) 
   EXPECT_EQ(Listing(), std::vector<fs::path>{Mp3().filename()});
 }
 
+// Where no hard link can guard the WAV, an encoder that deletes it and fails
+// leaves no audio: the outcome must not name a WAV that is gone.
+TEST_F(TelegramAudioTest, WithoutHardLinksALostWavIsNotClaimed) {
+  system.links_fail = true;
+  PlaceStandIn("rm \"$1\"\nexit 1\n");
+  const AudioOutcome o = Run();
+  EXPECT_EQ(o.kind, Kind::kWavOnlyEncoderFailed);
+  EXPECT_TRUE(o.audio_path.empty());
+  EXPECT_TRUE(Listing().empty());
+
+  PlaceStandIn("exit 1\n");
+  EXPECT_EQ(Run().audio_path, Wav()) << "an encoder that leaves it alone still leaves the WAV";
+}
+
 // Under a parent that ignores SIGCHLD the system reaps the encoder and its
 // exit status is gone: even a whole-looking MP3 is not taken on a guess.
 TEST_F(TelegramAudioTest, AnEncoderWhoseExitStatusIsLostNeverCountsAsSuccess) {
