@@ -6,6 +6,7 @@
 
 #include "app/output_run.h"
 #include "app/settings.h"
+#include "app/telegram_commands.h"
 #include "base/utf8.h"
 #include "cli/console_sink.h"
 #include "encoding/default_telegram.h"
@@ -79,6 +80,9 @@ std::variant<TelegramFields, CliRefusal> ReadTelegram(System& system, const std:
   const TelegramFileRead read = LoadTelegramFile(system, fs::path(file));
   switch (read.status) {
     case FileRead::Status::kRead:
+      if (!read.holds_telegram) {
+        return Refuse(file + ": " + EncodeUtf8(kNoTelegramInFile));
+      }
       return read.fields;
     case FileRead::Status::kTooLarge:
       return Refuse(file + " is larger than 1 MiB");

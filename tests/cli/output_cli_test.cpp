@@ -102,6 +102,24 @@ TEST_F(OutputCliTest, BadArgumentsAreRefusedWithAReason) {
   EXPECT_EQ(Refusal({"--cpm"}), "hoshizora-cli: --cpm needs a value");
 }
 
+// An empty or tagless file would make a run of nothing called complete; a
+// UTF-16 file from a Windows editor is read.
+TEST_F(OutputCliTest, FilesWithoutATelegramAreRefusedAndUtf16IsRead) {
+  for (const std::string& bytes : {std::string(), std::string("memo\n")}) {
+    testing::WriteFileBytes(telegram, bytes);
+    EXPECT_EQ(Refusal({telegram.string()}),
+              "hoshizora-cli: " + telegram.string() +
+                  ": このファイルには電報がありません([VALA]〜[VALE]、[TEXT]の行がありません)。");
+  }
+  std::string utf16 = "\xFE\xFF";  // big-endian
+  for (char16_t c : std::u16string_view(u"[TEXT]\n[ホレ]ア[ラタ]")) {
+    utf16 += static_cast<char>(c >> 8);
+    utf16 += static_cast<char>(c & 0xFF);
+  }
+  testing::WriteFileBytes(telegram, utf16);
+  EXPECT_EQ(Request({telegram.string()}).fields.body, u"[ホレ]ア[ラタ]");
+}
+
 TEST_F(OutputCliTest, TelegramFilesThatCannotBeReadWholeAreRefused) {
   EXPECT_NE(Refusal({(dir.path() / "none.txt").string()}).find("cannot read"), std::string::npos);
   EXPECT_NE(Refusal({dir.path().string()}).find("not a regular file"), std::string::npos);
