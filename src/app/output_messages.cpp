@@ -89,7 +89,7 @@ std::u16string FormProblem(const ImageOutcome& forms, int pages) {
     case ImageStatus::kNoJpegEncoder:
       return u"受信用紙: JPEGエンコーダが見つかりませんでした。";
     case ImageStatus::kNoFormTemplate:
-      return u"受信用紙: テンプレート画像(和文電報受信用紙.jpg)が見つかりませんでした。";
+      return u"受信用紙: テンプレート画像(和文電報受信用紙.jpg)が見つからないか、壊れています。";
     case ImageStatus::kSaveFailed:
       return u"受信用紙: " + IntToText(pages) + u"枚中" +
              IntToText(static_cast<std::int32_t>(forms.failed.size())) +

@@ -71,7 +71,7 @@ class Canvas {
  public:
   virtual ~Canvas() = default;
   virtual std::unique_ptr<Bitmap> CreateBitmap(int width, int height) = 0;
-  // Nothing when the file is missing or is not a picture.
+  // Nothing when the file is missing, is not a picture, or is cut short.
   virtual std::unique_ptr<Bitmap> LoadBitmap(const std::filesystem::path& path) = 0;
   // A copy of the rectangle (0, 0, width, height), or nothing.
   virtual std::unique_ptr<Bitmap> CloneBitmap(const Bitmap& source, int width, int height) = 0;

@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "platform/file_io.h"
+#include "platform/picture_check.h"
 #include "platform/qt/font_substitutes.h"
 
 namespace hoshizora {
@@ -115,7 +116,7 @@ std::unique_ptr<Bitmap> QtCanvas::LoadBitmap(const std::filesystem::path& path) 
   // Read through our own file seam: Qt would lose a path whose bytes are not
   // UTF-8, and would block on a FIFO.
   const FileRead file = ReadWholeFile(path, kLargestPictureFile);
-  if (file.status != FileRead::Status::kRead) {
+  if (file.status != FileRead::Status::kRead || !PictureRunsToItsEnd(file.bytes)) {
     return nullptr;
   }
   QByteArray bytes = QByteArray::fromStdString(file.bytes);
