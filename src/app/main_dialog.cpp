@@ -1,10 +1,12 @@
 #include "app/main_dialog.h"
 
 #include "app/control_ids.h"
+#include "app/dialog_fields.h"
 #include "app/icon_install.h"
 #include "app/output_command.h"
 #include "app/settings.h"
 #include "app/telegram_commands.h"
+#include "practice/practice_telegram.h"
 
 namespace hoshizora {
 namespace {
@@ -95,6 +97,11 @@ bool HandleCommand(MainDialog& m, int command_id) {
     case ids::kAboutMenuItem:
       m.dialog.ShowMessage(AboutText(m.contact_address), u"連絡先 / Contact",
                            MessageIcon::kInformation);
+      return true;
+    case ids::kPracticeMenuItem:
+      // The learner asked for new material: whatever the fields held is
+      // replaced, as 電報読込 replaces it.
+      WriteTelegramFields(m.dialog, MakePracticeTelegram(PracticeOptions{}, m.practice_seed()));
       return true;
     default:
       return false;

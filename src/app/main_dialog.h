@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "app/fresh_seed.h"
+
 #include "platform/canvas.h"
 #include "platform/dialog.h"
 #include "platform/icon_resources.h"
@@ -18,6 +20,8 @@ struct MainDialog {
   SettingsStore& settings;
   IconResources& icons;
   std::u16string contact_address;  // the About box's, set at build time
+  // Each 「練習電報を作る」 takes a new seed from here.
+  SeedSource practice_seed = FreshSeed;
 
   int body_font = 0;
   int field_font = 0;

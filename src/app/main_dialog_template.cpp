@@ -34,15 +34,13 @@ constexpr ControlSpec kControls[] = {
     {ids::kOpenFolder, Kind::kCheckBox, u"和文電報フォルダを開く", 415, 305, 123, 12},
 };
 
+constexpr MenuItemSpec kMenuItems[] = {
+    {ids::kAboutMenuItem, u"このソフトについて"},
+    {ids::kPracticeMenuItem, u"練習電報を作る"},
+};
+
 constexpr DialogTemplate kMainDialog{
-    553,
-    395,
-    kControls,
-    ids::kOutputButton,
-    ids::kCancelKey,
-    u"その他",
-    u"このソフトについて",
-    ids::kAboutMenuItem,
+    553, 395, kControls, ids::kOutputButton, ids::kCancelKey, u"その他", kMenuItems,
 };
 
 }  // namespace

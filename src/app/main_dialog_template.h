@@ -5,7 +5,7 @@
 namespace hoshizora {
 
 // The Main dialog's template: its controls, the default button, Esc and the
-// menu with the About item.
+// その他 menu.
 const DialogTemplate& MainDialogTemplate();
 
 }  // namespace hoshizora

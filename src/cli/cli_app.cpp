@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/output_cli.h"
+#include "cli/practice_cli.h"
 #include "cli/text_commands.h"
 
 namespace hoshizora {
@@ -17,6 +18,15 @@ constexpr const char* kUsage =
     "              (the sample telegram when no file is given) into a new folder\n"
     "              beside the executable, or in DIR; HZ 100-2000, N 20-200,\n"
     "              by default from settings.ini (else 440 and 100)\n"
+    "  practice [--count N] [--length MIN-MAX] [--groups [--chars SET]] [--seed S]\n"
+    "           [--freq HZ] [--cpm N] [--out DIR]\n"
+    "              write N practice telegrams (default 1, at most 100) as output\n"
+    "              does, each folder also holding its telegram file\n"
+    "              FOLDER_telegram.txt as the answer key; bodies of MIN-MAX\n"
+    "              counted characters (default 60-130, within 10-1000), made of\n"
+    "              words or, with --groups, of five-character groups from SET\n"
+    "              (default the 47 basic kana); prints the seed S, random\n"
+    "              unless given; telegram i of the batch (from 0) uses seed S+i\n"
     "  encode      read UTF-8 text on stdin, print its Morse Code text\n"
     "  mark        read UTF-8 text on stdin, print it with Group marks inserted\n"
     "  --help      show this help\n"
@@ -48,6 +58,10 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
       return 2;
     }
     return RunTextCommand(command, in, out, err);
+  }
+  if (command == "practice") {
+    return RunPracticeCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system,
+                          settings, canvas, FreshSeed);
   }
   if (command == "output") {
     return RunOutputCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system,

@@ -24,6 +24,8 @@ char16_t KanjiDigit(int value) {
   return kKanjiDigits[static_cast<std::size_t>((value % 10 + 10) % 10)];
 }
 
+}  // namespace
+
 std::u16string DecimalInKanjiDigits(std::int32_t n) {
   std::u16string out;
   for (char c : std::to_string(n)) {
@@ -33,7 +35,15 @@ std::u16string DecimalInKanjiDigits(std::int32_t n) {
   return out;
 }
 
-}  // namespace
+std::u16string TelegramTimeText(int hour, int minute) {
+  char time[32];
+  std::snprintf(time, sizeof time, "%d,%02d", hour, minute);
+  std::u16string out(1, u'コ');
+  for (const char* p = time; *p != '\0'; ++p) {
+    out.push_back(static_cast<char16_t>(*p));
+  }
+  return out;
+}
 
 std::u16string KanjiTwoDigits(std::int32_t value) {
   if (value < 0) {
@@ -49,12 +59,7 @@ TelegramFields MakeDefaultTelegram(const std::optional<LocalTime>& now) {
   fields.count = DecimalInKanjiDigits(CountBodyCharacters(fields.body));
   fields.station = {KanjiDigit(t.day), KanjiDigit(t.hour)};
   fields.number = KanjiTwoDigits(t.minute);
-  char time[32];
-  std::snprintf(time, sizeof time, "%d,%02d", t.hour, t.minute);
-  fields.time.push_back(u'コ');
-  for (const char* p = time; *p != '\0'; ++p) {
-    fields.time.push_back(static_cast<char16_t>(*p));
-  }
+  fields.time = TelegramTimeText(t.hour, t.minute);
   fields.addressee = std::u16string(kDefaultAddressee);
   return fields;
 }

@@ -14,15 +14,20 @@ struct ControlSpec {
   int x = 0, y = 0, width = 0, height = 0;
 };
 
+// One item of the dialog's menu, which sends `id` as a command.
+struct MenuItemSpec {
+  int id = 0;
+  const char16_t* caption = u"";
+};
+
 struct DialogTemplate {
   int width = 0;  // dialog units
   int height = 0;
   std::span<const ControlSpec> controls;
-  int default_button = 0;  // the button Enter presses
-  int cancel_command = 0;  // the command Esc sends
-  const char16_t* menu_caption = u"";
-  const char16_t* menu_item_caption = u"";
-  int menu_item = 0;
+  int default_button = 0;              // the button Enter presses
+  int cancel_command = 0;              // the command Esc sends
+  const char16_t* menu_caption = u"";  // the one pop-up menu
+  std::span<const MenuItemSpec> menu_items;
 };
 
 }  // namespace hoshizora

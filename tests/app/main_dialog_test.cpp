@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <vector>
 
 #include "app/control_ids.h"
+#include "app/dialog_fields.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
+#include "practice/practice_telegram.h"
 #include "support/fake_dialog.h"
 #include "support/recording_canvas.h"
 #include "support/temp_dir.h"
@@ -152,6 +156,54 @@ TEST_F(MainDialogTest, AboutBoxAndUnknownCommands) {
   EXPECT_EQ(dialog.messages[0].icon, MessageIcon::kInformation);
   EXPECT_FALSE(HandleCommand(main, 1234));
   EXPECT_FALSE(dialog.destroyed);
+}
+
+void ExpectSameFields(const TelegramFields& shown, const TelegramFields& made) {
+  EXPECT_EQ(shown.count, made.count);
+  EXPECT_EQ(shown.station, made.station);
+  EXPECT_EQ(shown.number, made.number);
+  EXPECT_EQ(shown.time, made.time);
+  EXPECT_EQ(shown.addressee, made.addressee);
+  EXPECT_EQ(shown.body, made.body);
+}
+
+// Each 「練習電報を作る」 takes the next seed and replaces the six fields; the
+// tone stays as typed, and an output run takes the telegram whole.
+TEST_F(MainDialogTest, PracticeMenuItemFillsTheFieldsFromTheNextSeed) {
+  MainDialog main = Main();
+  std::vector<std::uint64_t> seeds{7, 8};
+  std::size_t taken = 0;
+  main.practice_seed = [&] { return seeds.at(taken++); };
+  InitialiseMainDialog(main);
+  dialog.texts[ids::kFrequency] = u"700";
+  const std::u16string sample_body = dialog.texts[ids::kBody];
+
+  ASSERT_TRUE(HandleCommand(main, ids::kPracticeMenuItem));
+  EXPECT_EQ(taken, 1u);
+  ExpectSameFields(ReadWholeTelegramFields(dialog), MakePracticeTelegram({}, 7));
+  EXPECT_NE(dialog.texts[ids::kBody], sample_body);
+  const std::u16string first_body = dialog.texts[ids::kBody];
+
+  ASSERT_TRUE(HandleCommand(main, ids::kPracticeMenuItem));
+  EXPECT_EQ(taken, 2u);
+  ExpectSameFields(ReadWholeTelegramFields(dialog), MakePracticeTelegram({}, 8));
+  EXPECT_NE(dialog.texts[ids::kBody], first_body);
+  EXPECT_EQ(dialog.texts[ids::kFrequency], u"700");
+  EXPECT_TRUE(dialog.messages.empty()) << "filling the fields needs no message";
+
+  ASSERT_TRUE(HandleCommand(main, ids::kOutputButton));
+  ASSERT_FALSE(dialog.messages.empty());
+  EXPECT_EQ(dialog.messages.back().text, u"出力が完了しました。")
+      << "nothing cut, nothing left out of the audio";
+}
+
+// Without a seed source of its own the window still gets a new telegram each time.
+TEST_F(MainDialogTest, DefaultSeedSourceGivesNewTelegrams) {
+  MainDialog main = Main();
+  ASSERT_TRUE(HandleCommand(main, ids::kPracticeMenuItem));
+  const TelegramFields first = ReadWholeTelegramFields(dialog);
+  ASSERT_TRUE(HandleCommand(main, ids::kPracticeMenuItem));
+  EXPECT_NE(ReadWholeTelegramFields(dialog).body, first.body);
 }
 
 TEST_F(MainDialogTest, EscCancelAndCloseShareOnePath) {

@@ -13,7 +13,9 @@
 #include "audio/wav_writer.h"
 #include "platform/paths.h"
 #include "platform/posix/posix_system.h"
+#include "practice/practice_telegram.h"
 #include "support/temp_dir.h"
+#include "telegram_file/telegram_file_commands.h"
 #include "telegram_file/telegram_text_format.h"
 
 namespace hoshizora {
@@ -249,9 +251,93 @@ TEST_F(CliProcessTest, FolderNamesThatAreNotUtf8) {
   EXPECT_NE(run.out.find(folder.native() + "\n"), std::string::npos) << "printed as its bytes";
 }
 
+// The folders a practice batch printed, each with the seed it says it used:
+// "complete: N files in FOLDER (seed S)".
+std::vector<std::pair<fs::path, std::uint64_t>> PracticeFolders(const std::string& printed) {
+  std::vector<std::pair<fs::path, std::uint64_t>> folders;
+  const std::string in = " files in ";
+  const std::string seed = " (seed ";
+  for (std::size_t at = 0; (at = printed.find("complete: ", at)) != std::string::npos;) {
+    const std::size_t folder = printed.find(in, at) + in.size();
+    const std::size_t end = printed.find(seed, folder);
+    folders.emplace_back(printed.substr(folder, end - folder),
+                         std::stoull(printed.substr(end + seed.size())));
+    at = end;
+  }
+  return folders;
+}
+
+// Each folder of a batch is a whole output run plus its answer key, which
+// loads back into the telegram of the seed it was made from.
+TEST_F(CliProcessTest, PracticeBatchOfThreeWithAnswerKeys) {
+  const ProcessRun run =
+      Cli(cli, {"practice", "--count", "3", "--seed", "42", "--out", out.string()});
+  ASSERT_EQ(run.status, 0) << run.out;
+  EXPECT_TRUE(run.out.starts_with("seed: 42\n")) << run.out;
+  const auto folders = PracticeFolders(run.out);
+  ASSERT_EQ(folders.size(), 3u) << run.out;
+  EXPECT_EQ(Entries(out).size(), 3u);
+  PosixSystem system;
+  for (std::size_t i = 0; i < folders.size(); ++i) {
+    const auto& [folder, seed] = folders[i];
+    SCOPED_TRACE(folder.string());
+    EXPECT_EQ(seed, 42 + i);
+    EXPECT_EQ(folder.parent_path(), out);
+    const std::string name = folder.filename().string();
+    EXPECT_TRUE(fs::exists(folder / (name + ".wav")) || fs::exists(folder / (name + ".mp3")));
+    EXPECT_EQ(JpegSize(ReadFileBytes(folder / (name + ".jpg"))), std::make_pair(1280, 720));
+    const auto form = JpegSize(ReadFileBytes(folder / (name + "_1.jpg")));
+    EXPECT_GT(form.second, form.first) << "a form page";
+    const TelegramFileRead key = LoadTelegramFile(system, folder / (name + "_telegram.txt"));
+    ASSERT_EQ(key.status, FileRead::Status::kRead);
+    const TelegramFields made = MakePracticeTelegram({}, seed);
+    EXPECT_EQ(key.fields.count, made.count);
+    EXPECT_EQ(key.fields.station, made.station);
+    EXPECT_EQ(key.fields.number, made.number);
+    EXPECT_EQ(key.fields.time, made.time);
+    EXPECT_EQ(key.fields.addressee, made.addressee);
+    EXPECT_EQ(key.fields.body, made.body);
+  }
+  EXPECT_NE(folders[0].first, folders[1].first);
+
+  // The same seeds again give the same keys, byte for byte.
+  const fs::path again = dir.path() / "again";
+  fs::create_directory(again);
+  const ProcessRun second =
+      Cli(cli, {"practice", "--count", "2", "--seed", "43", "--out", again.string()});
+  ASSERT_EQ(second.status, 0) << second.out;
+  const auto repeated = PracticeFolders(second.out);
+  ASSERT_EQ(repeated.size(), 2u);
+  for (std::size_t i = 0; i < repeated.size(); ++i) {
+    const auto key = [](const fs::path& folder) {
+      return ReadFileBytes(folder / (folder.filename().string() + "_telegram.txt"));
+    };
+    EXPECT_EQ(repeated[i].second, folders[i + 1].second);
+    EXPECT_EQ(key(repeated[i].first), key(folders[i + 1].first));
+  }
+}
+
+TEST_F(CliProcessTest, PracticeBadOptionsWriteNothing) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"practice", "--count", "0", "--out", out.string()},
+        {"practice", "--length", "5-60", "--out", out.string()},
+        {"practice", "--chars", "アイ", "--out", out.string()},
+        {"practice", "--groups", "--chars", "ア。", "--out", out.string()},
+        {"practice", "--seed", "-1", "--out", out.string()},
+        {"practice", "--freq", "5000", "--out", out.string()},
+        {"practice", "--out", (dir.path() / "missing").string()}}) {
+    const ProcessRun run = Cli(cli, args);
+    EXPECT_EQ(run.status, 2) << args[1];
+    EXPECT_EQ(run.out, "") << args[1];
+  }
+  EXPECT_TRUE(Entries(out).empty());
+}
+
 TEST_F(CliProcessTest, VersionAndHelp) {
   EXPECT_EQ(Cli(cli, {"--version"}).out, "hoshizora-cli 0.1.0\n");
-  EXPECT_NE(Cli(cli, {"--help"}).out.find("output [TELEGRAM.txt]"), std::string::npos);
+  const std::string help = Cli(cli, {"--help"}).out;
+  EXPECT_NE(help.find("output [TELEGRAM.txt]"), std::string::npos);
+  EXPECT_NE(help.find("practice [--count N]"), std::string::npos);
 }
 
 }  // namespace

@@ -50,5 +50,13 @@ TEST(KanjiTwoDigits, KeepsTheLastTwoDigits) {
   EXPECT_EQ(KanjiTwoDigits(2147483647), u"四七");
 }
 
+TEST(DecimalInKanjiDigits, WritesEveryDigitWithoutLeadingZeros) {
+  EXPECT_EQ(DecimalInKanjiDigits(0), u"〇");
+  EXPECT_EQ(DecimalInKanjiDigits(7), u"七");
+  EXPECT_EQ(DecimalInKanjiDigits(110), u"一一〇");
+  EXPECT_EQ(DecimalInKanjiDigits(1000), u"一〇〇〇");
+  EXPECT_EQ(DecimalInKanjiDigits(-5), u"〇五");
+}
+
 }  // namespace
 }  // namespace hoshizora

@@ -19,6 +19,7 @@
 #include "platform/qt/progress_window_reporter.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/spin_buttons.h"
+#include "practice/practice_telegram.h"
 #include "support/temp_dir.h"
 #include "support/test_system.h"
 
@@ -91,11 +92,36 @@ TEST_F(MainWindowTest, EveryControlByIdWithItsCaptionAndFont) {
   const QList<QAction*> menus = window.findChild<QMenuBar*>()->actions();
   ASSERT_EQ(menus.size(), 1);
   EXPECT_EQ(menus[0]->text(), "その他");
-  EXPECT_EQ(menus[0]->menu()->actions()[0]->text(), "このソフトについて");
+  const QList<QAction*> items = menus[0]->menu()->actions();
+  ASSERT_EQ(items.size(), 2);
+  EXPECT_EQ(items[0]->text(), "このソフトについて");
+  EXPECT_EQ(items[1]->text(), "練習電報を作る");
   // The sample telegram is in the fields, with the edit's own line breaks.
   EXPECT_TRUE(Get<QPlainTextEdit>(ids::kBody)->toPlainText().startsWith("[ホレ]ハルカナ"));
   EXPECT_EQ(Get<QLineEdit>(ids::kTime)->text(), "コ9,05");
   EXPECT_EQ(Get<QLineEdit>(ids::kFrequency)->text(), "440");
+}
+
+// The menu item, as a click reaches it, fills the real controls with the
+// telegram of the next seed; multi-line fields keep the core's text.
+TEST_F(MainWindowTest, PracticeMenuItemFillsTheFields) {
+  std::uint64_t next = 41;
+  main.practice_seed = [&] { return next++; };
+  QAction* item =
+      window.findChild<QMenuBar*>()->findChild<QAction*>(QString::number(ids::kPracticeMenuItem));
+  ASSERT_NE(item, nullptr);
+  for (std::uint64_t seed : {41u, 42u}) {
+    item->trigger();
+    const TelegramFields made = MakePracticeTelegram({}, seed);
+    EXPECT_EQ(Get<QLineEdit>(ids::kCount)->text(), QString::fromStdU16String(made.count));
+    EXPECT_EQ(Get<QLineEdit>(ids::kStation)->text(), QString::fromStdU16String(made.station));
+    EXPECT_EQ(Get<QLineEdit>(ids::kNumber)->text(), QString::fromStdU16String(made.number));
+    EXPECT_EQ(Get<QLineEdit>(ids::kTime)->text(), QString::fromStdU16String(made.time));
+    EXPECT_EQ(window.GetControlText(ids::kAddressee, ids::kAddresseeBuffer), made.addressee);
+    EXPECT_EQ(window.GetControlText(ids::kBody, ids::kBodyBuffer), made.body);
+  }
+  EXPECT_EQ(next, 43u);
+  EXPECT_FALSE(window.destroyed());
 }
 
 TEST_F(MainWindowTest, TabOrderFollowsTheTemplate) {

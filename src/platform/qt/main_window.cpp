@@ -76,9 +76,11 @@ MainWindow::MainWindow(const DialogTemplate& layout, QWidget* parent)
 
   menu_bar_ = new QMenuBar(this);
   QMenu* menu = menu_bar_->addMenu(QString::fromUtf16(layout_.menu_caption));
-  QAction* item = menu->addAction(QString::fromUtf16(layout_.menu_item_caption));
-  item->setObjectName(QString::number(layout_.menu_item));
-  connect(item, &QAction::triggered, this, [this] { Dispatch(layout_.menu_item); });
+  for (const MenuItemSpec& spec : layout_.menu_items) {
+    QAction* item = menu->addAction(QString::fromUtf16(spec.caption));
+    item->setObjectName(QString::number(spec.id));
+    connect(item, &QAction::triggered, this, [this, id = spec.id] { Dispatch(id); });
+  }
 
   BuildControls();
   const int menu_height = menu_bar_->sizeHint().height();

@@ -22,7 +22,7 @@ class MainWindow : public QDialog, public Dialog {
 
   explicit MainWindow(const DialogTemplate& layout, QWidget* parent = nullptr);
 
-  // Where button clicks, the menu item, Esc and the close box go.
+  // Where button clicks, the menu items, Esc and the close box go.
   void SetCommandHandler(CommandHandler handler) { handler_ = std::move(handler); }
   // The close box; called when the window is asked to close by the desktop.
   void SetCloseHandler(std::function<void()> handler) { close_handler_ = std::move(handler); }

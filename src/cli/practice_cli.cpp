@@ -1,0 +1,228 @@
+#include "cli/practice_cli.h"
+
+#include <filesystem>
+#include <limits>
+#include <ostream>
+
+#include "app/output_run.h"
+#include "base/utf8.h"
+#include "cli/console_sink.h"
+#include "platform/paths.h"
+#include "practice/practice_telegram.h"
+#include "telegram_file/telegram_file_commands.h"
+
+namespace hoshizora {
+namespace {
+
+struct PracticeArgs {
+  std::optional<std::string> count;
+  std::optional<std::string> length;
+  std::optional<std::string> chars;
+  std::optional<std::string> seed;
+  bool groups = false;
+  // --freq, --cpm and --out, with their values, for BuildOutputRequest.
+  std::vector<std::string> output_args;
+};
+
+CliRefusal Refuse(const std::string& reason) {
+  return {"hoshizora-cli: " + reason};
+}
+
+// Parses the arguments after "practice"; a reason on failure.
+std::optional<std::string> ParseArgs(const std::vector<std::string>& args, PracticeArgs& parsed) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--groups") {
+      parsed.groups = true;
+      continue;
+    }
+    std::optional<std::string>* option = a == "--count"    ? &parsed.count
+                                         : a == "--length" ? &parsed.length
+                                         : a == "--chars"  ? &parsed.chars
+                                         : a == "--seed"   ? &parsed.seed
+                                                           : nullptr;
+    const bool output_option = a == "--freq" || a == "--cpm" || a == "--out";
+    if (option == nullptr && !output_option) {
+      return a.starts_with("--") ? "unknown option '" + a + "'" : "unexpected argument '" + a + "'";
+    }
+    if (i + 1 >= args.size()) {
+      return a + " needs a value";
+    }
+    const std::string& value = args[++i];
+    if (option != nullptr) {
+      *option = value;
+    } else {
+      parsed.output_args.insert(parsed.output_args.end(), {a, value});
+    }
+  }
+  if (parsed.chars && !parsed.groups) {
+    return "--chars needs --groups";
+  }
+  return std::nullopt;
+}
+
+// ASCII digits only, at most `maximum`.
+std::optional<std::uint64_t> ParseUnsigned(const std::string& text, std::uint64_t maximum) {
+  if (text.empty()) {
+    return std::nullopt;
+  }
+  std::uint64_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') {
+      return std::nullopt;
+    }
+    const auto digit = static_cast<std::uint64_t>(c - '0');
+    if (value > (maximum - digit) / 10) {
+      return std::nullopt;
+    }
+    value = value * 10 + digit;
+  }
+  return value;
+}
+
+// The core's problems in the command line's words.
+std::string OptionReason(const PracticeOptionError& error, const std::string& length) {
+  switch (error.problem) {
+    case PracticeOptionProblem::kLengthNotARange:
+      return "--length needs MIN-MAX counted characters, such as 60-130";
+    case PracticeOptionProblem::kLengthOutOfBounds:
+      return "--length " + length + ": MIN and MAX must lie within " +
+             std::to_string(kShortestPracticeBody) + "-" + std::to_string(kLongestPracticeBody);
+    case PracticeOptionProblem::kLengthReversed:
+      return "--length " + length + ": MIN is larger than MAX";
+    case PracticeOptionProblem::kNoWholeGroup:
+      return "--length " + length + ": --groups needs a multiple of " +
+             std::to_string(kPracticeGroupSize) + " within the range";
+    case PracticeOptionProblem::kNoGroupCharacters:
+      return "--chars needs at least one character";
+    case PracticeOptionProblem::kSeparatorInGroupCharacters:
+      return "--chars: blanks, line breaks and ? cannot be group characters";
+    case PracticeOptionProblem::kUnkeyableGroupCharacters: {
+      std::string listed;
+      for (const std::u16string& c : error.characters) {
+        listed += " " + EncodeUtf8(c);
+      }
+      return "--chars: no Morse code for" + listed;
+    }
+  }
+  return "bad practice options";
+}
+
+std::variant<PracticeOptions, CliRefusal> Options(const PracticeArgs& parsed) {
+  PracticeOptions options;
+  if (parsed.groups) {
+    options.mode = PracticeMode::kGroups;
+  }
+  if (parsed.chars) {
+    options.group_characters = DecodeUtf8Lenient(*parsed.chars);
+  }
+  std::string length = "60-130";
+  if (parsed.length) {
+    length = *parsed.length;
+    const LengthRangeParse range = ParseLengthRange(DecodeUtf8Lenient(length));
+    if (range.error) {
+      return Refuse(OptionReason(*range.error, length));
+    }
+    options.length = range.range;
+  }
+  if (const auto error = ValidatePracticeOptions(options)) {
+    return Refuse(OptionReason(*error, length));
+  }
+  return options;
+}
+
+// The answer key beside the run's files: "<folder name>_telegram.txt".
+std::filesystem::path AnswerKeyPath(const std::filesystem::path& folder) {
+  return WithSuffix(folder / folder.filename(), u"_telegram.txt");
+}
+
+}  // namespace
+
+std::variant<PracticePlan, CliRefusal> BuildPracticePlan(const std::vector<std::string>& args,
+                                                         System& system, SettingsStore& settings) {
+  PracticeArgs parsed;
+  if (const auto reason = ParseArgs(args, parsed)) {
+    return Refuse(*reason);
+  }
+  PracticePlan plan;
+  if (parsed.count) {
+    const auto count = ParseUnsigned(*parsed.count, kLargestPracticeBatch);
+    if (!count || *count == 0) {
+      return Refuse("--count needs a number from 1 to " + std::to_string(kLargestPracticeBatch));
+    }
+    plan.count = static_cast<int>(*count);
+  }
+  if (parsed.seed) {
+    plan.seed = ParseUnsigned(*parsed.seed, std::numeric_limits<std::uint64_t>::max());
+    if (!plan.seed) {
+      return Refuse("--seed needs a number from 0 to " +
+                    std::to_string(std::numeric_limits<std::uint64_t>::max()));
+    }
+  }
+  auto options = Options(parsed);
+  if (auto* refusal = std::get_if<CliRefusal>(&options)) {
+    return *refusal;
+  }
+  plan.options = std::get<PracticeOptions>(std::move(options));
+  auto request = BuildOutputRequest(parsed.output_args, system, settings);
+  if (auto* refusal = std::get_if<CliRefusal>(&request)) {
+    return *refusal;
+  }
+  plan.request = std::get<OutputRequest>(std::move(request));
+  return plan;
+}
+
+int RunPracticeCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                   System& system, SettingsStore& settings, const std::function<Canvas&()>& canvas,
+                   const SeedSource& fresh_seed) {
+  const auto built = BuildPracticePlan(args, system, settings);
+  if (const auto* refusal = std::get_if<CliRefusal>(&built)) {
+    err << refusal->message << "\n";
+    return 2;
+  }
+  const PracticePlan& plan = std::get<PracticePlan>(built);
+  const std::uint64_t first_seed = plan.seed ? *plan.seed : fresh_seed();
+  out << "seed: " << first_seed << "\n";
+
+  for (int i = 0; i < plan.count; ++i) {
+    // Unsigned, so a seed near the top wraps round to 0 and stays reproducible.
+    const std::uint64_t seed = first_seed + static_cast<std::uint64_t>(i);
+    OutputRequest request = plan.request;
+    request.fields = MakePracticeTelegram(plan.options, seed);
+    ConsoleSink sink(err);
+    const OutputReport report = RunOutput(request, system, canvas(), sink);
+    sink.ShowMessage(report.message, report.caption, report.icon);
+    if (report.result == OutputReport::Result::kRefused) {
+      return 2;
+    }
+    std::vector<std::filesystem::path> written = report.written;
+    std::size_t failed = report.problems.size();
+    if (!report.folder.empty()) {
+      const std::filesystem::path key = AnswerKeyPath(report.folder);
+      if (SaveTelegramFile(system, key, request.fields)) {
+        written.push_back(key);
+      } else {
+        err << "hoshizora-cli: cannot write " << key.native() << "\n";
+        ++failed;
+      }
+    }
+    for (const auto& path : written) {
+      out << path.native() << "\n";
+    }
+    const std::string tail = " (seed " + std::to_string(seed) + ")\n";
+    if (failed == 0) {
+      out << "complete: " << written.size() << " files in " << report.folder.native() << tail;
+      continue;
+    }
+    out << "incomplete: " << written.size() << " files in " << report.folder.native() << ", "
+        << failed << " failed" << tail;
+    if (i + 1 < plan.count) {
+      err << "hoshizora-cli: stopped after " << i + 1 << " of " << plan.count
+          << " practice telegrams\n";
+    }
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace hoshizora

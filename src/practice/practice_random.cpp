@@ -1,0 +1,33 @@
+#include "practice/practice_random.h"
+
+namespace hoshizora {
+
+std::uint64_t PracticeRandom::Next() {
+  std::uint64_t z = (state_ += 0x9E3779B97F4A7C15u);
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
+  return z ^ (z >> 31);
+}
+
+std::uint64_t PracticeRandom::Below(std::uint64_t bound) {
+  if (bound == 0) {
+    return 0;
+  }
+  const std::uint64_t threshold = (0 - bound) % bound;
+  for (;;) {
+    const std::uint64_t r = Next();
+    if (r >= threshold) {
+      return r % bound;
+    }
+  }
+}
+
+std::int32_t PracticeRandom::Between(std::int32_t low, std::int32_t high) {
+  if (high <= low) {
+    return low;
+  }
+  const auto span = static_cast<std::uint64_t>(static_cast<std::int64_t>(high) - low + 1);
+  return static_cast<std::int32_t>(low + static_cast<std::int64_t>(Below(span)));
+}
+
+}  // namespace hoshizora
