@@ -58,6 +58,9 @@ std::u16string AudioProblem(const AudioOutcome& audio) {
     case Kind::kCancelled:
       return u"音声: MP3への変換を中止しました。" + std::u16string(left);
     case Kind::kFailed:
+      if (audio.wav_status == WavStatus::kCancelled) {
+        return u"音声: 中止したため作成しませんでした。";
+      }
       if (audio.wav_status == WavStatus::kTooLong) {
         return u"音声: 電報が長すぎてWAVファイルに収まりません。";
       }

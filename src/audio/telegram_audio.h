@@ -16,7 +16,7 @@ struct AudioOutcome {
     kWavOnlyNoEncoder,      // no encoder beside the executable: the WAV is the result
     kWavOnlyEncoderFailed,  // the encoder did not give an MP3; the WAV is kept
     kCancelled,             // the encoder wait was ended; the WAV is kept
-    kFailed,                // no usable audio file
+    kFailed,                // no usable audio file (wav_status says why, kCancelled included)
   };
   Kind kind = Kind::kFailed;
   WavStatus wav_status = WavStatus::kCannotCreate;

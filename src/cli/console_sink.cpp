@@ -1,6 +1,6 @@
 #include "cli/console_sink.h"
 
-#include "base/utf8.h"
+#include "cli/terminal_text.h"
 
 namespace hoshizora {
 
@@ -10,7 +10,7 @@ void ConsoleSink::Report(std::u16string_view step, double share) {
     return;
   }
   last_ = std::u16string(step);
-  out_ << "hoshizora-cli: " << EncodeUtf8(step);
+  out_ << "hoshizora-cli: " << TerminalText(step);
   if (share >= 0) {
     out_ << " (" << static_cast<int>(share * 100) << "%)";
   }
@@ -19,7 +19,7 @@ void ConsoleSink::Report(std::u16string_view step, double share) {
 
 void ConsoleSink::ShowMessage(std::u16string_view text, std::u16string_view caption, MessageIcon) {
   std::lock_guard lock(mutex_);
-  out_ << EncodeUtf8(caption) << ": " << EncodeUtf8(text) << "\n";
+  out_ << TerminalText(caption) << ": " << TerminalText(text) << "\n";
 }
 
 }  // namespace hoshizora

@@ -9,6 +9,7 @@
 #include "app/telegram_commands.h"
 #include "base/utf8.h"
 #include "cli/console_sink.h"
+#include "cli/interruption.h"
 #include "encoding/default_telegram.h"
 #include "telegram_file/telegram_file_commands.h"
 
@@ -156,7 +157,7 @@ int RunOutputCli(const std::vector<std::string>& args, std::ostream& out, std::o
     err << refusal->message << "\n";
     return 2;
   }
-  ConsoleSink sink(err);
+  ConsoleSink sink(err, std::chrono::steady_clock::now, &ProgramInterruption().requested);
   const OutputReport report = RunOutput(std::get<OutputRequest>(request), system, canvas(), sink);
   sink.ShowMessage(report.message, report.caption, report.icon);
   for (const auto& path : report.written) {
@@ -172,7 +173,7 @@ int RunOutputCli(const std::vector<std::string>& args, std::ostream& out, std::o
     case OutputReport::Result::kIncomplete:
       out << "incomplete: " << report.written.size() << " files in " << report.folder.native()
           << ", " << report.problems.size() << " failed\n";
-      return 1;
+      return StatusAfterInterruption(1);
   }
   return 1;
 }

@@ -282,6 +282,17 @@ TEST_F(TelegramAudioTest, CancelEndsAHungEncoderAndKeepsTheWav) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
 }
 
+TEST_F(TelegramAudioTest, CancelBeforeTheWavIsWholeLeavesNothingAndStartsNoEncoder) {
+  PlaceStandIn("cat \"$good\" > \"$2\"\n");
+  CancelFlag cancel{true};
+  const AudioOutcome o = Run(&cancel);
+  EXPECT_EQ(o.kind, Kind::kFailed);
+  EXPECT_EQ(o.wav_status, WavStatus::kCancelled);
+  EXPECT_TRUE(o.audio_path.empty());
+  EXPECT_TRUE(Listing().empty());
+  EXPECT_TRUE(system.started.empty());
+}
+
 // A wrapper script's children go with it on cancel, even one that ignores SIGTERM.
 TEST_F(TelegramAudioTest, CancelEndsEverythingTheEncoderStarted) {
   for (const char* script : {"sleep 60 &\necho $! > \"$0.child\"\nwait\n",

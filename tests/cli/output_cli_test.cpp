@@ -152,5 +152,27 @@ TEST(ConsoleSink, QuietAtFirstThenEachNewStepOnce) {
   EXPECT_FALSE(sink.Cancel());
 }
 
+// A telegram's control characters and bidi marks reach the terminal only as
+// codes: an escape sequence could recolour it, a right-to-left override
+// reorder every line after it.
+TEST(ConsoleSink, ControlCharactersAndBidiMarksArePrintedAsCodes) {
+  std::ostringstream err;
+  ConsoleSink sink(err);
+  sink.ShowMessage(u"文字: \x1b[31mア\u202Eイ\u2066\u200F\x7F\x85\r\x01\tウ\r\nエ\n", u"エラー",
+                   MessageIcon::kError);
+  EXPECT_EQ(err.str(),
+            "エラー: 文字: U+001B[31mアU+202EイU+2066U+200FU+007FU+0085U+000DU+0001\tウ\r\nエ\n\n");
+}
+
+// The run watches the flag it is given (the program's signal handlers set it).
+TEST(ConsoleSink, CancelComesFromOutside) {
+  std::ostringstream err;
+  CancelFlag interrupted{false};
+  ConsoleSink sink(err, std::chrono::steady_clock::now, &interrupted);
+  EXPECT_FALSE(sink.Cancel());
+  interrupted = true;
+  EXPECT_TRUE(sink.Cancel());
+}
+
 }  // namespace
 }  // namespace hoshizora
