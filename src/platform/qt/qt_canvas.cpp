@@ -285,9 +285,10 @@ bool QtCanvas::SaveImage(const Bitmap& bitmap, const std::filesystem::path& path
   if (!writer.write(static_cast<const QtBitmap&>(bitmap).image())) {
     return false;
   }
-  const auto file = CreateFileSink(path);
-  return file && file->Write(std::string_view(encoded.constData(), encoded.size())) &&
-         file->Finish();
+  // Through a temporary name: a disk that fills up part way must not leave a
+  // cut picture under the picture's name.
+  auto staged = StagedFile::Write(path, std::string_view(encoded.constData(), encoded.size()));
+  return staged && staged->Commit();
 }
 
 }  // namespace hoshizora
