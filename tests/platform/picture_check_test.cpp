@@ -10,8 +10,10 @@ namespace {
 // A JPEG's marker skeleton: start, an APP1 segment holding a whole thumbnail
 // (its own scan and end), the main scan with stuffed 0xFF bytes, then the end.
 const std::string kThumbnail = std::string("\xFF\xD8\xFF\xDA", 4) + "thumb" + "\xFF\xD9";
+const std::string kStuffedFF("\xFF\x00", 2);
 const std::string kJpeg = std::string("\xFF\xD8\xFF\xE1", 4) + kThumbnail +
-                          std::string("\xFF\xDA\x00\x08scan\xFF\x00data\xFF\x00", 18) + "\xFF\xD9";
+                          std::string("\xFF\xDA\x00\x08", 4) + "scan" + kStuffedFF + "data" +
+                          kStuffedFF + "\xFF\xD9";
 
 TEST(PictureCheck, AJpegMustEndAfterItsLastScan) {
   EXPECT_TRUE(PictureRunsToItsEnd(kJpeg));
