@@ -112,7 +112,7 @@ class RecordingCanvas : public Canvas {
   int template_width = 764;
   int template_height = 1080;
   std::function<bool(const std::filesystem::path&)> save_fails;
-  bool write_files = false;  // leave a small file at every saved path
+  bool write_files = false;   // leave a small file at every saved path
   std::u16string undrawable;  // characters no face of this canvas has
 
   // Records.
