@@ -21,14 +21,15 @@ fs::path BenchFolder() {
   return dir;
 }
 
-// Reports seconds of audio written per second of wall time.
-void WriteWav(benchmark::State& state, const std::u16string& telegram) {
+// Reports seconds of audio written per second of wall time: the real-time factor.
+void WriteWav(benchmark::State& state, const std::u16string& telegram,
+              const hoshizora::KeyingOptions& keying = {}) {
   const std::u16string code = hoshizora::EncodeTelegram(hoshizora::InsertGroupMarks(telegram));
   const std::filesystem::path base = BenchFolder() / "bench";
   hoshizora::PosixSystem system;
   std::uint64_t samples = 0;
   for (auto _ : state) {
-    const auto r = hoshizora::WriteMorseWav(system, base, code, 800, 100);
+    const auto r = hoshizora::WriteMorseWav(system, base, code, 800, 100, {}, keying);
     if (r.status != hoshizora::WavStatus::kWritten) {
       state.SkipWithError("WAV not written");
       break;
@@ -46,10 +47,32 @@ void BM_WavSampleTelegram(benchmark::State& state) {
 }
 BENCHMARK(BM_WavSampleTelegram)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// Shaped edges change only the two precomputed elements; the rest is the same
+// block copying as plain keying.
+void BM_WavSampleTelegramShaped(benchmark::State& state) {
+  WriteWav(state, hoshizora::bench::SampleTelegramText(),
+           {.rise_ms = static_cast<int>(state.range(0))});
+}
+BENCHMARK(BM_WavSampleTelegramShaped)
+    ->Arg(5)
+    ->Arg(20)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+void BM_WavSampleTelegramShapedFarnsworth(benchmark::State& state) {
+  WriteWav(state, hoshizora::bench::SampleTelegramText(), {.rise_ms = 5, .effective_cpm = 50});
+}
+BENCHMARK(BM_WavSampleTelegramShapedFarnsworth)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void BM_WavLongestBody(benchmark::State& state) {
   WriteWav(state, hoshizora::bench::LongestBody());
 }
 BENCHMARK(BM_WavLongestBody)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void BM_WavLongestBodyShaped(benchmark::State& state) {
+  WriteWav(state, hoshizora::bench::LongestBody(), {.rise_ms = 5});
+}
+BENCHMARK(BM_WavLongestBodyShaped)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 // The floor: copying the same number of bytes into a file.
 void BM_CopyBytesOfSampleTelegram(benchmark::State& state) {

@@ -1,10 +1,14 @@
 // Draws the program's artwork: the reception form picture that the form pages
 // are written on, and the program icon. Run it after changing the drawing:
 //   draw_artwork ASSETS_FOLDER
+// The build also runs it to draw the desktop's icon theme sizes from the same
+// picture as app.ico:
+//   draw_artwork --icons FOLDER   (writes FOLDER/hicolor/NxN/apps/hoshizora.png)
 // The fixed positions of the form writer (columns, cells, page number) are
 // mirrored here, so the printed boxes frame the text drawn into them.
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QFont>
 #include <QGuiApplication>
@@ -250,12 +254,26 @@ QByteArray IconFile() {
   return file;
 }
 
+bool WriteThemeIcons(const QString& folder) {
+  for (int size : {16, 32, 48, 64, 128, 256}) {
+    const QString dir = QStringLiteral("%1/hicolor/%2x%2/apps").arg(folder, QString::number(size));
+    if (!QDir().mkpath(dir) || !DrawIcon(size).save(dir + "/hoshizora.png", "PNG")) {
+      std::fprintf(stderr, "draw_artwork: cannot write %s\n", qPrintable(dir));
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
+  if (argc == 3 && QByteArray(argv[1]) == "--icons") {
+    return WriteThemeIcons(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+  }
   if (argc != 2) {
-    std::fprintf(stderr, "usage: draw_artwork ASSETS_FOLDER\n");
+    std::fprintf(stderr, "usage: draw_artwork ASSETS_FOLDER | --icons FOLDER\n");
     return 2;
   }
   const QString folder = QString::fromLocal8Bit(argv[1]);

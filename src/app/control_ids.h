@@ -9,6 +9,7 @@ inline constexpr int kSaveButton = 2002;
 inline constexpr int kLoadButton = 2003;
 inline constexpr int kCancelButton = 5001;
 inline constexpr int kAboutMenuItem = 40001;
+inline constexpr int kKeyingMenuItem = 40002;
 inline constexpr int kPracticeMenuItem = 40003;
 
 // Telegram fields.

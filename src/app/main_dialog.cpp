@@ -3,6 +3,7 @@
 #include "app/control_ids.h"
 #include "app/dialog_fields.h"
 #include "app/icon_install.h"
+#include "app/keying_command.h"
 #include "app/output_command.h"
 #include "app/settings.h"
 #include "app/telegram_commands.h"
@@ -56,6 +57,10 @@ void DeleteFonts(MainDialog& m) {
 // Far above any icon the program ships; a larger app.ico is not installed.
 constexpr std::uintmax_t kLargestIconFile = 16 * 1024 * 1024;
 
+ProgramFolders Folders(MainDialog& m) {
+  return m.folders ? *m.folders : PortableFolders(ExecutableFolder(m.system));
+}
+
 }  // namespace
 
 std::u16string AboutText(const std::u16string& contact_address) {
@@ -70,8 +75,13 @@ int DialogFontPixels(int dpi_y) {
 void InitialiseMainDialog(MainDialog& m) {
   CreateFonts(m);
   LoadSettings(m.dialog, m.settings, m.system.LocalNow());
-  const std::filesystem::path icon_path = ExecutableFolder(m.system) / "app.ico";
+  m.keying = StoredKeying(m.settings);
+  const ProgramFolders folders = Folders(m);
+  const std::filesystem::path icon_path = folders.data_folder / "app.ico";
   m.dialog.SetWindowIcons(icon_path);
+  if (folders.mode == ProgramMode::kInstalled) {
+    return;
+  }
   // The icon is a nicety: a missing or unreadable one is passed over silently.
   const FileRead icon = m.system.ReadFile(icon_path, kLargestIconFile);
   if (icon.status == FileRead::Status::kRead) {
@@ -92,11 +102,14 @@ bool HandleCommand(MainDialog& m, int command_id) {
       LoadTelegramText(m.dialog, m.system);
       return true;
     case ids::kOutputButton:
-      RunOutputCommand(m.dialog, m.system, m.canvas);
+      RunOutputCommand(m.dialog, m.system, m.canvas, m.keying, Folders(m));
       return true;
     case ids::kAboutMenuItem:
       m.dialog.ShowMessage(AboutText(m.contact_address), u"連絡先 / Contact",
                            MessageIcon::kInformation);
+      return true;
+    case ids::kKeyingMenuItem:
+      RunKeyingCommand(m.dialog, m.keying);
       return true;
     case ids::kPracticeMenuItem:
       // The learner asked for new material: whatever the fields held is
@@ -114,6 +127,7 @@ void CloseMainDialog(MainDialog& m) {
   }
   m.closed = true;
   SaveFrequencyAndSpeed(m.dialog, m.settings);
+  SaveKeying(m.dialog, m.settings, m.keying);
   DeleteFonts(m);
   SaveOptions(m.dialog, m.settings);
   m.dialog.DestroyWindow();

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "app/fresh_seed.h"
-
+#include "app/program_folders.h"
+#include "base/keying_options.h"
 #include "platform/canvas.h"
 #include "platform/dialog.h"
 #include "platform/icon_resources.h"
@@ -20,8 +22,15 @@ struct MainDialog {
   SettingsStore& settings;
   IconResources& icons;
   std::u16string contact_address;  // the About box's, set at build time
+  // Where the side files and the output go; unset, everything is beside the
+  // executable, as in a portable copy.
+  std::optional<ProgramFolders> folders = std::nullopt;
   // Each 「練習電報を作る」 takes a new seed from here.
   SeedSource practice_seed = FreshSeed;
+
+  // The audio settings: read at start, changed in their dialog, used by every
+  // output run and saved on close.
+  KeyingOptions keying{};
 
   int body_font = 0;
   int field_font = 0;
@@ -37,16 +46,17 @@ std::u16string AboutText(const std::u16string& contact_address);
 // screen's resolution, rounded.
 int DialogFontPixels(int dpi_y);
 
-// Initialisation: fonts, settings and the sample telegram, window icons, icon
-// installation.
+// Initialisation: fonts, settings (the keying options among them) and the
+// sample telegram, window icons, and in a portable copy the icon's
+// installation (an installed program's package brings its own desktop entry).
 void InitialiseMainDialog(MainDialog& main);
 
 // A command id from a button, the menu or the Esc key; false when it is not
 // one of the dialog's commands.
 bool HandleCommand(MainDialog& main, int command_id);
 
-// The close path shared by Esc, "Cancel" and the close box: settings saved,
-// fonts deleted, options saved, window destroyed. Runs once.
+// The close path shared by Esc, "Cancel" and the close box: settings saved
+// (tone, then keying), fonts deleted, options saved, window destroyed. Runs once.
 void CloseMainDialog(MainDialog& main);
 
 }  // namespace hoshizora

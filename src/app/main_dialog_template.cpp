@@ -34,8 +34,10 @@ constexpr ControlSpec kControls[] = {
     {ids::kOpenFolder, Kind::kCheckBox, u"和文電報フォルダを開く", 415, 305, 123, 12},
 };
 
+// Menu 101, その他.
 constexpr MenuItemSpec kMenuItems[] = {
     {ids::kAboutMenuItem, u"このソフトについて"},
+    {ids::kKeyingMenuItem, u"音声の設定…"},
     {ids::kPracticeMenuItem, u"練習電報を作る"},
 };
 

@@ -6,6 +6,7 @@
 #include "app/control_ids.h"
 #include "app/dialog_fields.h"
 #include "app/output_messages.h"
+#include "platform/paths.h"
 
 namespace hoshizora {
 namespace {
@@ -37,25 +38,36 @@ class ProgressWindowSink : public OutputSink {
 
 }  // namespace
 
-OutputReport RunOutputCommand(Dialog& dialog, System& system, Canvas& canvas) {
+OutputReport RunOutputCommand(Dialog& dialog, System& system, Canvas& canvas,
+                              const KeyingOptions& keying, const ProgramFolders& folders) {
   const auto frequency = ParseToneSetting(
       dialog.GetControlText(ids::kFrequency, ids::kToneBufferOutput), kMinFrequency, kMaxFrequency);
   const auto speed = ParseToneSetting(dialog.GetControlText(ids::kSpeed, ids::kToneBufferOutput),
                                       kMinSpeed, kMaxSpeed);
-  if (!frequency || !speed) {
-    const OutputReport refused = RefusedReport(!frequency ? kFrequencyRefused : kSpeedRefused);
+  if (!frequency || !speed || folders.output_root_window.empty()) {
+    const OutputReport refused = RefusedReport(!frequency ? kFrequencyRefused
+                                               : !speed   ? kSpeedRefused
+                                                          : kNoOutputFolder);
     dialog.ShowMessage(refused.message, refused.caption, refused.icon);
     return refused;
   }
+  const bool installed = folders.mode == ProgramMode::kInstalled;
 
   OutputRequest request;
   request.fields = ReadWholeTelegramFields(dialog);
   request.frequency = *frequency;
   request.speed = *speed;
+  request.keying = keying;
   request.open_audio = dialog.IsChecked(ids::kOpenAudio);
   request.open_listing = dialog.IsChecked(ids::kOpenListing);
   request.open_folder = dialog.IsChecked(ids::kOpenFolder);
-  request.program_folder = ExecutableFolder(system);
+  request.output_root = folders.output_root_window;
+  request.program_folder = folders.encoder_folder;
+  request.data_folder = folders.data_folder;
+  if (installed) {
+    // A failure here shows as the run's own: the folder cannot be made.
+    CreateFolders(system, request.output_root);
+  }
 
   OutputReport report;
   std::vector<ShownMessage> messages;
@@ -64,6 +76,9 @@ OutputReport RunOutputCommand(Dialog& dialog, System& system, Canvas& canvas) {
     report = RunOutput(request, system, canvas, sink);
     messages = sink.TakeMessages();
   });
+  if (installed && !report.folder.empty()) {
+    report.message += u"\n\n出力先: " + PathText(report.folder);
+  }
   for (const ShownMessage& m : messages) {
     dialog.ShowMessage(m.text, m.caption, m.icon);
   }

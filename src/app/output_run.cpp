@@ -6,6 +6,7 @@
 
 #include "app/compose_telegram.h"
 #include "app/field_buffers.h"
+#include "app/keying_settings.h"
 #include "app/message_text.h"
 #include "app/output_messages.h"
 #include "audio/telegram_audio.h"
@@ -56,6 +57,7 @@ struct RunTexts {
   TelegramFields fields;
   std::u16string display;
   std::u16string code;
+  KeyingOptions keying;  // bounded against the speed the run keys at
 };
 
 WriterOutcomes RunWriters(const OutputRequest& request, const RunTexts& texts, System& system,
@@ -72,7 +74,8 @@ WriterOutcomes RunWriters(const OutputRequest& request, const RunTexts& texts, S
   // The encoder is a separate process: the pictures are drawn meanwhile, so
   // the run takes about as long as the slower of the two.
   std::thread audio_thread([&] {
-    const AudioJob job{code, request.frequency, request.speed, base_path, request.program_folder};
+    const AudioJob job{code,      request.frequency,      request.speed,
+                       base_path, request.program_folder, texts.keying};
     out.audio = WriteTelegramAudio(system, job, &cancel);
     audio_done = true;
   });
@@ -80,11 +83,13 @@ WriterOutcomes RunWriters(const OutputRequest& request, const RunTexts& texts, S
   if (cancel) {
     out.listing_cancelled = true;
   } else {
-    out.listing =
-        WriteTextListingImage(canvas, display, request.frequency, request.speed, base_path);
+    out.listing = WriteTextListingImage(canvas, display, request.frequency, request.speed,
+                                        base_path, texts.keying);
   }
-  out.forms = WriteFormImages(
-      canvas, {request.program_folder, folder, name}, fields, [&](int page, int total) {
+  const std::filesystem::path& data_folder =
+      request.data_folder.empty() ? request.program_folder : request.data_folder;
+  out.forms =
+      WriteFormImages(canvas, {data_folder, folder, name}, fields, [&](int page, int total) {
         out.pages = total;
         sink.Report(u"受信用紙 " + IntToText(page) + u"/" + IntToText(total) + u" を作成中",
                     static_cast<double>(page - 1) / total);
@@ -167,6 +172,7 @@ OutputReport RunOutput(const OutputRequest& request, System& system, Canvas& can
   texts.display = InsertGroupMarks(ComposeDisplayTelegram(texts.fields));
   const std::u16string keyed = InsertGroupMarks(ComposeKeyedTelegram(texts.fields));
   texts.code = EncodeTelegram(keyed);
+  texts.keying = BoundKeying(request.keying, request.speed);
   if (const auto unkeyed = ListUnkeyedCharacters(keyed); !unkeyed.empty()) {
     report.notes.push_back(UnkeyedNote(unkeyed));
   }

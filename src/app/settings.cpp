@@ -4,6 +4,7 @@
 
 #include "app/control_ids.h"
 #include "app/dialog_fields.h"
+#include "app/keying_settings.h"
 #include "base/decimal_parse.h"
 #include "encoding/default_telegram.h"
 #include "encoding/text_utils.h"
@@ -27,6 +28,14 @@ int StoredSpeed(SettingsStore& store) {
   return BoundSpeed(store.ReadInt(kSection, "Cpm", kDefaultSpeed));
 }
 
+KeyingOptions StoredKeying(SettingsStore& store) {
+  return ReadKeyingSettings(store, StoredSpeed(store));
+}
+
+int SpeedToSave(Dialog& dialog) {
+  return BoundSpeed(ReadIntField(dialog, ids::kSpeed, kDefaultSpeed));
+}
+
 void LoadSettings(Dialog& dialog, SettingsStore& store, const std::optional<LocalTime>& now) {
   const int frequency = StoredFrequency(store);
   const int speed = StoredSpeed(store);
@@ -46,9 +55,12 @@ void LoadSettings(Dialog& dialog, SettingsStore& store, const std::optional<Loca
 
 void SaveFrequencyAndSpeed(Dialog& dialog, SettingsStore& store) {
   const int frequency = BoundFrequency(ReadIntField(dialog, ids::kFrequency, kDefaultFrequency));
-  const int speed = BoundSpeed(ReadIntField(dialog, ids::kSpeed, kDefaultSpeed));
   store.WriteString(kSection, "FreqHz", std::to_string(frequency));
-  store.WriteString(kSection, "Cpm", std::to_string(speed));
+  store.WriteString(kSection, "Cpm", std::to_string(SpeedToSave(dialog)));
+}
+
+void SaveKeying(Dialog& dialog, SettingsStore& store, const KeyingOptions& keying) {
+  WriteKeyingSettings(store, BoundKeying(keying, SpeedToSave(dialog)));
 }
 
 void SaveOptions(Dialog& dialog, SettingsStore& store) {

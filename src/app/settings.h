@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "app/tone_settings.h"
+#include "base/keying_options.h"
 #include "base/local_time.h"
 #include "platform/dialog.h"
 #include "platform/settings_store.h"
@@ -17,11 +18,22 @@ void LoadSettings(Dialog& dialog, SettingsStore& store, const std::optional<Loca
 // first 30 characters; a 0 not typed as "0..." gives the default.
 void SaveFrequencyAndSpeed(Dialog& dialog, SettingsStore& store);
 
+// Writes RiseMs and EffectiveCpm, bounded for the speed that
+// SaveFrequencyAndSpeed writes: an effective speed the new speed does not
+// exceed is off.
+void SaveKeying(Dialog& dialog, SettingsStore& store, const KeyingOptions& keying);
+
 // Writes OpenAudio, OpenTextJpg and OpenWabunDir from the option controls.
 void SaveOptions(Dialog& dialog, SettingsStore& store);
 
 // The stored tone settings, bounded, or the defaults.
 int StoredFrequency(SettingsStore& store);
 int StoredSpeed(SettingsStore& store);
+// RiseMs and EffectiveCpm, bounded for the stored speed; missing keys are off.
+KeyingOptions StoredKeying(SettingsStore& store);
+
+// The speed field as the close path saves it: bounded, the default when it
+// holds no number.
+int SpeedToSave(Dialog& dialog);
 
 }  // namespace hoshizora

@@ -71,8 +71,8 @@ AudioOutcome WriteTelegramAudio(System& system, const AudioJob& job, const Cance
   const std::filesystem::path wav_path = WithSuffix(job.base_path, u".wav");
   const std::filesystem::path mp3_path = WithSuffix(job.base_path, u".mp3");
 
-  const WavResult wav =
-      WriteMorseWav(system, job.base_path, job.code_text, job.frequency, job.speed, {}, cancel);
+  const WavResult wav = WriteMorseWav(system, job.base_path, job.code_text, job.frequency,
+                                      job.speed, {}, job.keying, cancel);
   outcome.wav_status = wav.status;
   if (wav.status != WavStatus::kWritten) {
     return outcome;  // kFailed: an encoder must not be started on a missing file

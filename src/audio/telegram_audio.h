@@ -34,14 +34,15 @@ inline constexpr int kEncoderOutputIncomplete = -3;  // it said it succeeded; th
 // The encoder's file name beside the executable.
 inline constexpr std::u16string_view kEncoderName = u"lame";
 
-// What to key and where: the Code text, its tone, and the base path the
-// extensions are added to.
+// What to key and where: the Code text, its tone and keying, and the base
+// path the extensions are added to.
 struct AudioJob {
   std::u16string_view code_text;
   std::int32_t frequency = 0;
   std::int32_t speed = 0;
   std::filesystem::path base_path;
   std::filesystem::path encoder_folder;  // where the encoder is looked for, and only there
+  KeyingOptions keying{};                // off unless the request asks for it
 };
 
 // Writes base path + ".wav", then has the encoder turn it into base path +

@@ -1,5 +1,7 @@
 #include "audio/wav_writer.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -17,8 +19,9 @@ constexpr std::int32_t kGroupMarkPauseMs = 5000;
 constexpr std::uint32_t kHeaderBytes = 44;
 constexpr std::u16string_view kGroupMarkElements = u"..--..";
 
-std::int16_t ToneSample(std::int32_t i, double w, double r) {
-  const double v = std::sin(i * w / r) * kAmplitude;
+// `gain` is 1 for plain keying; multiplying by it then changes no bit.
+std::int16_t ToneSample(std::int32_t i, double w, double r, double gain = 1.0) {
+  const double v = std::sin(i * w / r) * kAmplitude * gain;
   return static_cast<std::int16_t>(static_cast<std::int32_t>(v));
 }
 
@@ -39,11 +42,28 @@ std::string MakeHeader() {
   return h;
 }
 
-// The keying plan of one Code text: what to emit for each token, walked
-// twice, once to count samples and once to write them.
+// What the keying of a Code text is made of. Each kind has one length per file.
+enum Sound : std::size_t {
+  kDot,
+  kDash,
+  kElementGap,  // between the elements of one token
+  kTokenGap,    // after every token: the Code text has no wider word gap
+  kGroupPause,  // after the token gap of a Group mark
+  kSoundKinds,
+};
+
+using SoundLengths = std::array<std::int64_t, kSoundKinds>;  // samples of each kind
+using SoundCounts = std::array<std::uint64_t, kSoundKinds>;
+
+SoundLengths PlainLengths(std::int32_t unit_ms) {
+  const std::int64_t unit = SampleCount(unit_ms);
+  const std::int64_t three_units = SampleCount(3 * unit_ms);
+  return {unit, three_units, unit, three_units, SampleCount(kGroupMarkPauseMs)};
+}
+
+// The keying plan of one Code text: the sounds it is keyed as, in order.
 template <typename Emit>
-void WalkCodeText(std::u16string_view code, std::int32_t unit_ms, Emit&& emit) {
-  const std::int32_t dash_ms = 3 * unit_ms;
+void WalkCodeText(std::u16string_view code, Emit&& emit) {
   std::size_t i = 0;
   while (i < code.size()) {
     while (i < code.size() && IsTelegramBlank(code[i])) {
@@ -63,54 +83,131 @@ void WalkCodeText(std::u16string_view code, std::int32_t unit_ms, Emit&& emit) {
     }
     for (std::size_t j = 0; j < token.size(); ++j) {
       if (token[j] == u'.') {
-        emit(true, unit_ms);
+        emit(kDot);
       } else if (token[j] == u'-') {
-        emit(true, dash_ms);
+        emit(kDash);
       }
       if (j + 1 < token.size()) {
-        emit(false, unit_ms);
+        emit(kElementGap);
       }
     }
-    emit(false, dash_ms);
+    emit(kTokenGap);
     if (group_mark) {
-      emit(false, kGroupMarkPauseMs);
+      emit(kGroupPause);
     }
   }
 }
 
-// Writes samples in large blocks: every dot and dash starts at phase 0, so each
-// is a prefix of the longest element computed once per file.
+SoundCounts CountSounds(std::u16string_view code) {
+  SoundCounts counts{};
+  WalkCodeText(code, [&](Sound s) { ++counts[s]; });
+  return counts;
+}
+
+std::uint64_t TotalSamples(const SoundCounts& counts, const SoundLengths& lengths) {
+  std::uint64_t total = 0;
+  for (std::size_t k = 0; k < kSoundKinds; ++k) {
+    total += counts[k] * static_cast<std::uint64_t>(lengths[k]);
+  }
+  return total;
+}
+
+// Farnsworth spacing. Let T(s) be the samples of the whole Code text keyed
+// plainly at speed s, and G the samples of all token gaps at the keying speed
+// (one 3-unit gap after every token; character and word gaps are the same gap
+// here). Dots, dashes, the gaps inside a token and the 5-second pauses after
+// Group marks keep their keying-speed lengths; every token gap is stretched by
+//
+//   f = 1 + (T(effective) - T(keying)) / G,
+//
+// so the whole lasts T(effective): as long as keying plainly at the effective
+// speed, Group mark pauses counted on both sides. With n token gaps of g
+// samples each (G = n g) a gap becomes g + (T(effective) - T(keying)) / n,
+// rounded to the nearest sample; the total is then off by at most n/2 samples.
+SoundLengths FarnsworthLengths(const SoundCounts& counts, std::int32_t unit_ms,
+                               std::int32_t effective_unit_ms) {
+  SoundLengths lengths = PlainLengths(unit_ms);
+  const std::uint64_t gaps = counts[kTokenGap];
+  if (gaps == 0) {
+    return lengths;
+  }
+  const std::uint64_t keyed = TotalSamples(counts, lengths);
+  const std::uint64_t effective = TotalSamples(counts, PlainLengths(effective_unit_ms));
+  if (effective > keyed) {
+    lengths[kTokenGap] += static_cast<std::int64_t>((effective - keyed + gaps / 2) / gaps);
+  }
+  return lengths;
+}
+
+// Raised-cosine (sin²) edges over the first and last `ramp` samples of an
+// element of `n` samples. The first and last samples get a gain of 0. Ramps
+// longer than half the element are shortened to meet in its middle, so even
+// a short element swells to (almost) full amplitude there.
+double EdgeGain(std::int64_t i, std::int64_t n, std::int64_t ramp) {
+  ramp = std::min(ramp, n / 2);
+  const std::int64_t from_edge = std::min(i, n - 1 - i);
+  if (from_edge >= ramp) {
+    return 1.0;
+  }
+  const double s =
+      std::sin(kTwoPi / 4 * static_cast<double>(from_edge) / static_cast<double>(ramp));
+  return s * s;
+}
+
+// Writes samples in large blocks. Every dot and dash starts at phase 0, so a
+// plain dot is a prefix of the dash and one computed dash serves both; shaped
+// elements differ at their ends, so the dot and the dash are each computed once.
 class SampleWriter {
  public:
-  SampleWriter(ByteSink& out, std::int32_t longest_tone_ms, std::int32_t frequency,
-               std::int32_t longest_pause_ms)
-      : out_(out) {
-    const double w = frequency * kTwoPi;
-    const double r = kSampleRate;
-    const std::int32_t n = SampleCount(longest_tone_ms);
-    tone_.resize(static_cast<std::size_t>(n) * 2);
-    for (std::int32_t i = 0; i < n; ++i) {
-      const auto s = static_cast<std::uint16_t>(ToneSample(i, w, r));
-      tone_[2 * static_cast<std::size_t>(i)] = static_cast<char>(s & 0xFF);
-      tone_[2 * static_cast<std::size_t>(i) + 1] = static_cast<char>(s >> 8);
+  SampleWriter(ByteSink& out, const SoundLengths& lengths, std::int32_t frequency,
+               std::int32_t rise_ms)
+      : out_(out), lengths_(lengths) {
+    const std::int64_t ramp = rise_ms > 0 ? SampleCount(rise_ms) : 0;
+    dash_ = ElementBytes(lengths[kDash], frequency, ramp);
+    if (ramp > 0) {
+      dot_ = ElementBytes(lengths[kDot], frequency, ramp);
     }
-    silence_.assign(static_cast<std::size_t>(SampleCount(longest_pause_ms)) * 2, '\0');
+    const std::int64_t longest_silence =
+        std::max({lengths[kElementGap], lengths[kTokenGap], lengths[kGroupPause]});
+    silence_.assign(static_cast<std::size_t>(longest_silence) * 2, '\0');
   }
 
   // False once a write has failed; nothing is written after that.
-  bool Emit(bool tone, std::int32_t ms) {
-    const std::int32_t n = SampleCount(ms);
+  bool Emit(Sound sound) {
+    const std::int64_t n = lengths_[sound];
     if (n > 0 && ok_) {
-      ok_ = out_.Write(
-          std::string_view(tone ? tone_.data() : silence_.data(), static_cast<std::size_t>(n) * 2));
+      ok_ = out_.Write(std::string_view(BytesOf(sound).data(), static_cast<std::size_t>(n) * 2));
     }
     return ok_;
   }
 
  private:
+  static std::vector<char> ElementBytes(std::int64_t n, std::int32_t frequency, std::int64_t ramp) {
+    const double w = frequency * kTwoPi;
+    const double r = kSampleRate;
+    std::vector<char> bytes(static_cast<std::size_t>(n) * 2);
+    for (std::int64_t i = 0; i < n; ++i) {
+      const double gain = ramp > 0 ? EdgeGain(i, n, ramp) : 1.0;
+      const auto s =
+          static_cast<std::uint16_t>(ToneSample(static_cast<std::int32_t>(i), w, r, gain));
+      bytes[2 * static_cast<std::size_t>(i)] = static_cast<char>(s & 0xFF);
+      bytes[2 * static_cast<std::size_t>(i) + 1] = static_cast<char>(s >> 8);
+    }
+    return bytes;
+  }
+
+  const std::vector<char>& BytesOf(Sound sound) const {
+    if (sound == kDash || (sound == kDot && dot_.empty())) {
+      return dash_;
+    }
+    return sound == kDot ? dot_ : silence_;
+  }
+
   ByteSink& out_;
   bool ok_ = true;
-  std::vector<char> tone_;
+  SoundLengths lengths_;
+  std::vector<char> dash_;
+  std::vector<char> dot_;  // empty when the dot is a prefix of the dash
   std::vector<char> silence_;
 };
 
@@ -119,6 +216,12 @@ class SampleWriter {
 std::int32_t SampleCount(std::int32_t ms) {
   const std::int32_t n = static_cast<std::int32_t>(std::int64_t{ms} * kSampleRate / 1000);
   return n > 0 ? n : 0;
+}
+
+std::int32_t UnitLengthMs(std::int32_t speed) {
+  // In 64 bits: speed + 10 overflows 32 bits for the largest speeds.
+  const std::int64_t divisor = std::int64_t{speed} + 10;
+  return divisor > 0 ? static_cast<std::int32_t>(12000 / divisor) : 0;
 }
 
 std::filesystem::path PartialWavPath(const std::filesystem::path& base_path) {
@@ -133,17 +236,18 @@ std::filesystem::path PartialWavPath(const std::filesystem::path& base_path) {
 namespace {
 
 // Writes the header and the samples; the status to report when it stops.
-WavStatus WriteSamples(ByteSink& out, std::u16string_view code_text, std::int32_t unit_ms,
-                       std::int32_t frequency, std::uint64_t total, const WavProgress& progress,
-                       const CancelFlag* cancel, std::uint64_t& written) {
+WavStatus WriteSamples(ByteSink& out, std::u16string_view code_text, const SoundLengths& lengths,
+                       std::int32_t frequency, std::int32_t rise_ms, std::uint64_t total,
+                       const WavProgress& progress, const CancelFlag* cancel,
+                       std::uint64_t& written) {
   if (!out.Write(MakeHeader())) {
     return WavStatus::kWriteFailed;
   }
-  SampleWriter samples(out, 3 * unit_ms, frequency, std::max(3 * unit_ms, kGroupMarkPauseMs));
+  SampleWriter samples(out, lengths, frequency, rise_ms);
   std::uint64_t next_report = 0;
   WavStatus status = WavStatus::kWritten;
   constexpr std::uint64_t kReportEvery = kSampleRate * 60;  // a minute of audio
-  WalkCodeText(code_text, unit_ms, [&](bool tone, std::int32_t ms) {
+  WalkCodeText(code_text, [&](Sound sound) {
     if (status != WavStatus::kWritten) {
       return;
     }
@@ -151,11 +255,11 @@ WavStatus WriteSamples(ByteSink& out, std::u16string_view code_text, std::int32_
       status = WavStatus::kCancelled;
       return;
     }
-    if (!samples.Emit(tone, ms)) {
+    if (!samples.Emit(sound)) {
       status = WavStatus::kWriteFailed;
       return;
     }
-    written += static_cast<std::uint64_t>(SampleCount(ms));
+    written += static_cast<std::uint64_t>(lengths[sound]);
     if (progress && written >= next_report) {
       progress(total == 0 ? 1.0 : static_cast<double>(written) / static_cast<double>(total));
       next_report = written + kReportEvery;
@@ -179,22 +283,23 @@ WavStatus WriteSamples(ByteSink& out, std::u16string_view code_text, std::int32_
 
 WavResult WriteMorseWav(System& system, const std::filesystem::path& base_path,
                         std::u16string_view code_text, std::int32_t frequency, std::int32_t speed,
-                        const WavProgress& progress, const CancelFlag* cancel) {
+                        const WavProgress& progress, const KeyingOptions& keying,
+                        const CancelFlag* cancel) {
   WavResult result;
-  if (speed <= -10) {
-    result.status = WavStatus::kBadSpeed;
-    return result;
-  }
-  const std::int32_t unit_ms = 12000 / (speed + 10);
+  const std::int32_t unit_ms = UnitLengthMs(speed);
   if (unit_ms <= 0) {
     result.status = WavStatus::kBadSpeed;
     return result;
   }
+  const bool farnsworth = keying.effective_cpm >= kMinEffectiveCpm && keying.effective_cpm < speed;
+  const std::int32_t rise_ms =
+      keying.rise_ms >= 1 && keying.rise_ms <= kMaxRiseMs ? keying.rise_ms : 0;
 
-  std::uint64_t total = 0;
-  WalkCodeText(code_text, unit_ms, [&](bool, std::int32_t ms) {
-    total += static_cast<std::uint64_t>(SampleCount(ms));
-  });
+  const SoundCounts counts = CountSounds(code_text);
+  const SoundLengths lengths =
+      farnsworth ? FarnsworthLengths(counts, unit_ms, UnitLengthMs(keying.effective_cpm))
+                 : PlainLengths(unit_ms);
+  const std::uint64_t total = TotalSamples(counts, lengths);
   if (total * 2 > std::numeric_limits<std::uint32_t>::max() - kHeaderBytes) {
     result.status = WavStatus::kTooLong;
     return result;
@@ -208,7 +313,7 @@ WavResult WriteMorseWav(System& system, const std::filesystem::path& base_path,
   }
   std::uint64_t written = 0;
   result.status =
-      WriteSamples(*out, code_text, unit_ms, frequency, total, progress, cancel, written);
+      WriteSamples(*out, code_text, lengths, frequency, rise_ms, total, progress, cancel, written);
   out.reset();  // closed before it is renamed or removed
   if (result.status == WavStatus::kWritten &&
       !system.RenameFile(partial, WithSuffix(base_path, u".wav"))) {

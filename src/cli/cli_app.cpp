@@ -14,10 +14,16 @@ constexpr const char* kUsage =
     "\n"
     "Commands:\n"
     "  output [TELEGRAM.txt] [--freq HZ] [--cpm N] [--out DIR]\n"
+    "         [--rise-ms MS] [--effective-cpm N] [--quiet]\n"
     "              write the audio, listing and form pictures of a telegram\n"
     "              (the sample telegram when no file is given) into a new folder\n"
-    "              beside the executable, or in DIR; HZ 100-2000, N 20-200,\n"
-    "              by default from settings.ini (else 440 and 100)\n"
+    "              in DIR, else beside the executable (installed: in the current\n"
+    "              folder); HZ 100-2000, N 20-200, by default from settings.ini\n"
+    "              (else 440 and 100); --quiet shows no progress\n"
+    "              --rise-ms: each element fades in and out over MS 0-20\n"
+    "              (0 = off); --effective-cpm: Farnsworth spacing, the whole\n"
+    "              telegram as long as keyed at N, 20 up to the speed (the\n"
+    "              speed = off); both by default from settings.ini (else off)\n"
     "  practice [--count N] [--length MIN-MAX] [--groups [--chars SET]] [--seed S]\n"
     "           [--freq HZ] [--cpm N] [--out DIR]\n"
     "              write N practice telegrams (default 1, at most 100) as output\n"
@@ -43,7 +49,7 @@ constexpr const char* kUsage =
 
 int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
            std::ostream& err, System& system, SettingsStore& settings,
-           const std::function<Canvas&()>& canvas) {
+           const std::function<Canvas&()>& canvas, const CliSetup& setup) {
   if (args.empty()) {
     err << "hoshizora-cli: missing command (see --help)\n";
     return 2;
@@ -66,11 +72,11 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
   }
   if (command == "practice") {
     return RunPracticeCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system,
-                          settings, canvas, FreshSeed);
+                          settings, canvas, FreshSeed, setup);
   }
   if (command == "output") {
     return RunOutputCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system,
-                        settings, canvas);
+                        settings, canvas, setup);
   }
   err << "hoshizora-cli: unknown command '" << command << "' (see --help)\n";
   return 2;

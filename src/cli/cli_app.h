@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/output_cli.h"
 #include "platform/canvas.h"
 #include "platform/settings_store.h"
 #include "platform/system.h"
@@ -13,10 +14,10 @@ namespace hoshizora {
 
 // The whole command line of hoshizora-cli, minus the program name. Returns
 // the exit status: 0 done, 1 a writer failed, 2 bad arguments or input.
-// `settings` is the store beside the executable; `canvas` is asked for only by
-// the commands that draw.
+// `settings` is the store at the folders' settings file; `canvas` is asked for
+// only by the commands that draw.
 int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
            std::ostream& err, System& system, SettingsStore& settings,
-           const std::function<Canvas&()>& canvas);
+           const std::function<Canvas&()>& canvas, const CliSetup& setup = {});
 
 }  // namespace hoshizora

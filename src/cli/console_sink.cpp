@@ -1,11 +1,28 @@
 #include "cli/console_sink.h"
 
+#include <algorithm>
+#include <optional>
+
+#include "base/utf8.h"
+#include "cli/progress_line.h"
 #include "cli/terminal_text.h"
 
 namespace hoshizora {
 
 void ConsoleSink::Report(std::u16string_view step, double share) {
   std::lock_guard lock(mutex_);
+  if (ended_ || progress_.style == ConsoleProgress::Style::kNone) {
+    return;
+  }
+  if (progress_.style == ConsoleProgress::Style::kBar) {
+    last_ = std::u16string(step);
+    share_ = share;
+    has_step_ = true;
+    if (clock_() - start_ >= kQuietPeriod) {
+      DrawBar();
+    }
+    return;
+  }
   if (clock_() - start_ < kQuietPeriod || step == last_) {
     return;
   }
@@ -19,7 +36,66 @@ void ConsoleSink::Report(std::u16string_view step, double share) {
 
 void ConsoleSink::ShowMessage(std::u16string_view text, std::u16string_view caption, MessageIcon) {
   std::lock_guard lock(mutex_);
+  // The message takes the bar's line; the next redraw puts the bar below it.
+  WipeBar();
   out_ << TerminalText(caption) << ": " << TerminalText(text) << "\n";
+}
+
+void ConsoleSink::Tick() {
+  std::lock_guard lock(mutex_);
+  if (ended_ || progress_.style != ConsoleProgress::Style::kBar || !has_step_ ||
+      clock_() - start_ < kQuietPeriod) {
+    return;
+  }
+  if (share_ < 0) {
+    ++busy_tick_;
+  }
+  DrawBar();
+}
+
+void ConsoleSink::EndProgress() {
+  std::lock_guard lock(mutex_);
+  WipeBar();
+  ended_ = true;
+}
+
+void ConsoleSink::DrawBar() {
+  const double elapsed = std::chrono::duration<double>(clock_() - start_).count();
+  const int width = progress_.columns ? progress_.columns() : 0;
+  const std::string line =
+      RenderProgressLine(TerminalText(last_), share_ >= 0 ? std::optional(share_) : std::nullopt,
+                         elapsed, width, busy_tick_);
+  const int columns = DisplayColumns(line);
+  // Blanks over what is left of a longer line: no terminal escapes needed.
+  out_ << '\r' << line << std::string(std::max(0, bar_columns_ - columns), ' ') << '\r';
+  out_.flush();
+  bar_columns_ = columns;
+}
+
+void ConsoleSink::WipeBar() {
+  if (bar_columns_ > 0) {
+    out_ << '\r' << std::string(bar_columns_, ' ') << '\r';
+    bar_columns_ = 0;
+  }
+}
+
+ProgressTicker::ProgressTicker(ConsoleSink& sink)
+    : thread_([this, &sink] {
+        std::unique_lock lock(mutex_);
+        while (!wake_.wait_for(lock, kInterval, [this] { return stop_; })) {
+          lock.unlock();
+          sink.Tick();
+          lock.lock();
+        }
+      }) {}
+
+ProgressTicker::~ProgressTicker() {
+  {
+    std::lock_guard lock(mutex_);
+    stop_ = true;
+  }
+  wake_.notify_one();
+  thread_.join();
 }
 
 }  // namespace hoshizora

@@ -1,3 +1,6 @@
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include <QGuiApplication>
 #include <csignal>
 #include <cstdlib>
@@ -11,6 +14,7 @@
 #include "cli/interruption.h"
 #include "platform/ini_file.h"
 #include "platform/posix/posix_system.h"
+#include "platform/posix/user_folders.h"
 #include "platform/qt/qt_canvas.h"
 
 namespace {
@@ -48,10 +52,35 @@ void CatchStopSignals() {
   }
 }
 
+// The command line never uses the window's documents folder, so it is not
+// asked for: that would start xdg-user-dir at every run.
+hoshizora::ProgramFolders DecideFolders(hoshizora::System& system) {
+  hoshizora::ProgramEnvironment env;
+  env.home = hoshizora::EnvironmentPath("HOME");
+  env.config_home = hoshizora::EnvironmentPath("XDG_CONFIG_HOME");
+  env.folder_writable = hoshizora::FolderWritable;
+  env.exists = [&system](const std::filesystem::path& path) { return system.PathExists(path); };
+  return hoshizora::DecideProgramFolders(hoshizora::ExecutableFolder(system), env);
+}
+
+int StderrColumns() {
+  winsize size{};
+  if (ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) {
+    return size.ws_col;
+  }
+  return 80;
+}
+
 int Run(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   hoshizora::PosixSystem system;
-  hoshizora::IniFileStore settings(system, hoshizora::ExecutableFolder(system) / "settings.ini");
+  hoshizora::CliSetup setup;
+  setup.folders = DecideFolders(system);
+  if (isatty(STDERR_FILENO) == 1) {
+    setup.terminal_columns = StderrColumns;
+  }
+  // The command line only reads the settings: it never makes their folder.
+  hoshizora::IniFileStore settings(system, setup.folders->settings_file);
 
   // Drawing needs a Qt application; the offscreen platform needs no display.
   std::unique_ptr<QGuiApplication> app;
@@ -65,7 +94,8 @@ int Run(int argc, char** argv) {
     }
     return *canvas;
   };
-  return hoshizora::RunCli(args, std::cin, std::cout, std::cerr, system, settings, make_canvas);
+  return hoshizora::RunCli(args, std::cin, std::cout, std::cerr, system, settings, make_canvas,
+                           setup);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <optional>
 #include <ostream>
 
+#include "app/keying_settings.h"
 #include "app/output_run.h"
 #include "app/settings.h"
 #include "app/telegram_commands.h"
@@ -11,6 +12,7 @@
 #include "cli/console_sink.h"
 #include "cli/interruption.h"
 #include "encoding/default_telegram.h"
+#include "encoding/text_utils.h"
 #include "telegram_file/telegram_file_commands.h"
 
 namespace hoshizora {
@@ -23,17 +25,24 @@ struct OutputArgs {
   std::optional<std::string> freq;
   std::optional<std::string> cpm;
   std::optional<std::string> out;
+  std::optional<std::string> rise_ms;
+  std::optional<std::string> effective_cpm;
+  bool quiet = false;
 };
 
 // Parses the arguments after "output"; a reason on failure.
 std::optional<std::string> ParseArgs(const std::vector<std::string>& args, OutputArgs& parsed) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    std::optional<std::string>* option = a == "--freq"  ? &parsed.freq
-                                         : a == "--cpm" ? &parsed.cpm
-                                         : a == "--out" ? &parsed.out
-                                                        : nullptr;
-    if (option != nullptr) {
+    std::optional<std::string>* option = a == "--freq"            ? &parsed.freq
+                                         : a == "--cpm"           ? &parsed.cpm
+                                         : a == "--out"           ? &parsed.out
+                                         : a == "--rise-ms"       ? &parsed.rise_ms
+                                         : a == "--effective-cpm" ? &parsed.effective_cpm
+                                                                  : nullptr;
+    if (a == "--quiet") {
+      parsed.quiet = true;
+    } else if (option != nullptr) {
       if (i + 1 >= args.size()) {
         return a + " needs a value";
       }
@@ -77,6 +86,20 @@ std::variant<fs::path, CliRefusal> OutputRoot(const std::string& arg) {
   return root;
 }
 
+// Without --out: the program folder of a portable copy, else the folder the
+// command was started in, made absolute so that the summary names it whole.
+std::variant<fs::path, CliRefusal> DefaultOutputRoot(const ProgramFolders& folders) {
+  if (!folders.output_root_cli.empty()) {
+    return folders.output_root_cli;
+  }
+  std::error_code ec;
+  fs::path here = fs::current_path(ec);
+  if (ec || here.empty()) {
+    return Refuse("cannot use the current folder; name one with --out DIR");
+  }
+  return here;
+}
+
 std::variant<TelegramFields, CliRefusal> ReadTelegram(System& system, const std::string& file) {
   const TelegramFileRead read = LoadTelegramFile(system, fs::path(file));
   switch (read.status) {
@@ -105,17 +128,43 @@ std::variant<int, CliRefusal> ToneFlag(const std::string& text, int minimum, int
   return CliRefusal{"エラー: " + EncodeUtf8(refused)};
 }
 
-}  // namespace
+constexpr std::u16string_view kRiseRefused =
+    u"立ち上がり(ms)は0から20までの数字で入力してください。";
 
-std::variant<OutputRequest, CliRefusal> BuildOutputRequest(const std::vector<std::string>& args,
-                                                           System& system,
-                                                           SettingsStore& settings) {
-  OutputArgs parsed;
-  if (const auto reason = ParseArgs(args, parsed)) {
-    return Refuse(*reason);
+std::u16string EffectiveCpmRefused(int speed) {
+  return u"実効速度(CPM)は20から" + IntToText(speed) + u"までの数字で入力してください。";
+}
+
+// The keying options: the flags as typed, within their ranges for `speed`,
+// else the settings bounded for it.
+std::variant<KeyingOptions, CliRefusal> Keying(const OutputArgs& parsed, int speed,
+                                               SettingsStore& settings) {
+  KeyingOptions keying = ReadKeyingSettings(settings, speed);
+  if (parsed.rise_ms) {
+    const auto rise = ToneFlag(*parsed.rise_ms, 0, kMaxRiseMs, kRiseRefused);
+    if (const auto* refusal = std::get_if<CliRefusal>(&rise)) {
+      return *refusal;
+    }
+    keying.rise_ms = std::get<int>(rise);
   }
+  if (parsed.effective_cpm) {
+    const auto effective =
+        ToneFlag(*parsed.effective_cpm, kMinEffectiveCpm, speed, EffectiveCpmRefused(speed));
+    if (const auto* refusal = std::get_if<CliRefusal>(&effective)) {
+      return *refusal;
+    }
+    // The speed itself is plain spacing, kept as off.
+    keying.effective_cpm = BoundEffectiveCpm(std::get<int>(effective), speed);
+  }
+  return keying;
+}
+
+std::variant<OutputRequest, CliRefusal> RequestFromArgs(const OutputArgs& parsed, System& system,
+                                                        SettingsStore& settings,
+                                                        const ProgramFolders& folders) {
   OutputRequest request;
-  request.program_folder = ExecutableFolder(system);
+  request.program_folder = folders.encoder_folder;
+  request.data_folder = folders.data_folder;
   if (!parsed.telegram_file) {
     request.fields = MakeDefaultTelegram(system.LocalNow());
   } else {
@@ -125,15 +174,13 @@ std::variant<OutputRequest, CliRefusal> BuildOutputRequest(const std::vector<std
     }
     request.fields = std::get<TelegramFields>(std::move(fields));
   }
-  if (parsed.out) {
-    auto root = OutputRoot(*parsed.out);
-    if (auto* refusal = std::get_if<CliRefusal>(&root)) {
-      return *refusal;
-    }
-    request.output_root = std::get<fs::path>(std::move(root));
+  auto root = parsed.out ? OutputRoot(*parsed.out) : DefaultOutputRoot(folders);
+  if (auto* refusal = std::get_if<CliRefusal>(&root)) {
+    return *refusal;
   }
+  request.output_root = std::get<fs::path>(std::move(root));
 
-  // Tone settings default to the settings file beside the executable.
+  // Tone settings default to the settings file.
   const auto frequency =
       parsed.freq ? ToneFlag(*parsed.freq, kMinFrequency, kMaxFrequency, kFrequencyRefused)
                   : std::variant<int, CliRefusal>(StoredFrequency(settings));
@@ -147,18 +194,57 @@ std::variant<OutputRequest, CliRefusal> BuildOutputRequest(const std::vector<std
   }
   request.frequency = std::get<int>(frequency);
   request.speed = std::get<int>(speed);
+  auto keying = Keying(parsed, request.speed, settings);
+  if (auto* refusal = std::get_if<CliRefusal>(&keying)) {
+    return *refusal;
+  }
+  request.keying = std::get<KeyingOptions>(keying);
   return request;
 }
 
+}  // namespace
+
+std::variant<OutputRequest, CliRefusal> BuildOutputRequest(const std::vector<std::string>& args,
+                                                           System& system, SettingsStore& settings,
+                                                           const ProgramFolders& folders) {
+  OutputArgs parsed;
+  if (const auto reason = ParseArgs(args, parsed)) {
+    return Refuse(*reason);
+  }
+  return RequestFromArgs(parsed, system, settings, folders);
+}
+
 int RunOutputCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                 System& system, SettingsStore& settings, const std::function<Canvas&()>& canvas) {
-  const auto request = BuildOutputRequest(args, system, settings);
+                 System& system, SettingsStore& settings, const std::function<Canvas&()>& canvas,
+                 const CliSetup& setup) {
+  OutputArgs parsed;
+  if (const auto reason = ParseArgs(args, parsed)) {
+    err << Refuse(*reason).message << "\n";
+    return 2;
+  }
+  const ProgramFolders folders =
+      setup.folders ? *setup.folders : PortableFolders(ExecutableFolder(system));
+  const auto request = RequestFromArgs(parsed, system, settings, folders);
   if (const auto* refusal = std::get_if<CliRefusal>(&request)) {
     err << refusal->message << "\n";
     return 2;
   }
-  ConsoleSink sink(err, std::chrono::steady_clock::now, &ProgramInterruption().requested);
-  const OutputReport report = RunOutput(std::get<OutputRequest>(request), system, canvas(), sink);
+
+  ConsoleProgress progress;
+  progress.style = parsed.quiet             ? ConsoleProgress::Style::kNone
+                   : setup.terminal_columns ? ConsoleProgress::Style::kBar
+                                            : ConsoleProgress::Style::kLines;
+  progress.columns = setup.terminal_columns;
+  ConsoleSink sink(err, std::chrono::steady_clock::now, progress, &ProgramInterruption().requested);
+  OutputReport report;
+  {
+    std::optional<ProgressTicker> ticker;
+    if (progress.style == ConsoleProgress::Style::kBar) {
+      ticker.emplace(sink);
+    }
+    report = RunOutput(std::get<OutputRequest>(request), system, canvas(), sink);
+  }
+  sink.EndProgress();
   sink.ShowMessage(report.message, report.caption, report.icon);
   for (const auto& path : report.written) {
     out << path.native() << "\n";

@@ -2,11 +2,13 @@
 
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
 
 #include "app/output_request.h"
+#include "app/program_folders.h"
 #include "platform/canvas.h"
 #include "platform/settings_store.h"
 #include "platform/system.h"
@@ -18,16 +20,30 @@ struct CliRefusal {
   std::string message;
 };
 
-// The request `output [TELEGRAM.txt] [--freq HZ] [--cpm N] [--out DIR]` asks
-// for: the telegram from the file (or the sample telegram), the tone from the
-// flags or else the settings, the output root from --out (which must name an
-// existing folder) or else the program folder.
+// What the program's start knows of where the command line runs.
+struct CliSetup {
+  // Where files go; unset, everything is beside the executable, as in a
+  // portable copy.
+  std::optional<ProgramFolders> folders;
+  // The width of the terminal stderr is, asked at each redraw of the progress
+  // bar; empty when stderr is no terminal, and progress goes in plain lines.
+  std::function<int()> terminal_columns;
+};
+
+// The request `output [TELEGRAM.txt] [--freq HZ] [--cpm N] [--rise-ms MS]
+// [--effective-cpm N] [--out DIR] [--quiet]` asks for: the telegram from the
+// file (or the sample telegram), the tone and the keying options from the
+// flags or else the settings (the keying bounded for the speed used), the output root from --out
+// (which must name an existing folder) or else the folders' command-line root, which is the current
+// folder when that is empty. --quiet is the console's business and leaves the request alone.
 std::variant<OutputRequest, CliRefusal> BuildOutputRequest(const std::vector<std::string>& args,
-                                                           System& system, SettingsStore& settings);
+                                                           System& system, SettingsStore& settings,
+                                                           const ProgramFolders& folders);
 
 // The output run without a window: progress and messages on `err`, every file
 // written and a summary line on `out`. Returns the exit status.
 int RunOutputCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                 System& system, SettingsStore& settings, const std::function<Canvas&()>& canvas);
+                 System& system, SettingsStore& settings, const std::function<Canvas&()>& canvas,
+                 const CliSetup& setup);
 
 }  // namespace hoshizora

@@ -8,6 +8,7 @@
 #include "base/utf8.h"
 #include "cli/console_sink.h"
 #include "cli/interruption.h"
+#include "cli/terminal_text.h"
 #include "platform/paths.h"
 #include "practice/practice_telegram.h"
 #include "telegram_file/telegram_file_commands.h"
@@ -101,7 +102,7 @@ std::string OptionReason(const PracticeOptionError& error, const std::string& le
     case PracticeOptionProblem::kUnkeyableGroupCharacters: {
       std::string listed;
       for (const std::u16string& c : error.characters) {
-        listed += " " + EncodeUtf8(c);
+        listed += " " + TerminalText(c);
       }
       return "--chars: no Morse code for" + listed;
     }
@@ -140,7 +141,8 @@ std::filesystem::path AnswerKeyPath(const std::filesystem::path& folder) {
 }  // namespace
 
 std::variant<PracticePlan, CliRefusal> BuildPracticePlan(const std::vector<std::string>& args,
-                                                         System& system, SettingsStore& settings) {
+                                                         System& system, SettingsStore& settings,
+                                                         const ProgramFolders& folders) {
   PracticeArgs parsed;
   if (const auto reason = ParseArgs(args, parsed)) {
     return Refuse(*reason);
@@ -165,7 +167,7 @@ std::variant<PracticePlan, CliRefusal> BuildPracticePlan(const std::vector<std::
     return *refusal;
   }
   plan.options = std::get<PracticeOptions>(std::move(options));
-  auto request = BuildOutputRequest(parsed.output_args, system, settings);
+  auto request = BuildOutputRequest(parsed.output_args, system, settings, folders);
   if (auto* refusal = std::get_if<CliRefusal>(&request)) {
     return *refusal;
   }
@@ -175,8 +177,10 @@ std::variant<PracticePlan, CliRefusal> BuildPracticePlan(const std::vector<std::
 
 int RunPracticeCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                    System& system, SettingsStore& settings, const std::function<Canvas&()>& canvas,
-                   const SeedSource& fresh_seed) {
-  const auto built = BuildPracticePlan(args, system, settings);
+                   const SeedSource& fresh_seed, const CliSetup& setup) {
+  const ProgramFolders folders =
+      setup.folders ? *setup.folders : PortableFolders(ExecutableFolder(system));
+  const auto built = BuildPracticePlan(args, system, settings, folders);
   if (const auto* refusal = std::get_if<CliRefusal>(&built)) {
     err << refusal->message << "\n";
     return 2;
@@ -193,7 +197,7 @@ int RunPracticeCli(const std::vector<std::string>& args, std::ostream& out, std:
     }
     OutputRequest request = plan.request;
     request.fields = MakePracticeTelegram(plan.options, seed);
-    ConsoleSink sink(err, std::chrono::steady_clock::now, &ProgramInterruption().requested);
+    ConsoleSink sink(err, std::chrono::steady_clock::now, {}, &ProgramInterruption().requested);
     const OutputReport report = RunOutput(request, system, canvas(), sink);
     sink.ShowMessage(report.message, report.caption, report.icon);
     if (report.result == OutputReport::Result::kRefused) {

@@ -10,6 +10,7 @@
 
 #include "app/fresh_seed.h"
 #include "app/output_request.h"
+#include "app/program_folders.h"
 #include "cli/output_cli.h"
 #include "platform/canvas.h"
 #include "platform/settings_store.h"
@@ -33,7 +34,8 @@ struct PracticePlan {
 // [--freq HZ] [--cpm N] [--out DIR]`: the tone and --out are read as `output`
 // reads them.
 std::variant<PracticePlan, CliRefusal> BuildPracticePlan(const std::vector<std::string>& args,
-                                                         System& system, SettingsStore& settings);
+                                                         System& system, SettingsStore& settings,
+                                                         const ProgramFolders& folders);
 
 // N output runs, each of a practice telegram from seed S + i, each folder with
 // its telegram file `<folder>_telegram.txt` as the answer key. Prints the
@@ -41,6 +43,6 @@ std::variant<PracticePlan, CliRefusal> BuildPracticePlan(const std::vector<std::
 // the first run that is not complete. Returns the exit status.
 int RunPracticeCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                    System& system, SettingsStore& settings, const std::function<Canvas&()>& canvas,
-                   const SeedSource& fresh_seed);
+                   const SeedSource& fresh_seed, const CliSetup& setup = {});
 
 }  // namespace hoshizora

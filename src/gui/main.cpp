@@ -5,10 +5,12 @@
 #include "app/control_ids.h"
 #include "app/main_dialog.h"
 #include "app/main_dialog_template.h"
+#include "app/program_folders.h"
 #include "base/utf8.h"
 #include "platform/ini_file.h"
 #include "platform/posix/desktop_icon_resources.h"
 #include "platform/posix/posix_system.h"
+#include "platform/posix/user_folders.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_canvas.h"
 
@@ -25,19 +27,34 @@ void Guarded(hoshizora::MainWindow& window, Work&& work) {
   }
 }
 
+hoshizora::ProgramFolders DecideFolders(hoshizora::System& system) {
+  hoshizora::ProgramEnvironment env;
+  env.home = hoshizora::EnvironmentPath("HOME");
+  env.config_home = hoshizora::EnvironmentPath("XDG_CONFIG_HOME");
+  env.documents = hoshizora::XdgUserDir("DOCUMENTS");
+  env.folder_writable = hoshizora::FolderWritable;
+  env.exists = [&system](const std::filesystem::path& path) { return system.PathExists(path); };
+  return hoshizora::DecideProgramFolders(hoshizora::ExecutableFolder(system), env);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   hoshizora::PosixSystem system;
   hoshizora::QtCanvas canvas;
-  hoshizora::IniFileStore settings(system, hoshizora::ExecutableFolder(system) / "settings.ini");
+  const hoshizora::ProgramFolders folders = DecideFolders(system);
+  hoshizora::IniFileStore settings(system, folders.settings_file,
+                                   folders.mode == hoshizora::ProgramMode::kInstalled
+                                       ? hoshizora::IniFileStore::Folder::kMakeWhenMissing
+                                       : hoshizora::IniFileStore::Folder::kMustExist);
   hoshizora::DesktopIconResources icons(hoshizora::DesktopIconResources::DefaultDataFolder());
 
   hoshizora::MainWindow window(hoshizora::MainDialogTemplate());
   hoshizora::MainDialog main{window, system,
                              canvas, settings,
-                             icons,  hoshizora::DecodeUtf8Lenient(HOSHIZORA_CONTACT_ADDRESS)};
+                             icons,  hoshizora::DecodeUtf8Lenient(HOSHIZORA_CONTACT_ADDRESS),
+                             folders};
   window.SetCommandHandler(
       [&](int id) { Guarded(window, [&] { hoshizora::HandleCommand(main, id); }); });
   window.SetCloseHandler([&] { Guarded(window, [&] { hoshizora::CloseMainDialog(main); }); });

@@ -36,9 +36,8 @@ int FindJpegEncoder(Canvas& canvas) {
   return -1;
 }
 
-std::unique_ptr<Bitmap> LoadFormTemplate(Canvas& canvas,
-                                         const std::filesystem::path& executable_folder) {
-  return canvas.LoadBitmap(executable_folder / PathFromText(kFormTemplateName));
+std::unique_ptr<Bitmap> LoadFormTemplate(Canvas& canvas, const std::filesystem::path& data_folder) {
+  return canvas.LoadBitmap(data_folder / PathFromText(kFormTemplateName));
 }
 
 void DrawCellChar(Graphics& g, const Font& font, char16_t ch, float x, float y) {

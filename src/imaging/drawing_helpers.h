@@ -25,9 +25,9 @@ Font CreateFontOrSansSerif(Canvas& canvas, std::u16string_view face, float pixel
 // Position of the first encoder whose MIME type is exactly "image/jpeg", or -1.
 int FindJpegEncoder(Canvas& canvas);
 
-// The reception form picture from the executable's folder, or nothing.
-std::unique_ptr<Bitmap> LoadFormTemplate(Canvas& canvas,
-                                         const std::filesystem::path& executable_folder);
+// The reception form picture from the folder of the read-only side files, or
+// nothing.
+std::unique_ptr<Bitmap> LoadFormTemplate(Canvas& canvas, const std::filesystem::path& data_folder);
 
 // One character of vertical writing in the cell at (x, y); brackets are
 // turned a quarter turn clockwise.

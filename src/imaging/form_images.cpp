@@ -110,7 +110,7 @@ ImageOutcome WriteFormImages(Canvas& canvas, const FormDestination& where,
     outcome.status = ImageStatus::kNoJpegEncoder;
     return outcome;
   }
-  const auto form = LoadFormTemplate(canvas, where.executable_folder);
+  const auto form = LoadFormTemplate(canvas, where.data_folder);
   if (!form) {
     outcome.status = ImageStatus::kNoFormTemplate;
     return outcome;

@@ -20,7 +20,7 @@ using PageProgress = std::function<bool(int page, int pages)>;
 // Where the form pages go: the folder, and the file-name stem every page
 // name starts with (the run's folder name).
 struct FormDestination {
-  std::filesystem::path executable_folder;  // holds the form template
+  std::filesystem::path data_folder;  // holds the form template
   std::filesystem::path output_folder;
   std::u16string base_name;
 };

@@ -3,6 +3,7 @@
 #include "encoding/text_utils.h"
 #include "imaging/drawing_helpers.h"
 #include "imaging/glyph_check.h"
+#include "imaging/keying_label.h"
 #include "platform/paths.h"
 
 namespace hoshizora {
@@ -18,7 +19,8 @@ constexpr float kLineStep = 24;
 
 ImageOutcome WriteTextListingImage(Canvas& canvas, std::u16string_view listing_text,
                                    std::int32_t frequency, std::int32_t speed,
-                                   const std::filesystem::path& base_path) {
+                                   const std::filesystem::path& base_path,
+                                   const KeyingOptions& keying) {
   ImageOutcome outcome;
   const std::filesystem::path path = WithSuffix(base_path, u".jpg");
   auto bitmap = canvas.CreateBitmap(kListingWidth, kListingHeight);
@@ -27,7 +29,8 @@ ImageOutcome WriteTextListingImage(Canvas& canvas, std::u16string_view listing_t
     g->Clear(kOpaqueWhite);
     const Font font = CreateFontOrSansSerif(canvas, kGothicFace, kListingPixelSize);
     const std::u16string header = u"電報出力 " + PathText(base_path) + u"  CPM: " +
-                                  IntToText(speed) + u"  Freq: " + IntToText(frequency);
+                                  IntToText(speed) + u"  Freq: " + IntToText(frequency) +
+                                  KeyingLabel(keying.rise_ms, keying.effective_cpm);
     NoteUndrawable(canvas, kGothicFace, font, header, outcome);
     if (font.valid) {
       g->DrawString(header, font, kOpaqueBlack, RectF{kLeft, kHeaderTop, 0, 0}, nullptr);

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/keying_options.h"
 #include "platform/message_icon.h"
 #include "platform/progress_reporter.h"
 
@@ -60,6 +61,14 @@ class Dialog {
       const FileDialogSettings& settings) = 0;
   virtual std::optional<std::filesystem::path> AskOpenFileName(
       const FileDialogSettings& settings) = 0;
+
+  // The small modal dialog of the audio settings, 「音声の設定」: the rise
+  // time in an edit with a spin bound to 0..kMaxRiseMs and the effective
+  // speed in one bound to kMinEffectiveCpm..max_effective, starting at the
+  // values `shown`, with OK and Cancel. On OK, the numbers as typed (a field
+  // that holds no number gives its shown value), unbounded; nothing on Cancel.
+  virtual std::optional<KeyingOptions> AskKeyingOptions(const KeyingOptions& shown,
+                                                        int max_effective) = 0;
 
   // Runs `work` (possibly on another thread) while a modal progress window
   // shows what it reports and keeps the dialog painted; returns when the work

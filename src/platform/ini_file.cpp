@@ -197,6 +197,9 @@ bool IniFileStore::WriteString(std::string_view section, std::string_view key,
   if (file.status != FileRead::Status::kRead && file.status != FileRead::Status::kMissing) {
     return false;
   }
+  if (folder_ == Folder::kMakeWhenMissing && !CreateFolders(system_, path_.parent_path())) {
+    return false;
+  }
   return system_.ReplaceFile(path_, SetIniValue(file.bytes, section, key, value));
 }
 

@@ -35,9 +35,13 @@ std::int32_t LeadingInt(std::string_view value);
 class IniFileStore : public SettingsStore {
  public:
   static constexpr std::uintmax_t kLargestFile = 1024 * 1024;
+  // Whether a write may make the file's folder first: a per-user settings
+  // folder need not exist before the first save, while the folder of a
+  // portable copy's settings is the program's own.
+  enum class Folder { kMustExist, kMakeWhenMissing };
 
-  IniFileStore(System& system, std::filesystem::path path)
-      : system_(system), path_(std::move(path)) {}
+  IniFileStore(System& system, std::filesystem::path path, Folder folder = Folder::kMustExist)
+      : system_(system), path_(std::move(path)), folder_(folder) {}
   std::int32_t ReadInt(std::string_view section, std::string_view key,
                        std::int32_t default_value) override;
   bool WriteString(std::string_view section, std::string_view key, std::string_view value) override;
@@ -45,6 +49,7 @@ class IniFileStore : public SettingsStore {
  private:
   System& system_;
   std::filesystem::path path_;
+  Folder folder_;
 };
 
 }  // namespace hoshizora

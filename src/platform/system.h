@@ -92,4 +92,8 @@ class System {
 // The executable's folder: its full path without the last component.
 std::filesystem::path ExecutableFolder(System& system);
 
+// Makes the folder and whichever of its parents are missing; true when it is
+// there afterwards (or was already).
+bool CreateFolders(System& system, const std::filesystem::path& folder);
+
 }  // namespace hoshizora

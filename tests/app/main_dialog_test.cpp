@@ -102,6 +102,23 @@ TEST_F(MainDialogTest, InstallsTheIconBesideTheExecutable) {
   EXPECT_TRUE(icons.committed);
 }
 
+// Installed: the window's icon comes from the data folder, and the package's
+// desktop entry stands alone: none is written for the user.
+TEST_F(MainDialogTest, InstalledProgramTakesItsIconFromTheDataFolderAndInstallsNone) {
+  const fs::path share = dir.path() / "share";
+  fs::create_directories(share);
+  testing::WriteFileBytes(share / "app.ico",
+                          "\0\0\1\0\1\0\x10\x10\0\0\1\0\x20\0\4\0\0\0\x16\0\0\0abcd"s);
+  MainDialog main = Main();
+  main.folders = PortableFolders(dir.path());
+  main.folders->mode = ProgramMode::kInstalled;
+  main.folders->data_folder = share;
+  InitialiseMainDialog(main);
+  EXPECT_EQ(dialog.icon_path, share / "app.ico");
+  EXPECT_TRUE(icons.began.empty());
+  EXPECT_FALSE(icons.committed);
+}
+
 // Side files that are folders, FIFOs or endless devices must neither stop nor
 // stall the start: the dialog comes up with the defaults.
 TEST_F(MainDialogTest, StrangeSideFilesGiveTheDefaults) {
@@ -217,12 +234,54 @@ TEST_F(MainDialogTest, EscCancelAndCloseShareOnePath) {
     EXPECT_EQ(fresh.deleted_fonts.size(), 4u);
     EXPECT_EQ(main.body_font, 0);
     EXPECT_EQ(testing::ReadFileBytes(dir.path() / "settings.ini"),
-              "[General]\nFreqHz=700\nCpm=100\nOpenAudio=0\nOpenTextJpg=0\nOpenWabunDir=1\n");
+              "[General]\nFreqHz=700\nCpm=100\nRiseMs=0\nEffectiveCpm=0\nOpenAudio=0\n"
+              "OpenTextJpg=0\nOpenWabunDir=1\n");
     // The close box after Esc finds the dialog closed already.
     CloseMainDialog(main);
     EXPECT_EQ(std::count(fresh.log.begin(), fresh.log.end(), "destroy"), 1);
     std::filesystem::remove(dir.path() / "settings.ini");
   }
+}
+
+// The audio settings: read at start, asked for against the speed in the
+// speed field, kept on OK (bounded), kept as they were on Cancel, and saved
+// with the other settings on close.
+TEST_F(MainDialogTest, KeyingMenuItemAsksKeepsAndSavesOnClose) {
+  testing::WriteFileBytes(dir.path() / "settings.ini",
+                          "[General]\nCpm=100\nRiseMs=7\nEffectiveCpm=60\n");
+  MainDialog main = Main();
+  InitialiseMainDialog(main);
+  EXPECT_EQ(main.keying, (KeyingOptions{.rise_ms = 7, .effective_cpm = 60}));
+
+  dialog.texts[ids::kSpeed] = u"150";
+  dialog.keying_answer = KeyingOptions{.rise_ms = 99, .effective_cpm = 150};
+  EXPECT_TRUE(HandleCommand(main, ids::kKeyingMenuItem));
+  ASSERT_EQ(dialog.keying_asked.size(), 1u);
+  EXPECT_EQ(dialog.keying_asked[0].shown, (KeyingOptions{.rise_ms = 7, .effective_cpm = 60}));
+  EXPECT_EQ(dialog.keying_asked[0].max_effective, 150);
+  EXPECT_EQ(main.keying, (KeyingOptions{.rise_ms = 20})) << "the speed itself: plain spacing";
+
+  // Off shows as the top of the range; an unreadable speed field is the default.
+  dialog.texts[ids::kSpeed] = u"abc";
+  dialog.keying_answer = KeyingOptions{.rise_ms = 3, .effective_cpm = 5};
+  HandleCommand(main, ids::kKeyingMenuItem);
+  EXPECT_EQ(dialog.keying_asked[1].shown, (KeyingOptions{.rise_ms = 20, .effective_cpm = 100}));
+  EXPECT_EQ(dialog.keying_asked[1].max_effective, 100);
+  EXPECT_EQ(main.keying, (KeyingOptions{.rise_ms = 3, .effective_cpm = 20}));
+
+  dialog.keying_answer.reset();
+  HandleCommand(main, ids::kKeyingMenuItem);
+  EXPECT_EQ(main.keying, (KeyingOptions{.rise_ms = 3, .effective_cpm = 20})) << "Cancel";
+  EXPECT_TRUE(dialog.messages.empty());
+  EXPECT_EQ(testing::ReadFileBytes(dir.path() / "settings.ini"),
+            "[General]\nCpm=100\nRiseMs=7\nEffectiveCpm=60\n")
+      << "nothing is written before the close";
+
+  dialog.texts[ids::kSpeed] = u"100";
+  CloseMainDialog(main);
+  EXPECT_EQ(testing::ReadFileBytes(dir.path() / "settings.ini"),
+            "[General]\nCpm=100\nRiseMs=3\nEffectiveCpm=20\nFreqHz=440\nOpenAudio=0\n"
+            "OpenTextJpg=0\nOpenWabunDir=1\n");
 }
 
 TEST_F(MainDialogTest, CommandsReachTheirParts) {
@@ -232,9 +291,11 @@ TEST_F(MainDialogTest, CommandsReachTheirParts) {
   EXPECT_EQ(dialog.file_dialogs.back().title, u"電報テキストの保存");
   EXPECT_TRUE(HandleCommand(main, ids::kLoadButton));
   EXPECT_EQ(dialog.file_dialogs.back().title, u"電報テキストの読み込み");
+  main.keying = {.rise_ms = 5};
   EXPECT_TRUE(HandleCommand(main, ids::kOutputButton));
   EXPECT_EQ(dialog.messages.back().caption, u"完了");
   EXPECT_TRUE(std::filesystem::exists(dir.path() / "和文電報_20240131_090507"));
+  EXPECT_TRUE(canvas.strings.at(0).text.ends_with(u"  Rise: 5 ms")) << "the window's keying";
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "app/control_ids.h"
 #include "app/dialog_fields.h"
 #include "encoding/default_telegram.h"
+#include "platform/paths.h"
 #include "support/fake_dialog.h"
 #include "support/recording_canvas.h"
 #include "support/temp_dir.h"
@@ -27,7 +28,9 @@ class OutputCommandTest : public ::testing::Test {
     dialog.texts[ids::kSpeed] = u"200";
     dialog.checked[ids::kOpenFolder] = true;
   }
-  OutputReport Run() { return RunOutputCommand(dialog, system, canvas); }
+  OutputReport Run() {
+    return RunOutputCommand(dialog, system, canvas, keying, PortableFolders(program));
+  }
   fs::path Folder() const { return program / "和文電報_20240131_090507"; }
   const FakeDialog::Message& Closing() const { return dialog.messages.back(); }
 
@@ -36,6 +39,7 @@ class OutputCommandTest : public ::testing::Test {
   testing::TestSystem system{program / "hoshizora"};
   testing::RecordingCanvas canvas;
   FakeDialog dialog;
+  KeyingOptions keying;
 };
 
 TEST_F(OutputCommandTest, NonsenseToneSettingsWriteNothing) {
@@ -94,10 +98,65 @@ TEST_F(OutputCommandTest, OptionsAndWholeFieldsComeFromTheDialog) {
             std::u16string::npos);
 }
 
+// Installed: the output goes under the documents folder, whose Hoshizora
+// folder the first run makes, and the closing message says where.
+TEST_F(OutputCommandTest, InstalledProgramWritesUnderDocumentsAndSaysWhere) {
+  ProgramFolders folders;
+  folders.mode = ProgramMode::kInstalled;
+  folders.output_root_window = dir.path() / "home" / "書類" / "Hoshizora";
+  folders.data_folder = dir.path() / "share";
+  folders.encoder_folder = program;
+  const OutputReport report = RunOutputCommand(dialog, system, canvas, keying, folders);
+  const fs::path folder = folders.output_root_window / "和文電報_20240131_090507";
+  EXPECT_EQ(report.result, OutputReport::Result::kComplete);
+  EXPECT_EQ(report.folder, folder);
+  EXPECT_TRUE(fs::is_directory(folder));
+  EXPECT_TRUE(fs::is_empty(program)) << "nothing beside the executable";
+  EXPECT_EQ(canvas.loaded.front(), dir.path() / "share" / "和文電報受信用紙.jpg");
+  EXPECT_EQ(Closing().text, u"出力が完了しました。\n\n出力先: " + PathText(folder));
+  EXPECT_EQ(system.opened, std::vector<fs::path>{folder});
+}
+
+// Installed without a home folder: refused before anything is written, and
+// never into the program folder instead.
+TEST_F(OutputCommandTest, InstalledProgramWithoutAWindowRootRefuses) {
+  ProgramFolders folders;
+  folders.mode = ProgramMode::kInstalled;
+  folders.data_folder = program;
+  folders.encoder_folder = program;
+  EXPECT_EQ(RunOutputCommand(dialog, system, canvas, keying, folders).result,
+            OutputReport::Result::kRefused);
+  ASSERT_EQ(dialog.messages.size(), 1u);
+  EXPECT_EQ(Closing().text, kNoOutputFolder);
+  EXPECT_EQ(Closing().caption, u"エラー");
+  EXPECT_TRUE(dialog.progress_caption.empty());
+  EXPECT_TRUE(fs::is_empty(program));
+}
+
 TEST_F(OutputCommandTest, CancelInTheProgressWindowReachesTheRun) {
   dialog.cancel_at_step = u"受信用紙 2/";
   EXPECT_EQ(Run().result, OutputReport::Result::kIncomplete);
   EXPECT_NE(Closing().text.find(u"中止したため"), std::u16string::npos);
+}
+
+// The window's keying options reach the run, bounded for the speed typed for
+// this run: the listing header names what the audio was keyed with.
+TEST_F(OutputCommandTest, KeyingOptionsAreBoundedForTheTypedSpeed) {
+  keying = {.rise_ms = 5, .effective_cpm = 150};
+  Run();
+  dialog.texts[ids::kSpeed] = u"120";
+  Run();
+  std::vector<std::u16string> headers;
+  for (const auto& s : canvas.strings) {
+    if (s.text.starts_with(u"電報出力 ")) {
+      headers.push_back(s.text);
+    }
+  }
+  ASSERT_EQ(headers.size(), 2u);
+  EXPECT_TRUE(headers[0].ends_with(u"  CPM: 200  Freq: 800  Rise: 5 ms  Eff: 150"))
+      << headers[0].size();
+  EXPECT_TRUE(headers[1].ends_with(u"  CPM: 120  Freq: 800  Rise: 5 ms"))
+      << "150 is not below 120: plain spacing";
 }
 
 }  // namespace

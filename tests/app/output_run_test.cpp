@@ -126,6 +126,44 @@ TEST_F(OutputRunTest, AudioKeysTheDecoratedTelegram) {
   EXPECT_EQ(canvas.strings[2].text, u"一 二,三");
 }
 
+// The audio and the listing header follow the request's keying options,
+// bounded for the speed keyed at; off, both are as they always were.
+TEST_F(OutputRunTest, KeyingOptionsAreBoundedForTheRunsSpeed) {
+  request.fields = {u"", u"一 二,三", u"第五号", u"", u"", u"[ホレ]ア[ラタ]"};
+  const std::u16string code =
+      u"-... .--. .---- ..--- ...-- -. .-. ..... "  // ハツ一二三 タナ五
+      u" -..--- --.--  ...-. ";
+  struct Case {
+    KeyingOptions asked;
+    KeyingOptions keyed;
+    std::u16string_view label;
+  };
+  const Case cases[] = {
+      {{.rise_ms = 30, .effective_cpm = 100},
+       {.rise_ms = 20, .effective_cpm = 100},
+       u"  Rise: 20 ms  Eff: 100"},
+      {{.rise_ms = 5, .effective_cpm = 200}, {.rise_ms = 5}, u"  Rise: 5 ms"},
+      {{.effective_cpm = 5}, {.effective_cpm = 20}, u"  Eff: 20"},
+      {{.rise_ms = -1, .effective_cpm = 300}, {}, u""},
+  };
+  PosixSystem real;
+  for (const Case& c : cases) {
+    canvas.strings.clear();
+    request.keying = c.asked;
+    const OutputReport report = Run();
+    ASSERT_EQ(report.result, Result::kComplete);
+    ASSERT_FALSE(report.written.empty());
+    ASSERT_EQ(WriteMorseWav(real, dir.path() / "reference", code, 800, 200, {}, c.keyed).status,
+              WavStatus::kWritten);
+    EXPECT_TRUE(testing::ReadFileBytes(report.written[0]) ==
+                testing::ReadFileBytes(dir.path() / "reference.wav"))
+        << c.asked.rise_ms << " ms, " << c.asked.effective_cpm;
+    EXPECT_EQ(canvas.strings.at(0).text, u"電報出力 " +
+                                             PathText(report.folder / report.folder.filename()) +
+                                             u"  CPM: 200  Freq: 800" + std::u16string(c.label));
+  }
+}
+
 TEST_F(OutputRunTest, ToneOutOfRangeWritesNothing) {
   for (const auto& [freq, cpm] :
        {std::pair{99, 200}, {2001, 200}, {800, 19}, {800, 201}, {-800, 0}}) {
@@ -362,6 +400,20 @@ TEST_F(OutputRunTest, ProgramFolderThatIsNotUtf8) {
   ASSERT_EQ(system.started.size(), 1u);
   EXPECT_EQ(system.started[0][0], program / "lame");
   EXPECT_TRUE(fs::exists(Folder() / "和文電報_20240131_090507.mp3"));
+}
+
+// An installed program reads its template under share/ but still starts only
+// the encoder beside the executable.
+TEST_F(OutputRunTest, TemplateFromTheDataFolderEncoderFromTheProgramFolder) {
+  request.data_folder = dir.path() / "share" / "hoshizora";
+  request.output_root = dir.path();
+  PlaceEncoder("exec /usr/bin/lame --quiet \"$1\" \"$2\"\n");  // a copy of the WAV is no MP3
+  const OutputReport report = Run();
+  EXPECT_EQ(report.result, Result::kComplete);
+  EXPECT_EQ(canvas.loaded, std::vector<fs::path>{request.data_folder / "和文電報受信用紙.jpg"});
+  ASSERT_EQ(system.started.size(), 1u);
+  EXPECT_EQ(system.started[0][0], program / "lame");
+  EXPECT_EQ(report.folder, dir.path() / "和文電報_20240131_090507");
 }
 
 }  // namespace

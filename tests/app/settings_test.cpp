@@ -21,8 +21,10 @@ class SettingsTest : public ::testing::Test {
     }
     LoadSettings(dialog, store, LocalTime{2024, 1, 31, 23, 59, 0});
   }
+  // As the close path saves them.
   void Close() {
     SaveFrequencyAndSpeed(dialog, store);
+    SaveKeying(dialog, store, keying);
     SaveOptions(dialog, store);
   }
   std::filesystem::path path() const { return dir.path() / "settings.ini"; }
@@ -32,6 +34,7 @@ class SettingsTest : public ::testing::Test {
   PosixSystem system;
   IniFileStore store{system, dir.path() / "settings.ini"};
   FakeDialog dialog;
+  KeyingOptions keying;
 };
 
 TEST_F(SettingsTest, DefaultsWithoutAFile) {
@@ -65,7 +68,9 @@ TEST_F(SettingsTest, ValuesAreBounded) {
 TEST_F(SettingsTest, FirstCloseWritesTheFileInOrder) {
   Load("");
   Close();
-  EXPECT_EQ(File(), "[General]\nFreqHz=440\nCpm=100\nOpenAudio=0\nOpenTextJpg=0\nOpenWabunDir=1\n");
+  EXPECT_EQ(File(),
+            "[General]\nFreqHz=440\nCpm=100\nRiseMs=0\nEffectiveCpm=0\nOpenAudio=0\nOpenTextJpg=0\n"
+            "OpenWabunDir=1\n");
 }
 
 TEST_F(SettingsTest, CloseSavesWhatWasTyped) {
@@ -74,9 +79,10 @@ TEST_F(SettingsTest, CloseSavesWhatWasTyped) {
   dialog.texts[ids::kSpeed] = u"";
   dialog.checked[ids::kOpenFolder] = false;
   Close();
-  EXPECT_EQ(File(),
-            "[General]\nOpenAudio=0\nFreqHz=2000\nCpm=100\nOpenTextJpg=0\nOpenWabunDir=0\n; note\n"
-            "[Other]\nKeep=yes\n");
+  EXPECT_EQ(
+      File(),
+      "[General]\nOpenAudio=0\nFreqHz=2000\nCpm=100\nRiseMs=0\nEffectiveCpm=0\nOpenTextJpg=0\n"
+      "OpenWabunDir=0\n; note\n[Other]\nKeep=yes\n");
   Load("");
   EXPECT_FALSE(dialog.IsChecked(ids::kOpenFolder));
 
@@ -86,10 +92,53 @@ TEST_F(SettingsTest, CloseSavesWhatWasTyped) {
   EXPECT_NE(File().find("FreqHz=100\nCpm=44\n"), std::string::npos);
 }
 
+TEST_F(SettingsTest, KeyingOptionsRoundTripAndOtherLinesStay) {
+  Load("; kept\n[General]\nFreqHz=700\nCpm=100\n[Other]\nx=1\n");
+  EXPECT_EQ(StoredKeying(store), KeyingOptions{}) << "missing keys are off";
+  keying = {.rise_ms = 5, .effective_cpm = 50};
+  Close();
+  EXPECT_EQ(File(),
+            "; kept\n[General]\nFreqHz=700\nCpm=100\nRiseMs=5\nEffectiveCpm=50\nOpenAudio=0\n"
+            "OpenTextJpg=0\nOpenWabunDir=1\n[Other]\nx=1\n");
+  EXPECT_EQ(StoredKeying(store), keying);
+}
+
+// Bad values fall back as FreqHz and Cpm do: to the nearer bound, the
+// effective speed's upper bound (the stored speed) being off.
+TEST_F(SettingsTest, BadKeyingValuesFallBackToOffOrTheBound) {
+  const std::pair<std::string, KeyingOptions> cases[] = {
+      {"[General]\nCpm=100\nRiseMs=999\nEffectiveCpm=300\n", {.rise_ms = 20}},
+      {"[General]\nRiseMs=-4\nEffectiveCpm=99\n", {.effective_cpm = 99}},
+      {"[General]\nRiseMs=abc\nEffectiveCpm=12x\n", {.effective_cpm = 20}},
+      {"[General]\nCpm=60\nRiseMs=3\nEffectiveCpm=80\n", {.rise_ms = 3}},
+      {"[General]\nCpm=5\nEffectiveCpm=30\n", {}},  // Cpm is 20: nothing lies below it
+  };
+  for (const auto& [ini, bounded] : cases) {
+    testing::WriteFileBytes(path(), ini);
+    const KeyingOptions read = StoredKeying(store);
+    EXPECT_EQ(read.rise_ms, bounded.rise_ms) << ini;
+    EXPECT_EQ(read.effective_cpm, bounded.effective_cpm) << ini;
+  }
+}
+
+// On close the effective speed is bounded for the speed written beside it.
+TEST_F(SettingsTest, KeyingIsSavedBoundedForTheSpeedSaved) {
+  Load("");
+  keying = {.rise_ms = 25, .effective_cpm = 150};
+  dialog.texts[ids::kSpeed] = u"120";
+  Close();
+  EXPECT_NE(File().find("Cpm=120\nRiseMs=20\nEffectiveCpm=0\n"), std::string::npos) << File();
+  keying = {.rise_ms = 3, .effective_cpm = 90};
+  dialog.texts[ids::kSpeed] = u"abc";
+  Close();
+  EXPECT_NE(File().find("Cpm=100\nRiseMs=3\nEffectiveCpm=90\n"), std::string::npos) << File();
+}
+
 TEST_F(SettingsTest, UnwritableFileIsSilent) {
   IniFileStore nowhere(system, dir.path() / "missing" / "settings.ini");
   LoadSettings(dialog, nowhere, std::nullopt);
   SaveFrequencyAndSpeed(dialog, nowhere);
+  SaveKeying(dialog, nowhere, {.rise_ms = 5});
   SaveOptions(dialog, nowhere);
   EXPECT_TRUE(dialog.messages.empty());
 }

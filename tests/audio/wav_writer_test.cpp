@@ -150,12 +150,27 @@ TEST_F(WavWriterTest, NegativeFrequencyInvertsTheSine) {
 }
 
 TEST_F(WavWriterTest, RefusesSpeedsWithoutAPositiveUnit) {
-  for (int speed : {-10, -11, -100000, 11991, 2147483647}) {
+  for (int speed :
+       {-10, -11, -100000, 11991, 2147483637, 2147483638, 2147483647, -2147483647 - 1}) {
     Write(u"？ .-", 800, speed, WavStatus::kBadSpeed);
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "和文電報 x.wav")) << speed;
   }
   EXPECT_EQ((Write(u".", 800, -9).size() - 44) / 2,
             static_cast<std::size_t>(SampleCount(12000) + SampleCount(36000)));
+}
+
+TEST(UnitLengthTest, DividesInSixtyFourBitsAcrossTheWholeRange) {
+  EXPECT_EQ(UnitLengthMs(60), 171);
+  EXPECT_EQ(UnitLengthMs(100), 109);
+  EXPECT_EQ(UnitLengthMs(11990), 1);
+  EXPECT_EQ(UnitLengthMs(11991), 0);
+  EXPECT_EQ(UnitLengthMs(-9), 12000);
+  EXPECT_EQ(UnitLengthMs(-10), 0);
+  // speed + 10 no longer fits 32 bits from here on; it must not wrap around.
+  for (std::int32_t speed : {2147483637, 2147483638, 2147483647}) {
+    EXPECT_EQ(UnitLengthMs(speed), 0) << speed;
+  }
+  EXPECT_EQ(UnitLengthMs(-2147483647 - 1), 0);
 }
 
 TEST_F(WavWriterTest, ReportsAFolderThatCannotBeWritten) {
@@ -197,14 +212,14 @@ TEST_F(WavWriterTest, TheWavTakesItsNameOnlyWhenWhole) {
     EXPECT_EQ(PartialWavPath(base).filename(), ".和文電報_T.wav.part");
     cancel = ++calls == 2;
   };
-  const WavResult stopped = WriteMorseWav(system, base, code, 800, 200, progress, &cancel);
+  const WavResult stopped = WriteMorseWav(system, base, code, 800, 200, progress, {}, &cancel);
   EXPECT_EQ(stopped.status, WavStatus::kCancelled);
   EXPECT_EQ(calls, 2);
   EXPECT_TRUE(std::filesystem::is_empty(dir.path())) << "nothing is left";
 
   cancel = false;
   calls = -100;
-  ASSERT_EQ(WriteMorseWav(system, base, code, 800, 200, progress, &cancel).status,
+  ASSERT_EQ(WriteMorseWav(system, base, code, 800, 200, progress, {}, &cancel).status,
             WavStatus::kWritten);
   EXPECT_FALSE(std::filesystem::exists(PartialWavPath(base)));
   EXPECT_EQ(ReadLe(ReadFileBytes(WithSuffix(base, u".wav")), 40, 4),

@@ -78,6 +78,7 @@ TEST(CliTextCommands, RejectsBadInputAndArguments) {
   EXPECT_EQ(Cli({"encode", "extra"}).status, 2);
   EXPECT_EQ(Cli({"--help"}).status, 0);
   EXPECT_NE(Cli({"--help"}).out.find("encode"), std::string::npos);
+  EXPECT_NE(Cli({"--help"}).out.find("[--rise-ms MS] [--effective-cpm N]"), std::string::npos);
 }
 
 // Reading standard input ends with a status, never an exception or a hang.

@@ -165,6 +165,23 @@ TEST_F(CliProcessTest, WavCarriesExactlyTheKeyedTelegram) {
   EXPECT_EQ(Entries(folder).size(), 1u + 1u + 1u) << "WAV, listing and one form page";
 }
 
+TEST_F(CliProcessTest, KeyingFlagsShapeTheWav) {
+  WriteFileBytes(telegram, SerializeTelegramText(
+                               {u"", u"一 二,三", u"第五号", u"", u"", u"[ホレ]アイ[ラタ]"}));
+  const ProcessRun run =
+      Cli(cli, {"output", telegram.string(), "--freq", "700", "--cpm", "120", "--rise-ms", "5",
+                "--effective-cpm", "60", "--out", out.string()});
+  ASSERT_EQ(run.status, 0) << run.out;
+  const fs::path folder = Entries(out).at(0);
+  const std::string wav = ReadFileBytes(folder / (folder.filename().string() + ".wav"));
+  PosixSystem system;
+  const KeyingOptions keying{.rise_ms = 5, .effective_cpm = 60};
+  WriteMorseWav(system, dir.path() / "shaped", kKeyedCodes, 700, 120, {}, keying);
+  WriteMorseWav(system, dir.path() / "plain", kKeyedCodes, 700, 120);
+  EXPECT_TRUE(wav == ReadFileBytes(dir.path() / "shaped.wav"));
+  EXPECT_GT(wav.size(), ReadFileBytes(dir.path() / "plain.wav").size()) << "wider gaps";
+}
+
 TEST_F(CliProcessTest, SecondRunNeverOverwritesTheFirst) {
   ASSERT_EQ(Cli(cli, {"output", telegram.string(), "--out", out.string()}).status, 0);
   ASSERT_EQ(Cli(cli, {"output", telegram.string(), "--out", out.string()}).status, 0);
@@ -180,6 +197,8 @@ TEST_F(CliProcessTest, BadArgumentsWriteNothing) {
        {std::vector<std::string>{"output", "--freq", "5000", "--out", out.string()},
         {"output", "--cpm", "abc", "--out", out.string()},
         {"output", "--freq", "1,500", "--out", out.string()},
+        {"output", "--rise-ms", "21", "--out", out.string()},
+        {"output", "--cpm", "60", "--effective-cpm", "61", "--out", out.string()},
         {"output", "--cpm"},
         {"output", "--bogus"},
         {"output", (dir.path() / "missing.txt").string()},

@@ -24,7 +24,7 @@ class OutputCliTest : public ::testing::Test {
     testing::WriteFileBytes(telegram, SerializeTelegramText(fields));
   }
   std::variant<OutputRequest, CliRefusal> Build(const std::vector<std::string>& args) {
-    return BuildOutputRequest(args, system, settings);
+    return BuildOutputRequest(args, system, settings, PortableFolders(program));
   }
   OutputRequest Request(const std::vector<std::string>& args) {
     auto built = Build(args);
@@ -68,12 +68,58 @@ TEST_F(OutputCliTest, ToneComesFromTheSettingsWithoutFlags) {
   EXPECT_EQ(r.frequency, 440);
   EXPECT_EQ(r.speed, 100);
   EXPECT_EQ(r.fields.body.substr(0, 4), u"[ホレ]") << "the sample telegram";
-  EXPECT_TRUE(r.output_root.empty()) << "the program folder";
+  EXPECT_EQ(r.output_root, program);
   testing::WriteFileBytes(program / "settings.ini", "[General]\nFreqHz=5000\nCpm=150\n");
   r = Request({"--freq", "800"});
   EXPECT_EQ(r.frequency, 800);
   EXPECT_EQ(r.speed, 150);
   EXPECT_EQ(Request({}).frequency, 2000) << "bounded like the window's";
+}
+
+TEST_F(OutputCliTest, KeyingFlagsWithinTheirRanges) {
+  EXPECT_EQ(Request({}).keying, KeyingOptions{}) << "off without flags or settings";
+  const OutputRequest r = Request({"--rise-ms", "５", "--effective-cpm", " 50 ", "--cpm", "120"});
+  EXPECT_EQ(r.keying, (KeyingOptions{.rise_ms = 5, .effective_cpm = 50}));
+  EXPECT_EQ(Request({"--rise-ms", "0", "--effective-cpm", "20"}).keying,
+            (KeyingOptions{.effective_cpm = 20}));
+  EXPECT_EQ(Request({"--rise-ms", "20", "--effective-cpm", "100"}).keying,
+            (KeyingOptions{.rise_ms = 20}))
+      << "the speed itself is plain spacing";
+  EXPECT_EQ(Request({"--effective-cpm", "120", "--cpm", "120"}).keying, KeyingOptions{});
+}
+
+// The settings give what the flags leave out, bounded for the speed used: a
+// lower --cpm turns a stored effective speed off.
+TEST_F(OutputCliTest, KeyingComesFromTheSettingsWithoutFlags) {
+  testing::WriteFileBytes(program / "settings.ini",
+                          "[General]\nCpm=100\nRiseMs=8\nEffectiveCpm=60\n");
+  EXPECT_EQ(Request({}).keying, (KeyingOptions{.rise_ms = 8, .effective_cpm = 60}));
+  EXPECT_EQ(Request({"--rise-ms", "0"}).keying, (KeyingOptions{.effective_cpm = 60}));
+  EXPECT_EQ(Request({"--cpm", "50"}).keying, (KeyingOptions{.rise_ms = 8}));
+  EXPECT_EQ(Request({"--effective-cpm", "30"}).keying,
+            (KeyingOptions{.rise_ms = 8, .effective_cpm = 30}));
+  testing::WriteFileBytes(program / "settings.ini",
+                          "[General]\nCpm=100\nRiseMs=999\nEffectiveCpm=300\n");
+  EXPECT_EQ(Request({}).keying, (KeyingOptions{.rise_ms = 20})) << "bounded like the window's";
+}
+
+TEST_F(OutputCliTest, KeyingFlagsOutsideTheirRangesAreRefused) {
+  const std::string rise = "エラー: 立ち上がり(ms)は0から20までの数字で入力してください。";
+  for (const char* bad : {"21", "-1", "abc", "5ms", "", "1,0"}) {
+    EXPECT_EQ(Refusal({"--rise-ms", bad}), rise) << bad;
+  }
+  EXPECT_EQ(Refusal({"--effective-cpm", "19"}),
+            "エラー: 実効速度(CPM)は20から100までの数字で入力してください。");
+  EXPECT_EQ(Refusal({"--cpm", "120", "--effective-cpm", "121"}),
+            "エラー: 実効速度(CPM)は20から120までの数字で入力してください。");
+  testing::WriteFileBytes(program / "settings.ini", "[General]\nCpm=60\n");
+  EXPECT_EQ(Refusal({"--effective-cpm", "80"}),
+            "エラー: 実効速度(CPM)は20から60までの数字で入力してください。")
+      << "the range ends at the speed from the settings";
+  EXPECT_EQ(Refusal({"--cpm", "300", "--effective-cpm", "x"}),
+            "エラー: 速度(CPM)は20から200までの数字で入力してください。")
+      << "a bad speed is named first";
+  EXPECT_EQ(Refusal({"--rise-ms"}), "hoshizora-cli: --rise-ms needs a value");
 }
 
 TEST_F(OutputCliTest, OutNamesTheFolderItselfWithOrWithoutASeparator) {
@@ -131,6 +177,37 @@ TEST_F(OutputCliTest, TelegramFilesThatCannotBeReadWholeAreRefused) {
   EXPECT_NE(Refusal({telegram.string()}).find("cannot read"), std::string::npos);
 }
 
+// Installed: without --out the folder goes into the folder the command was
+// started in; the template comes from share/ and the encoder from bin/.
+TEST_F(OutputCliTest, InstalledCopyWritesIntoTheCurrentFolder) {
+  ProgramFolders folders;
+  folders.mode = ProgramMode::kInstalled;
+  folders.data_folder = dir.path() / "share" / "hoshizora";
+  folders.encoder_folder = program;
+  const fs::path old = fs::current_path();
+  fs::current_path(out);
+  const auto here = BuildOutputRequest({}, system, settings, folders);
+  fs::current_path(old);
+  ASSERT_TRUE(std::holds_alternative<OutputRequest>(here));
+  const OutputRequest& r = std::get<OutputRequest>(here);
+  EXPECT_EQ(r.output_root, fs::canonical(out));
+  EXPECT_EQ(r.data_folder, folders.data_folder);
+  EXPECT_EQ(r.program_folder, program);
+
+  const auto elsewhere =
+      BuildOutputRequest({"--out", dir.path().string()}, system, settings, folders);
+  ASSERT_TRUE(std::holds_alternative<OutputRequest>(elsewhere));
+  EXPECT_EQ(std::get<OutputRequest>(elsewhere).output_root, dir.path());
+}
+
+// --quiet is a flag of its own: it takes no value and leaves the request alone.
+TEST_F(OutputCliTest, QuietTakesNoValue) {
+  const OutputRequest r = Request({"--quiet", telegram.string(), "--cpm", "120", "--quiet"});
+  EXPECT_EQ(r.fields.body, fields.body);
+  EXPECT_EQ(r.speed, 120);
+  EXPECT_EQ(Refusal({"--quiet", "a", "b"}), "hoshizora-cli: unexpected argument 'b'");
+}
+
 // Progress lines wait until the run has taken a while, then show each new step once.
 TEST(ConsoleSink, QuietAtFirstThenEachNewStepOnce) {
   auto now = std::chrono::steady_clock::time_point{};
@@ -168,7 +245,7 @@ TEST(ConsoleSink, ControlCharactersAndBidiMarksArePrintedAsCodes) {
 TEST(ConsoleSink, CancelComesFromOutside) {
   std::ostringstream err;
   CancelFlag interrupted{false};
-  ConsoleSink sink(err, std::chrono::steady_clock::now, &interrupted);
+  ConsoleSink sink(err, std::chrono::steady_clock::now, {}, &interrupted);
   EXPECT_FALSE(sink.Cancel());
   interrupted = true;
   EXPECT_TRUE(sink.Cancel());

@@ -23,7 +23,7 @@ class PracticeCliTest : public ::testing::Test {
     fs::create_directories(out);
   }
   PracticePlan Plan(const std::vector<std::string>& args) {
-    auto built = BuildPracticePlan(args, system, settings);
+    auto built = BuildPracticePlan(args, system, settings, PortableFolders(program));
     if (auto* refusal = std::get_if<CliRefusal>(&built)) {
       ADD_FAILURE() << refusal->message;
       return {};
@@ -31,7 +31,7 @@ class PracticeCliTest : public ::testing::Test {
     return std::get<PracticePlan>(built);
   }
   std::string Refusal(const std::vector<std::string>& args) {
-    auto built = BuildPracticePlan(args, system, settings);
+    auto built = BuildPracticePlan(args, system, settings, PortableFolders(program));
     const auto* refusal = std::get_if<CliRefusal>(&built);
     return refusal != nullptr ? refusal->message : "(no refusal)";
   }
@@ -70,7 +70,7 @@ TEST_F(PracticeCliTest, PlanFromFlagsAndDefaults) {
   EXPECT_EQ(defaults.options.length.max, 130);
   EXPECT_EQ(defaults.request.frequency, 650) << "the tone comes from settings.ini, as for output";
   EXPECT_EQ(defaults.request.speed, 90);
-  EXPECT_TRUE(defaults.request.output_root.empty());
+  EXPECT_EQ(defaults.request.output_root, program) << "a portable copy writes beside itself";
   EXPECT_EQ(defaults.request.program_folder, program);
 
   const PracticePlan full =

@@ -57,6 +57,23 @@ TEST(TextListing, CharactersNoFaceHasAreReported) {
   EXPECT_TRUE(fine.missing_faces.empty());
 }
 
+TEST(TextListing, HeaderNamesTheKeyingOptionsThatAreOn) {
+  const std::pair<KeyingOptions, std::u16string_view> cases[] = {
+      {{}, u""},
+      {{.rise_ms = 5}, u"  Rise: 5 ms"},
+      {{.effective_cpm = 50}, u"  Eff: 50"},
+      {{.rise_ms = 20, .effective_cpm = 35}, u"  Rise: 20 ms  Eff: 35"},
+  };
+  for (const auto& [keying, label] : cases) {
+    RecordingCanvas canvas;
+    WriteTextListingImage(canvas, u"ア", 700, 100, u"/out/x", keying);
+    ASSERT_EQ(canvas.strings.size(), 2u);
+    EXPECT_EQ(canvas.strings[0].text,
+              u"電報出力 /out/x  CPM: 100  Freq: 700" + std::u16string(label));
+    EXPECT_EQ(canvas.strings[1].y, 68) << "the lines stay where they were";
+  }
+}
+
 TEST(TextListing, TwentySixLinesFitAndMoreShowTheCutMark) {
   {
     RecordingCanvas canvas;

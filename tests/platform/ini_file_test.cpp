@@ -118,5 +118,31 @@ TEST_F(IniFileStoreTest, FoldersAndDevicesGiveTheDefaults) {
   EXPECT_TRUE(fs::is_symlink(path()));
 }
 
+// A per-user settings file's folders are made on the first write, and only
+// for a store that may make them.
+TEST_F(IniFileStoreTest, MakesTheMissingFoldersOnlyWhenAllowed) {
+  const fs::path nested = dir.path() / "config" / "hoshizora" / "settings.ini";
+  IniFileStore fixed{system, nested};
+  EXPECT_FALSE(fixed.WriteString("General", "FreqHz", "700"));
+  EXPECT_FALSE(fs::exists(dir.path() / "config"));
+
+  IniFileStore per_user{system, nested, IniFileStore::Folder::kMakeWhenMissing};
+  EXPECT_EQ(per_user.ReadInt("General", "FreqHz", 440), 440) << "reading makes nothing";
+  EXPECT_FALSE(fs::exists(dir.path() / "config"));
+  ASSERT_TRUE(per_user.WriteString("General", "FreqHz", "700"));
+  ASSERT_TRUE(per_user.WriteString("General", "Cpm", "120"));
+  EXPECT_EQ(testing::ReadFileBytes(nested), "[General]\nFreqHz=700\nCpm=120\n");
+
+  // A file where a folder should be stops the write, and no settings file
+  // (no home folder known) is never written anywhere.
+  testing::WriteFileBytes(dir.path() / "blocked", "");
+  IniFileStore blocked{system, dir.path() / "blocked" / "hoshizora" / "settings.ini",
+                       IniFileStore::Folder::kMakeWhenMissing};
+  EXPECT_FALSE(blocked.WriteString("General", "FreqHz", "700"));
+  IniFileStore nowhere{system, fs::path(), IniFileStore::Folder::kMakeWhenMissing};
+  EXPECT_FALSE(nowhere.WriteString("General", "FreqHz", "700"));
+  EXPECT_EQ(nowhere.ReadInt("General", "FreqHz", 440), 440);
+}
+
 }  // namespace
 }  // namespace hoshizora

@@ -10,12 +10,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "app/control_ids.h"
 #include "app/main_dialog.h"
 #include "app/main_dialog_template.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
+#include "platform/qt/keying_dialog.h"
 #include "platform/qt/progress_window_reporter.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/spin_buttons.h"
@@ -93,9 +95,13 @@ TEST_F(MainWindowTest, EveryControlByIdWithItsCaptionAndFont) {
   ASSERT_EQ(menus.size(), 1);
   EXPECT_EQ(menus[0]->text(), "その他");
   const QList<QAction*> items = menus[0]->menu()->actions();
-  ASSERT_EQ(items.size(), 2);
+  ASSERT_EQ(items.size(), 3);
   EXPECT_EQ(items[0]->text(), "このソフトについて");
-  EXPECT_EQ(items[1]->text(), "練習電報を作る");
+  EXPECT_EQ(items[0]->objectName(), "40001");
+  EXPECT_EQ(items[1]->text(), "音声の設定…");
+  EXPECT_EQ(items[1]->objectName(), "40002");
+  EXPECT_EQ(items[2]->text(), "練習電報を作る");
+  EXPECT_EQ(items[2]->objectName(), "40003");
   // The sample telegram is in the fields, with the edit's own line breaks.
   EXPECT_TRUE(Get<QPlainTextEdit>(ids::kBody)->toPlainText().startsWith("[ホレ]ハルカナ"));
   EXPECT_EQ(Get<QLineEdit>(ids::kTime)->text(), "コ9,05");
@@ -177,14 +183,88 @@ TEST_F(MainWindowTest, EscSavesTheSettingsAndCloses) {
   QTest::keyClick(&window, Qt::Key_Escape);
   EXPECT_TRUE(window.destroyed());
   EXPECT_EQ(Settings(),
-            "[General]\nFreqHz=700\nCpm=100\nOpenAudio=0\nOpenTextJpg=0\nOpenWabunDir=0\n");
+            "[General]\nFreqHz=700\nCpm=100\nRiseMs=0\nEffectiveCpm=0\nOpenAudio=0\nOpenTextJpg=0\n"
+            "OpenWabunDir=0\n");
 }
 
 TEST_F(MainWindowTest, CloseBoxAndCancelButtonTakeTheSamePath) {
   window.close();
   EXPECT_TRUE(window.destroyed());
   EXPECT_EQ(Settings(),
-            "[General]\nFreqHz=440\nCpm=100\nOpenAudio=0\nOpenTextJpg=0\nOpenWabunDir=1\n");
+            "[General]\nFreqHz=440\nCpm=100\nRiseMs=0\nEffectiveCpm=0\nOpenAudio=0\nOpenTextJpg=0\n"
+            "OpenWabunDir=1\n");
+}
+
+// Chooses the menu item 音声の設定… and, once its dialog is up, lets `answer`
+// work the dialog and close it.
+void ChooseKeyingItem(MainWindow& window, const std::function<void(KeyingDialog&)>& answer) {
+  QAction* item = window.findChild<QMenuBar*>()->findChild<QAction*>("40002");
+  ASSERT_NE(item, nullptr);
+  bool answered = false;
+  QTimer::singleShot(0, &window, [&] {
+    auto* dialog = window.findChild<KeyingDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isModal());
+    EXPECT_TRUE(dialog->isVisible());
+    answer(*dialog);
+    answered = true;
+  });
+  item->trigger();
+  EXPECT_TRUE(answered);
+  EXPECT_EQ(window.findChild<KeyingDialog*>(), nullptr) << "the dialog is gone after it closed";
+}
+
+TEST_F(MainWindowTest, KeyingDialogFromTheMenuKeepsItsValuesUntilClose) {
+  Get<QLineEdit>(ids::kSpeed)->setText("120");
+  ChooseKeyingItem(window, [](KeyingDialog& d) {
+    EXPECT_EQ(d.windowTitle(), "音声の設定");
+    EXPECT_EQ(d.rise()->text(), "0");
+    EXPECT_EQ(d.effective()->text(), "120") << "off is the top of the range: the speed";
+    for (int i = 0; i < 25; ++i) {
+      QTest::mouseClick(d.rise_spin()->up(), Qt::LeftButton);
+    }
+    EXPECT_EQ(d.rise()->text(), "20");
+    QTest::mouseClick(d.effective_spin()->up(), Qt::LeftButton);
+    EXPECT_EQ(d.effective()->text(), "120");
+    d.effective()->setText("６０");
+    QTest::mouseClick(d.buttons()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+  });
+  EXPECT_EQ(main.keying, (KeyingOptions{.rise_ms = 20, .effective_cpm = 60}));
+
+  ChooseKeyingItem(window, [](KeyingDialog& d) {
+    EXPECT_EQ(d.rise()->text(), "20");
+    EXPECT_EQ(d.effective()->text(), "60");
+    d.rise()->setText("3");
+    QTest::keyClick(&d, Qt::Key_Escape);
+  });
+  EXPECT_EQ(main.keying, (KeyingOptions{.rise_ms = 20, .effective_cpm = 60})) << "cancelled";
+
+  QTest::keyClick(&window, Qt::Key_Escape);
+  EXPECT_EQ(Settings(),
+            "[General]\nFreqHz=440\nCpm=120\nRiseMs=20\nEffectiveCpm=60\nOpenAudio=0\n"
+            "OpenTextJpg=0\nOpenWabunDir=1\n");
+}
+
+TEST(KeyingDialog, SpinsKeepTheirRangesAndTypedTextIsReadAsANumber) {
+  KeyingDialog d({.rise_ms = 5, .effective_cpm = 50}, 80, nullptr);
+  EXPECT_EQ(d.Values(), (KeyingOptions{.rise_ms = 5, .effective_cpm = 50}));
+  d.effective()->setText("79");
+  QTest::mouseClick(d.effective_spin()->up(), Qt::LeftButton);
+  QTest::mouseClick(d.effective_spin()->up(), Qt::LeftButton);
+  EXPECT_EQ(d.effective()->text(), "80");
+  d.effective()->setText("21");
+  QTest::mouseClick(d.effective_spin()->down(), Qt::LeftButton);
+  QTest::mouseClick(d.effective_spin()->down(), Qt::LeftButton);
+  EXPECT_EQ(d.effective()->text(), "20");
+  d.rise()->setText("1");
+  QTest::mouseClick(d.rise_spin()->down(), Qt::LeftButton);
+  QTest::mouseClick(d.rise_spin()->down(), Qt::LeftButton);
+  EXPECT_EQ(d.rise()->text(), "0");
+  // Typed text outside the range is the caller's to bound; no number keeps
+  // the shown value.
+  d.rise()->setText("abc");
+  d.effective()->setText("300");
+  EXPECT_EQ(d.Values(), (KeyingOptions{.rise_ms = 5, .effective_cpm = 300}));
 }
 
 // While the encoder runs nobody knows how far along it is: the bar moves to

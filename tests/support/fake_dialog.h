@@ -16,8 +16,8 @@
 namespace hoshizora::testing {
 
 // The Main dialog's template as a map of control texts and states; records
-// every message, font, spin and progress report, and answers file dialogs as
-// the test says.
+// every message, font, spin and progress report, and answers file dialogs and
+// the audio settings dialog as the test says.
 class FakeDialog : public Dialog {
  public:
   struct Message {
@@ -83,6 +83,12 @@ class FakeDialog : public Dialog {
     file_dialogs.push_back(s);
     return open_answer;
   }
+  std::optional<KeyingOptions> AskKeyingOptions(const KeyingOptions& shown,
+                                                int max_effective) override {
+    keying_asked.push_back({shown, max_effective});
+    log.push_back("keying dialog");
+    return keying_answer;
+  }
   void RunWithProgress(std::u16string_view caption,
                        const std::function<void(ProgressReporter&)>& work) override {
     progress_caption = std::u16string(caption);
@@ -109,6 +115,14 @@ class FakeDialog : public Dialog {
   std::optional<std::filesystem::path> save_answer;
   std::optional<std::filesystem::path> open_answer;
   std::vector<FileDialogSettings> file_dialogs;
+  // The audio settings dialog: what it was opened with, and what OK gives
+  // (nothing: Cancel).
+  struct KeyingAsked {
+    KeyingOptions shown;
+    int max_effective;
+  };
+  std::vector<KeyingAsked> keying_asked;
+  std::optional<KeyingOptions> keying_answer;
   std::vector<Message> messages;
   std::vector<std::string> log;
   bool destroyed = false;

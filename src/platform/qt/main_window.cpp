@@ -24,6 +24,7 @@
 
 #include "platform/file_io.h"
 #include "platform/qt/font_substitutes.h"
+#include "platform/qt/keying_dialog.h"
 #include "platform/qt/progress_window_reporter.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/spin_buttons.h"
@@ -318,6 +319,15 @@ std::optional<std::filesystem::path> MainWindow::AskOpenFileName(const FileDialo
     return std::nullopt;
   }
   return ToPath(name);
+}
+
+std::optional<KeyingOptions> MainWindow::AskKeyingOptions(const KeyingOptions& shown,
+                                                          int max_effective) {
+  KeyingDialog dialog(shown, max_effective, this);
+  if (dialog.exec() != QDialog::Accepted) {
+    return std::nullopt;
+  }
+  return dialog.Values();
 }
 
 void MainWindow::RunWithProgress(std::u16string_view caption,

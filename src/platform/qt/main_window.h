@@ -46,6 +46,8 @@ class MainWindow : public QDialog, public Dialog {
   void SetWindowIcons(const std::filesystem::path& icon_path) override;
   std::optional<std::filesystem::path> AskSaveFileName(const FileDialogSettings& settings) override;
   std::optional<std::filesystem::path> AskOpenFileName(const FileDialogSettings& settings) override;
+  std::optional<KeyingOptions> AskKeyingOptions(const KeyingOptions& shown,
+                                                int max_effective) override;
   void RunWithProgress(std::u16string_view caption,
                        const std::function<void(ProgressReporter&)>& work) override;
   void DestroyWindow() override;

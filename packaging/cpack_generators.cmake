@@ -1,0 +1,14 @@
+# Read by cpack once per generator: each package takes its own components.
+if(CPACK_GENERATOR STREQUAL "DEB")
+  set(CPACK_DEB_COMPONENT_INSTALL ON)
+  set(CPACK_COMPONENTS_ALL program debian)
+  set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
+  set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+elseif(CPACK_GENERATOR STREQUAL "TGZ")
+  set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
+  set(CPACK_COMPONENTS_ALL portable)
+  set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
+  set(CPACK_PACKAGE_FILE_NAME ${CPACK_ARCHIVE_FILE_NAME})
+  # Unpacks into a folder of its own, not among the user's files.
+  set(CPACK_COMPONENT_INCLUDE_TOPLEVEL_DIRECTORY ON)
+endif()

@@ -1,0 +1,84 @@
+#include "app/program_folders.h"
+
+#include <string>
+
+#include "imaging/drawing_helpers.h"
+
+namespace hoshizora {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A folder named by the environment counts only when absolute: a relative
+// one would depend on where the program happened to be started.
+fs::path Usable(const fs::path& folder) {
+  return folder.is_absolute() ? folder : fs::path();
+}
+
+bool Ask(const std::function<bool(const fs::path&)>& check, const fs::path& path) {
+  return check && check(path);
+}
+
+fs::path SettingsFile(const ProgramEnvironment& env, const fs::path& home) {
+  const bool windows = env.convention == ProgramEnvironment::Convention::kWindows;
+  fs::path config = Usable(env.config_home);
+  if (config.empty()) {
+    if (home.empty()) {
+      return {};
+    }
+    config = windows ? home / "AppData" / "Roaming" : home / ".config";
+  }
+  return config / (windows ? "Hoshizora" : "hoshizora") / "settings.ini";
+}
+
+fs::path WindowOutputRoot(const ProgramEnvironment& env, const fs::path& home) {
+  fs::path documents = Usable(env.documents);
+  if (documents.empty() && !home.empty()) {
+    documents = Ask(env.exists, home / "Documents") ? home / "Documents" : home;
+  }
+  return documents.empty() ? fs::path() : documents / "Hoshizora";
+}
+
+// "/usr" for "/usr/bin" and for "/usr/bin/".
+fs::path Prefix(const fs::path& executable_folder) {
+  const fs::path folder =
+      executable_folder.has_filename() ? executable_folder : executable_folder.parent_path();
+  return folder.parent_path();
+}
+
+}  // namespace
+
+ProgramFolders DecideProgramFolders(const fs::path& executable_folder,
+                                    const ProgramEnvironment& env) {
+  const bool holds_template =
+      Ask(env.exists, executable_folder / fs::path(std::u16string(kFormTemplateName)));
+
+  if (holds_template && Ask(env.folder_writable, executable_folder)) {
+    return PortableFolders(executable_folder);
+  }
+
+  const fs::path home = Usable(env.home);
+  ProgramFolders folders;
+  folders.mode = ProgramMode::kInstalled;
+  folders.encoder_folder = executable_folder;
+  folders.settings_file = SettingsFile(env, home);
+  folders.output_root_window = WindowOutputRoot(env, home);
+  // A read-only copy that still carries its side files (a Windows program
+  // folder) reads them in place; a Unix prefix keeps them under share/.
+  folders.data_folder =
+      holds_template ? executable_folder : Prefix(executable_folder) / "share" / "hoshizora";
+  return folders;
+}
+
+ProgramFolders PortableFolders(const fs::path& executable_folder) {
+  ProgramFolders folders;
+  folders.mode = ProgramMode::kPortable;
+  folders.settings_file = executable_folder / "settings.ini";
+  folders.output_root_window = executable_folder;
+  folders.output_root_cli = executable_folder;
+  folders.data_folder = executable_folder;
+  folders.encoder_folder = executable_folder;
+  return folders;
+}
+
+}  // namespace hoshizora

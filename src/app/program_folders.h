@@ -1,0 +1,53 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+
+namespace hoshizora {
+
+// Portable: the program folder is the user's own copy, and everything lives
+// beside the executable. Installed: the program folder belongs to the system
+// and nothing is written under it.
+enum class ProgramMode { kPortable, kInstalled };
+
+// What the decision needs to know of the user's system, gathered by the
+// platform layer (or made up by a test).
+struct ProgramEnvironment {
+  // Where per-user folders follow: XDG on Linux, the known folders on Windows.
+  enum class Convention { kXdg, kWindows };
+  Convention convention = Convention::kXdg;
+  // $HOME, or %USERPROFILE% on Windows; empty when unset.
+  std::filesystem::path home;
+  // $XDG_CONFIG_HOME, or %APPDATA% on Windows; empty when unset.
+  std::filesystem::path config_home;
+  // What `xdg-user-dir DOCUMENTS` printed, or the Documents known folder;
+  // empty when it could not be asked.
+  std::filesystem::path documents;
+  std::function<bool(const std::filesystem::path& folder)> folder_writable;
+  std::function<bool(const std::filesystem::path& path)> exists;
+};
+
+struct ProgramFolders {
+  ProgramMode mode = ProgramMode::kPortable;
+  // Empty when no home folder is known: the settings are then not kept.
+  std::filesystem::path settings_file;
+  // Where the window makes its output folders. Empty when installed and no
+  // home folder is known: the window must refuse rather than write into the
+  // program folder.
+  std::filesystem::path output_root_window;
+  // Where the command line makes them without --out; empty means the current
+  // directory.
+  std::filesystem::path output_root_cli;
+  // The read-only side files: the form template and app.ico.
+  std::filesystem::path data_folder;
+  // The encoder is only ever taken from beside the executable.
+  std::filesystem::path encoder_folder;
+};
+
+ProgramFolders DecideProgramFolders(const std::filesystem::path& executable_folder,
+                                    const ProgramEnvironment& env);
+
+// Everything beside the executable: what a portable copy uses.
+ProgramFolders PortableFolders(const std::filesystem::path& executable_folder);
+
+}  // namespace hoshizora

@@ -1,0 +1,89 @@
+// hoshizora-cli's progress as a user sees it: on a terminal, in a file, and
+// with --quiet.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "cli/progress_line.h"
+#include "support/program_run.h"
+#include "support/temp_dir.h"
+#include "support/terminal_screen.h"
+#include "telegram_file/telegram_text_format.h"
+
+namespace hoshizora {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ProgramRun;
+using testing::Stderr;
+
+// A portable program folder whose encoder takes a second and a half, so that
+// the run outlasts the quiet start and the busy bar has time to move.
+class CliTerminalTest : public ::testing::Test {
+ protected:
+  CliTerminalTest() {
+    fs::create_directories(program);
+    fs::create_directories(out);
+    fs::copy_file(HOSHIZORA_CLI, program / "hoshizora-cli");
+    fs::copy_file(fs::path(HOSHIZORA_PROGRAM_DIR) / "和文電報受信用紙.jpg",
+                  program / "和文電報受信用紙.jpg");
+    // A real MP3 after a while: a copy of the WAV would not pass for one.
+    testing::WriteFileBytes(program / "lame",
+                            "#!/bin/sh\nsleep 1.5\nexec /usr/bin/lame --quiet \"$1\" \"$2\"\n");
+    fs::permissions(program / "lame", fs::perms::owner_all);
+    testing::WriteFileBytes(telegram, SerializeTelegramText({u"", u"一 二,三", u"第五号", u"", u"",
+                                                             u"[ホレ]アイ[ラタ]"}));
+  }
+  ProgramRun Output(Stderr err_to, const std::vector<std::string>& extra = {}) {
+    std::vector<std::string> argv{(program / "hoshizora-cli").string(), "output", telegram.string(),
+                                  "--out", out.string()};
+    argv.insert(argv.end(), extra.begin(), extra.end());
+    return testing::RunProgram(argv,
+                               {"PATH=/usr/bin:/bin", "LANG=C.UTF-8", "HOME=" + home.string()},
+                               dir.path(), dir.path(), err_to, 72);
+  }
+
+  testing::TempDir dir;
+  fs::path program = dir.path() / "program";
+  fs::path out = dir.path() / "out";
+  fs::path home = dir.path();
+  fs::path telegram = dir.path() / "t.txt";
+};
+
+TEST_F(CliTerminalTest, TerminalGetsOneBarRedrawnInPlaceThenOnlyTheMessage) {
+  const ProgramRun run = Output(Stderr::kTerminal);
+  ASSERT_EQ(run.status, 0) << run.err;
+  // The encoder's step, its block moving and its clock running.
+  EXPECT_NE(run.err.find("--% 0:01"), std::string::npos) << run.err;
+  EXPECT_GE(std::count(run.err.begin(), run.err.end(), '\r'), 6) << "redrawn, not reprinted";
+  EXPECT_EQ(run.err.find("hoshizora-cli: "), std::string::npos) << "no plain progress lines";
+  for (std::size_t at = 0; (at = run.err.find('\r', at)) != std::string::npos; ++at) {
+    const std::size_t end = run.err.find('\r', at + 1);
+    EXPECT_LT(DisplayColumns(run.err.substr(at + 1, end - at - 1)), 72)
+        << "a line that fits never wraps";
+  }
+  // What stays on the screen: the closing message alone.
+  EXPECT_EQ(testing::TerminalScreen(run.err),
+            std::vector<std::string>{"完了: 出力が完了しました。"});
+  EXPECT_NE(run.out.find("complete: 3 files in " + out.string()), std::string::npos) << run.out;
+}
+
+TEST_F(CliTerminalTest, FileGetsPlainLinesAndQuietGetsNoProgress) {
+  const ProgramRun file = Output(Stderr::kFile);
+  ASSERT_EQ(file.status, 0) << file.err;
+  EXPECT_EQ(file.err.find('\r'), std::string::npos);
+  EXPECT_TRUE(file.err.ends_with("完了: 出力が完了しました。\n")) << file.err;
+
+  for (const Stderr err_to : {Stderr::kTerminal, Stderr::kFile}) {
+    const ProgramRun quiet = Output(err_to, {"--quiet"});
+    ASSERT_EQ(quiet.status, 0) << quiet.err;
+    EXPECT_EQ(quiet.err, err_to == Stderr::kTerminal ? "完了: 出力が完了しました。\r\n"
+                                                     : "完了: 出力が完了しました。\n");
+    EXPECT_NE(quiet.out.find("complete: 3 files in "), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace hoshizora
