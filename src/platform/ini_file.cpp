@@ -153,7 +153,9 @@ std::string SetIniValue(std::string_view content, std::string_view section, std:
     }
     put(lines[i].text, lines[i].ending);
     if (!key_line && last_in_section && i == *last_in_section) {
-      put(entry, eol);
+      // Ended like the line before it: a lone CR here could join a blank
+      // line's LF after it into one CR LF, and the blank line would be lost.
+      put(entry, lines[i].ending);
     }
   }
   if (!section_line) {

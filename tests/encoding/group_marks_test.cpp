@@ -44,6 +44,17 @@ TEST(InsertGroupMarks, UncountedCharactersStayButDoNotCount) {
             Telegram(u"ア\tイ\r\nウ\u3000？" + Repeat(u"カ", 57) + u"？ キ"));
 }
 
+TEST(InsertGroupMarks, ASurrogatePairIsOneCharacterAndNeverSplit) {
+  const std::u16string pair = u"\U00020BB7";  // 𠮷, two UTF-16 units
+  EXPECT_EQ(InsertGroupMarks(Telegram(Repeat(u"ア", 59) + pair + u"イ")),
+            Telegram(Repeat(u"ア", 59) + pair + u"？イ"));
+  EXPECT_EQ(InsertGroupMarks(Telegram(Repeat(pair, 61))),
+            Telegram(Repeat(pair, 60) + u"？" + pair));
+  EXPECT_EQ(CountBodyCharacters(Telegram(Repeat(pair, 61))), 61);
+  // Halves that do not make a pair count one each.
+  EXPECT_EQ(CountBodyCharacters(Telegram(u"\xDC00\xD800ア\xD800")), 4);
+}
+
 TEST(InsertGroupMarks, NeverMarksTheHeadOrTail) {
   const std::u16string head = Repeat(u"ア", 200) + u"\n";
   const std::u16string tail = Repeat(u"イ", 200);

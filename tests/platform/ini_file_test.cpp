@@ -57,6 +57,10 @@ TEST(IniFile, BareCarriageReturnsEndLines) {
   EXPECT_EQ(FindIniValue(written, "General", "Cpm"), "150");
   EXPECT_EQ(FindIniValue("[General]\rFreqHz=500\rCpm=30", "General", "Cpm"), "30");
   EXPECT_EQ(SetIniValue("[General]\rA=1\r", "General", "B", "2"), "[General]\rA=1\rB=2\r");
+  // Mixed endings: the added line must not end in a CR that joins the
+  // following blank line's LF.
+  EXPECT_EQ(SetIniValue("[General]\rA=1\n\n[Other]\n", "General", "B", "2"),
+            "[General]\rA=1\nB=2\n\n[Other]\n");
 }
 
 // Editors save with a byte order mark; the first section must still be found,

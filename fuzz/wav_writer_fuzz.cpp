@@ -1,0 +1,152 @@
+// The WAV writer. Input: frequency, speed (any 32-bit values) and the number
+// of the sink call that fails (0 creating the file, then each write; 255
+// none), then the Code text, one byte per character. A written file's size
+// fields agree with its length and its data holds 2 bytes per sample; a bad
+// speed writes nothing; a failing file is never reported as written.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "audio/wav_writer.h"
+#include "base/little_endian.h"
+#include "fuzz_support.h"
+#include "platform/system.h"
+
+namespace {
+
+using hoshizora::ByteSink;
+
+// Counts the file seam's calls and fails the one it is told to.
+struct CallCounter {
+  int failing_call = -1;
+  int calls = 0;
+  bool Fails() { return calls++ == failing_call; }
+  bool FailureHappened() const { return failing_call >= 0 && calls > failing_call; }
+};
+
+class MemorySink : public ByteSink {
+ public:
+  MemorySink(std::string& bytes, CallCounter& counter) : bytes_(bytes), counter_(counter) {}
+  bool Write(std::string_view bytes) override {
+    HOSHIZORA_CHECK(!finished_);
+    if (counter_.Fails()) {
+      return false;
+    }
+    bytes_.append(bytes);
+    return true;
+  }
+  bool WriteAt(std::uint64_t offset, std::string_view bytes) override {
+    HOSHIZORA_CHECK(!finished_);
+    HOSHIZORA_CHECK(offset + bytes.size() <= bytes_.size());  // only rewrites
+    if (counter_.Fails()) {
+      return false;
+    }
+    bytes_.replace(offset, bytes.size(), bytes);
+    return true;
+  }
+  bool Finish() override {
+    HOSHIZORA_CHECK(!finished_);
+    finished_ = true;
+    return !counter_.Fails();
+  }
+
+ private:
+  std::string& bytes_;
+  CallCounter& counter_;
+  bool finished_ = false;
+};
+
+// Only the file seam is used; files live in memory.
+class MemorySystem : public hoshizora::System {
+ public:
+  explicit MemorySystem(CallCounter& counter) : counter_(counter) {}
+  std::unique_ptr<ByteSink> CreateFile(const std::filesystem::path& path) override {
+    HOSHIZORA_CHECK(path == "/out/telegram.wav" && !created_);
+    if (counter_.Fails()) {
+      return nullptr;
+    }
+    created_ = true;
+    return std::make_unique<MemorySink>(file_, counter_);
+  }
+  bool Created() const { return created_; }
+  const std::string& File() const { return file_; }
+
+  std::filesystem::path ExecutablePath() override { return "/out/hoshizora"; }
+  std::optional<hoshizora::LocalTime> LocalNow() override { return std::nullopt; }
+  hoshizora::ProcessResult RunProcess(const std::vector<std::filesystem::path>&,
+                                      const hoshizora::CancelFlag*) override {
+    return {};
+  }
+  std::optional<std::uintmax_t> FileSize(const std::filesystem::path&) override {
+    return std::nullopt;
+  }
+  bool PathExists(const std::filesystem::path&) override { return false; }
+  bool RemoveFile(const std::filesystem::path&) override { return false; }
+  bool CreateFolder(const std::filesystem::path&) override { return false; }
+  void OpenWithDesktop(const std::filesystem::path&) override {}
+
+ private:
+  CallCounter& counter_;
+  std::string file_;
+  bool created_ = false;
+};
+
+// Keeps one run's audio short, so that the fuzzer spends its time on
+// variety rather than on long tones.
+constexpr std::int64_t kLongestRunMs = 4000;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace hoshizora;
+  FuzzedDataProvider input(data, size);
+  const auto frequency = input.ConsumeIntegral<std::int32_t>();
+  const auto speed = input.ConsumeIntegral<std::int32_t>();
+  const auto failing_call = input.ConsumeIntegral<std::uint8_t>();
+  std::u16string code;
+  for (char c : input.ConsumeRemainingBytesAsString()) {
+    constexpr char16_t kAlphabet[] = {u'.', u'-', u' ', u'？', u'\t', u'\n', u'x', u'.'};
+    code.push_back(kAlphabet[static_cast<std::uint8_t>(c) % 8]);
+  }
+
+  const std::int64_t unit_ms = speed <= -10 ? 0 : 12000 / (std::int64_t{speed} + 10);
+  std::int64_t estimate_ms = 0;
+  for (char16_t c : code) {
+    estimate_ms += c == u'？' ? 5000 + 22 * unit_ms : 4 * unit_ms;
+  }
+  if (estimate_ms > kLongestRunMs) {
+    return 0;
+  }
+
+  CallCounter counter{failing_call == 0xFF ? -1 : failing_call};
+  MemorySystem system(counter);
+  const WavResult result = WriteMorseWav(system, "/out/telegram", code, frequency, speed);
+  if (unit_ms <= 0) {
+    HOSHIZORA_CHECK(result.status == WavStatus::kBadSpeed && !system.Created());
+    return 0;
+  }
+  if (counter.FailureHappened()) {
+    HOSHIZORA_CHECK(result.status ==
+                    (system.Created() ? WavStatus::kWriteFailed : WavStatus::kCannotCreate));
+    return 0;
+  }
+  HOSHIZORA_CHECK(result.status == WavStatus::kWritten);
+  const std::string& bytes = system.File();
+  HOSHIZORA_CHECK(bytes.size() == 44 + 2 * result.samples);
+  HOSHIZORA_CHECK(bytes.substr(0, 4) == "RIFF" && bytes.substr(8, 8) == "WAVEfmt ");
+  HOSHIZORA_CHECK(bytes.substr(36, 4) == "data");
+  HOSHIZORA_CHECK(ReadLe(bytes, 4, 4) == bytes.size() - 8);
+  HOSHIZORA_CHECK(ReadLe(bytes, 40, 4) == bytes.size() - 44);
+  HOSHIZORA_CHECK(ReadLe(bytes, 24, 4) == static_cast<std::uint32_t>(kSampleRate));
+  // Any token keys something, if only the pause after it.
+  bool blank = true;
+  for (char16_t c : code) {
+    blank = blank && (c == u' ' || c == u'\t' || c == u'\n');
+  }
+  HOSHIZORA_CHECK((result.samples == 0) == blank);
+  return 0;
+}
