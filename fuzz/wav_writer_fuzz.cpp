@@ -1,8 +1,9 @@
 // The WAV writer. Input: frequency, speed (any 32-bit values) and the number
-// of the sink call that fails (0 creating the file, then each write; 255
-// none), then the Code text, one byte per character. A written file's size
-// fields agree with its length and its data holds 2 bytes per sample; a bad
-// speed writes nothing; a failing file is never reported as written.
+// of the file seam's call that fails (0 creating the file, then each write,
+// then the rename; 255 none), then the Code text, one byte per character. A
+// written file's size fields agree with its length and its data holds 2
+// bytes per sample; a bad speed writes nothing; a failing file is never
+// reported as written, never takes the WAV's name and is removed.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
@@ -65,14 +66,32 @@ class MemorySystem : public hoshizora::System {
  public:
   explicit MemorySystem(CallCounter& counter) : counter_(counter) {}
   std::unique_ptr<ByteSink> CreateFile(const std::filesystem::path& path) override {
-    HOSHIZORA_CHECK(path == "/out/telegram.wav" && !created_);
+    HOSHIZORA_CHECK(path == hoshizora::PartialWavPath("/out/telegram") && !created_);
     if (counter_.Fails()) {
       return nullptr;
     }
     created_ = true;
     return std::make_unique<MemorySink>(file_, counter_);
   }
+  // The whole file takes the WAV's name; a partial one is removed.
+  bool RenameFile(const std::filesystem::path& from, const std::filesystem::path& to) override {
+    HOSHIZORA_CHECK(created_ && !renamed_ && !removed_);
+    HOSHIZORA_CHECK(from == hoshizora::PartialWavPath("/out/telegram") &&
+                    to == "/out/telegram.wav");
+    if (counter_.Fails()) {
+      return false;
+    }
+    renamed_ = true;
+    return true;
+  }
+  bool RemoveFile(const std::filesystem::path& path) override {
+    HOSHIZORA_CHECK(path == hoshizora::PartialWavPath("/out/telegram") && !renamed_);
+    removed_ = created_;
+    return removed_;
+  }
   bool Created() const { return created_; }
+  bool Renamed() const { return renamed_; }
+  bool Removed() const { return removed_; }
   const std::string& File() const { return file_; }
 
   std::filesystem::path ExecutablePath() override { return "/out/hoshizora"; }
@@ -85,7 +104,6 @@ class MemorySystem : public hoshizora::System {
     return std::nullopt;
   }
   bool PathExists(const std::filesystem::path&) override { return false; }
-  bool RemoveFile(const std::filesystem::path&) override { return false; }
   bool CreateFolder(const std::filesystem::path&) override { return false; }
   void OpenWithDesktop(const std::filesystem::path&) override {}
 
@@ -93,6 +111,8 @@ class MemorySystem : public hoshizora::System {
   CallCounter& counter_;
   std::string file_;
   bool created_ = false;
+  bool renamed_ = false;
+  bool removed_ = false;
 };
 
 // Keeps one run's audio short, so that the fuzzer spends its time on
@@ -132,9 +152,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (counter.FailureHappened()) {
     HOSHIZORA_CHECK(result.status ==
                     (system.Created() ? WavStatus::kWriteFailed : WavStatus::kCannotCreate));
+    HOSHIZORA_CHECK(!system.Renamed() && system.Removed() == system.Created());
     return 0;
   }
   HOSHIZORA_CHECK(result.status == WavStatus::kWritten);
+  HOSHIZORA_CHECK(system.Renamed() && !system.Removed());
   const std::string& bytes = system.File();
   HOSHIZORA_CHECK(bytes.size() == 44 + 2 * result.samples);
   HOSHIZORA_CHECK(bytes.substr(0, 4) == "RIFF" && bytes.substr(8, 8) == "WAVEfmt ");

@@ -7,8 +7,10 @@
 #include "app/keying_settings.h"
 #include "app/output_run.h"
 #include "app/settings.h"
+#include "app/telegram_commands.h"
 #include "base/utf8.h"
 #include "cli/console_sink.h"
+#include "cli/interruption.h"
 #include "encoding/default_telegram.h"
 #include "encoding/text_utils.h"
 #include "telegram_file/telegram_file_commands.h"
@@ -102,6 +104,9 @@ std::variant<TelegramFields, CliRefusal> ReadTelegram(System& system, const std:
   const TelegramFileRead read = LoadTelegramFile(system, fs::path(file));
   switch (read.status) {
     case FileRead::Status::kRead:
+      if (!read.holds_telegram) {
+        return Refuse(file + ": " + EncodeUtf8(kNoTelegramInFile));
+      }
       return read.fields;
     case FileRead::Status::kTooLarge:
       return Refuse(file + " is larger than 1 MiB");
@@ -230,7 +235,7 @@ int RunOutputCli(const std::vector<std::string>& args, std::ostream& out, std::o
                    : setup.terminal_columns ? ConsoleProgress::Style::kBar
                                             : ConsoleProgress::Style::kLines;
   progress.columns = setup.terminal_columns;
-  ConsoleSink sink(err, std::chrono::steady_clock::now, progress);
+  ConsoleSink sink(err, std::chrono::steady_clock::now, progress, &ProgramInterruption().requested);
   OutputReport report;
   {
     std::optional<ProgressTicker> ticker;
@@ -254,7 +259,7 @@ int RunOutputCli(const std::vector<std::string>& args, std::ostream& out, std::o
     case OutputReport::Result::kIncomplete:
       out << "incomplete: " << report.written.size() << " files in " << report.folder.native()
           << ", " << report.problems.size() << " failed\n";
-      return 1;
+      return StatusAfterInterruption(1);
   }
   return 1;
 }
