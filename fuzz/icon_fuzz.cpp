@@ -83,7 +83,8 @@ class RecordingIconResources : public hoshizora::IconResources {
   std::vector<Resource> committed_;
 };
 
-// Whether the file is an icon whose directory and images lie inside it.
+// Whether the file is an icon whose directory and images lie inside it, and
+// together fit in it (entries sharing bytes could multiply what is copied).
 bool IsValidIconFile(std::string_view file) {
   using hoshizora::ReadLe;
   if (file.size() < 6 || ReadLe(file, 2, 2) != 1 || ReadLe(file, 4, 2) == 0) {
@@ -93,10 +94,12 @@ bool IsValidIconFile(std::string_view file) {
   if (file.size() < 6 + 16 * count) {
     return false;
   }
+  std::uint64_t total = 6 + 16 * std::uint64_t{count};
   for (std::size_t i = 0; i < count; ++i) {
     const std::uint64_t size = ReadLe(file, 6 + 16 * i + 8, 4);
     const std::uint64_t offset = ReadLe(file, 6 + 16 * i + 12, 4);
-    if (offset + size > file.size()) {
+    total += size;
+    if (offset + size > file.size() || total > file.size()) {
       return false;
     }
   }

@@ -1,18 +1,23 @@
-// The WAV writer. Input: frequency, speed (any 32-bit values) and the number
-// of the sink call that fails (0 creating the file, then each write; 255
-// none), then the Code text, one byte per character. A written file's size
-// fields agree with its length and its data holds 2 bytes per sample; a bad
-// speed writes nothing; a failing file is never reported as written.
+// The WAV writer. Input: frequency, speed (any 32-bit values), the number of
+// the file seam's call that fails (0 creating the file, then each write, then
+// the rename; 255 none), edge rise and effective speed, then the Code text,
+// one byte per character. A written file's size fields agree with its length
+// and its data holds 2 bytes per sample; a bad speed writes nothing; a failing
+// file is never reported as written, never takes the WAV's name and is
+// removed; the keying options keep what they promise.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
 
 #include "audio/wav_writer.h"
+#include "base/keying_options.h"
 #include "base/little_endian.h"
+#include "encoding/telegram_signs.h"
 #include "fuzz_support.h"
 #include "platform/system.h"
 
@@ -65,14 +70,32 @@ class MemorySystem : public hoshizora::System {
  public:
   explicit MemorySystem(CallCounter& counter) : counter_(counter) {}
   std::unique_ptr<ByteSink> CreateFile(const std::filesystem::path& path) override {
-    HOSHIZORA_CHECK(path == "/out/telegram.wav" && !created_);
+    HOSHIZORA_CHECK(path == hoshizora::PartialWavPath("/out/telegram") && !created_);
     if (counter_.Fails()) {
       return nullptr;
     }
     created_ = true;
     return std::make_unique<MemorySink>(file_, counter_);
   }
+  // The whole file takes the WAV's name; a partial one is removed.
+  bool RenameFile(const std::filesystem::path& from, const std::filesystem::path& to) override {
+    HOSHIZORA_CHECK(created_ && !renamed_ && !removed_);
+    HOSHIZORA_CHECK(from == hoshizora::PartialWavPath("/out/telegram") &&
+                    to == "/out/telegram.wav");
+    if (counter_.Fails()) {
+      return false;
+    }
+    renamed_ = true;
+    return true;
+  }
+  bool RemoveFile(const std::filesystem::path& path) override {
+    HOSHIZORA_CHECK(path == hoshizora::PartialWavPath("/out/telegram") && !renamed_);
+    removed_ = created_;
+    return removed_;
+  }
   bool Created() const { return created_; }
+  bool Renamed() const { return renamed_; }
+  bool Removed() const { return removed_; }
   const std::string& File() const { return file_; }
 
   std::filesystem::path ExecutablePath() override { return "/out/hoshizora"; }
@@ -85,7 +108,6 @@ class MemorySystem : public hoshizora::System {
     return std::nullopt;
   }
   bool PathExists(const std::filesystem::path&) override { return false; }
-  bool RemoveFile(const std::filesystem::path&) override { return false; }
   bool CreateFolder(const std::filesystem::path&) override { return false; }
   void OpenWithDesktop(const std::filesystem::path&) override {}
 
@@ -93,11 +115,32 @@ class MemorySystem : public hoshizora::System {
   CallCounter& counter_;
   std::string file_;
   bool created_ = false;
+  bool renamed_ = false;
+  bool removed_ = false;
 };
 
 // Keeps one run's audio short, so that the fuzzer spends its time on
 // variety rather than on long tones.
 constexpr std::int64_t kLongestRunMs = 4000;
+
+struct Written {
+  hoshizora::WavResult result;
+  std::string bytes;
+};
+
+Written Write(std::u16string_view code, std::int32_t frequency, std::int32_t speed,
+              const hoshizora::KeyingOptions& keying) {
+  CallCounter counter;
+  MemorySystem system(counter);
+  const auto result =
+      hoshizora::WriteMorseWav(system, "/out/telegram", code, frequency, speed, {}, keying);
+  HOSHIZORA_CHECK(result.status == hoshizora::WavStatus::kWritten);
+  return {result, system.File()};
+}
+
+std::int16_t SampleAt(const std::string& bytes, std::size_t index) {
+  return static_cast<std::int16_t>(hoshizora::ReadLe(bytes, 44 + 2 * index, 2));
+}
 
 }  // namespace
 
@@ -107,13 +150,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto frequency = input.ConsumeIntegral<std::int32_t>();
   const auto speed = input.ConsumeIntegral<std::int32_t>();
   const auto failing_call = input.ConsumeIntegral<std::uint8_t>();
+  KeyingOptions keying;
+  keying.rise_ms = input.ConsumeIntegralInRange<int>(-2, kMaxRiseMs + 2);
+  keying.effective_cpm = input.ConsumeIntegral<std::int16_t>();
   std::u16string code;
+  std::size_t tokens = 0;
   for (char c : input.ConsumeRemainingBytesAsString()) {
     constexpr char16_t kAlphabet[] = {u'.', u'-', u' ', u'？', u'\t', u'\n', u'x', u'.'};
-    code.push_back(kAlphabet[static_cast<std::uint8_t>(c) % 8]);
+    const char16_t unit = kAlphabet[static_cast<std::uint8_t>(c) % 8];
+    const bool blank = unit == u' ' || unit == u'\t' || unit == u'\n';
+    tokens += !blank && (code.empty() || IsTelegramBlank(code.back())) ? 1 : 0;
+    code.push_back(unit);
   }
 
-  const std::int64_t unit_ms = speed <= -10 ? 0 : 12000 / (std::int64_t{speed} + 10);
+  const bool rise = keying.rise_ms >= 1 && keying.rise_ms <= kMaxRiseMs;
+  const bool farnsworth = keying.effective_cpm >= kMinEffectiveCpm && keying.effective_cpm < speed;
+  const std::int64_t unit_ms = UnitLengthMs(farnsworth ? keying.effective_cpm : speed);
   std::int64_t estimate_ms = 0;
   for (char16_t c : code) {
     estimate_ms += c == u'？' ? 5000 + 22 * unit_ms : 4 * unit_ms;
@@ -124,17 +176,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   CallCounter counter{failing_call == 0xFF ? -1 : failing_call};
   MemorySystem system(counter);
-  const WavResult result = WriteMorseWav(system, "/out/telegram", code, frequency, speed);
-  if (unit_ms <= 0) {
+  const WavResult result =
+      WriteMorseWav(system, "/out/telegram", code, frequency, speed, {}, keying);
+  if (UnitLengthMs(speed) <= 0) {
     HOSHIZORA_CHECK(result.status == WavStatus::kBadSpeed && !system.Created());
     return 0;
   }
   if (counter.FailureHappened()) {
     HOSHIZORA_CHECK(result.status ==
                     (system.Created() ? WavStatus::kWriteFailed : WavStatus::kCannotCreate));
+    HOSHIZORA_CHECK(!system.Renamed() && system.Removed() == system.Created());
     return 0;
   }
   HOSHIZORA_CHECK(result.status == WavStatus::kWritten);
+  HOSHIZORA_CHECK(system.Renamed() && !system.Removed());
   const std::string& bytes = system.File();
   HOSHIZORA_CHECK(bytes.size() == 44 + 2 * result.samples);
   HOSHIZORA_CHECK(bytes.substr(0, 4) == "RIFF" && bytes.substr(8, 8) == "WAVEfmt ");
@@ -143,10 +198,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   HOSHIZORA_CHECK(ReadLe(bytes, 40, 4) == bytes.size() - 44);
   HOSHIZORA_CHECK(ReadLe(bytes, 24, 4) == static_cast<std::uint32_t>(kSampleRate));
   // Any token keys something, if only the pause after it.
-  bool blank = true;
-  for (char16_t c : code) {
-    blank = blank && (c == u' ' || c == u'\t' || c == u'\n');
+  HOSHIZORA_CHECK((result.samples == 0) == (tokens == 0));
+
+  // Keying options: off is byte for byte the plain file; edges only soften
+  // the same samples; Farnsworth spacing lasts as long as plain keying at the
+  // effective speed, give or take half a sample per token gap.
+  const Written plain = Write(code, frequency, speed, {});
+  if (!rise && !farnsworth) {
+    HOSHIZORA_CHECK(bytes == plain.bytes);
+  } else if (!farnsworth) {
+    HOSHIZORA_CHECK(bytes.size() == plain.bytes.size());
+    for (std::size_t i = 0; i < result.samples; ++i) {
+      const int shaped = SampleAt(bytes, i);
+      const int full = SampleAt(plain.bytes, i);
+      HOSHIZORA_CHECK(shaped * full >= 0 && std::abs(shaped) <= std::abs(full));
+    }
+  } else {
+    const Written slow = Write(code, frequency, keying.effective_cpm, {});
+    const auto difference = static_cast<std::int64_t>(result.samples - slow.result.samples);
+    HOSHIZORA_CHECK(result.samples >= plain.result.samples);
+    HOSHIZORA_CHECK(2 * std::abs(difference) <= static_cast<std::int64_t>(tokens));
   }
-  HOSHIZORA_CHECK((result.samples == 0) == blank);
   return 0;
 }

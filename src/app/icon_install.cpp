@@ -24,8 +24,9 @@ struct IconEntry {
 };
 
 // The directory of an icon file: nothing when the file is shorter than 6
-// bytes, is not an icon (type 1), has no images, or when a directory entry or
-// an image lies (even partly) outside the file.
+// bytes, is not an icon (type 1), has no images, when a directory entry or
+// an image lies (even partly) outside the file, or when the directory and
+// the images together are larger than the file (entries sharing bytes).
 std::optional<std::vector<IconEntry>> ParseIconDirectory(std::string_view file) {
   if (file.size() < 6 || ReadLe(file, 2, 2) != 1) {
     return std::nullopt;
@@ -36,6 +37,10 @@ std::optional<std::vector<IconEntry>> ParseIconDirectory(std::string_view file) 
   }
   std::vector<IconEntry> entries;
   entries.reserve(count);
+  // Images of a real icon share no bytes with each other or the directory,
+  // so together they fit in the file; entries that all point at the same
+  // bytes would make every installer copy the file once per entry.
+  std::uint64_t total = 6 + 16 * std::uint64_t{count};
   for (std::size_t i = 0; i < count; ++i) {
     const std::size_t at = 6 + 16 * i;
     IconEntry e;
@@ -48,7 +53,8 @@ std::optional<std::vector<IconEntry>> ParseIconDirectory(std::string_view file) 
     e.size = ReadLe(file, at + 8, 4);
     e.offset = ReadLe(file, at + 12, 4);
     // 64-bit sums cannot overflow for 32-bit offsets and sizes.
-    if (std::uint64_t{e.offset} + e.size > file.size()) {
+    total += e.size;
+    if (std::uint64_t{e.offset} + e.size > file.size() || total > file.size()) {
       return std::nullopt;
     }
     entries.push_back(e);

@@ -1,5 +1,7 @@
 #include "app/output_messages.h"
 
+#include <algorithm>
+
 #include "encoding/text_utils.h"
 
 namespace hoshizora {
@@ -32,23 +34,33 @@ std::vector<ShownMessage> PictureMessages(const ImageOutcome& listing, const Ima
 
 std::u16string AudioProblem(const AudioOutcome& audio) {
   using Kind = AudioOutcome::Kind;
+  // Only a WAV that is still there may be named.
+  const std::u16string_view left =
+      audio.audio_path.empty() ? u"WAVファイルも残っていません。" : u"WAVファイルを残しました。";
   switch (audio.kind) {
     case Kind::kMp3Written:
     case Kind::kWavOnlyNoEncoder:
       return {};
     case Kind::kWavOnlyEncoderFailed:
       if (audio.encoder_exit_code == kEncoderNotStarted) {
-        return u"音声: MP3エンコーダ(lame)を起動できませんでした。WAVファイルを残しました。";
+        return u"音声: MP3エンコーダ(lame)を起動できませんでした。" + std::u16string(left);
       }
       if (audio.encoder_exit_code == kEncoderStatusLost) {
-        return u"音声: MP3エンコーダ(lame)の終了状態を確かめられませんでした。"
-               u"WAVファイルを残しました。";
+        return u"音声: MP3エンコーダ(lame)の終了状態を確かめられませんでした。" +
+               std::u16string(left);
+      }
+      if (audio.encoder_exit_code == kEncoderOutputIncomplete) {
+        return u"音声: MP3エンコーダ(lame)が書いたMP3ファイルが不完全でした。" +
+               std::u16string(left);
       }
       return u"音声: MP3への変換に失敗しました(終了コード " + IntToText(audio.encoder_exit_code) +
-             u")。WAVファイルを残しました。";
+             u")。" + std::u16string(left);
     case Kind::kCancelled:
-      return u"音声: MP3への変換を中止しました。WAVファイルを残しました。";
+      return u"音声: MP3への変換を中止しました。" + std::u16string(left);
     case Kind::kFailed:
+      if (audio.wav_status == WavStatus::kCancelled) {
+        return u"音声: 中止したため作成しませんでした。";
+      }
       if (audio.wav_status == WavStatus::kTooLong) {
         return u"音声: 電報が長すぎてWAVファイルに収まりません。";
       }
@@ -80,7 +92,7 @@ std::u16string FormProblem(const ImageOutcome& forms, int pages) {
     case ImageStatus::kNoJpegEncoder:
       return u"受信用紙: JPEGエンコーダが見つかりませんでした。";
     case ImageStatus::kNoFormTemplate:
-      return u"受信用紙: テンプレート画像(和文電報受信用紙.jpg)が見つかりませんでした。";
+      return u"受信用紙: テンプレート画像(和文電報受信用紙.jpg)が見つからないか、壊れています。";
     case ImageStatus::kSaveFailed:
       return u"受信用紙: " + IntToText(pages) + u"枚中" +
              IntToText(static_cast<std::int32_t>(forms.failed.size())) +
@@ -90,6 +102,54 @@ std::u16string FormProblem(const ImageOutcome& forms, int pages) {
              IntToText(static_cast<std::int32_t>(forms.written.size())) + u"枚だけ作成しました。";
   }
   return {};
+}
+
+std::u16string GlyphProblem(const ImageOutcome& listing, const ImageOutcome& forms) {
+  // A telegram without any Japanese face lists every kana: name the first few.
+  constexpr std::size_t kShown = 40;
+  std::u16string characters = listing.undrawable;
+  std::vector<std::u16string> faces = listing.missing_faces;
+  const std::u16string_view more = forms.undrawable;
+  for (std::size_t i = 0; i < more.size();) {
+    const bool pair = more[i] >= 0xD800 && more[i] <= 0xDBFF && i + 1 < more.size();
+    const std::u16string_view character = more.substr(i, pair ? 2 : 1);
+    if (characters.find(character) == std::u16string::npos) {
+      characters.append(character);
+    }
+    i += character.size();
+  }
+  for (const std::u16string& face : forms.missing_faces) {
+    if (std::find(faces.begin(), faces.end(), face) == faces.end()) {
+      faces.push_back(face);
+    }
+  }
+  if (characters.empty()) {
+    return {};
+  }
+  std::u16string text = u"画像: 描けるフォントがないため、次の文字は正しく描かれていません: ";
+  if (characters.size() > kShown) {
+    // Never cut between the halves of a surrogate pair.
+    std::size_t cut = kShown;
+    if (characters[cut - 1] >= 0xD800 && characters[cut - 1] <= 0xDBFF) {
+      --cut;
+    }
+    const std::u16string_view rest = std::u16string_view(characters).substr(cut);
+    const auto pairs = std::count_if(rest.begin(), rest.end(),
+                                     [](char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; });
+    text += characters.substr(0, cut) + u"…(ほか" +
+            IntToText(static_cast<std::int32_t>(rest.size()) - static_cast<std::int32_t>(pairs)) +
+            u"文字)";
+  } else {
+    text += characters;
+  }
+  if (!faces.empty()) {
+    text += u"\n  見つからないフォント: ";
+    for (std::size_t i = 0; i < faces.size(); ++i) {
+      text += (i == 0 ? u"" : u", ") + faces[i];
+    }
+    text += u"(日本語フォントをインストールしてください)";
+  }
+  return text;
 }
 
 std::u16string UnkeyedNote(const std::vector<std::u16string>& unkeyed) {

@@ -23,6 +23,9 @@ std::vector<ShownMessage> PictureMessages(const ImageOutcome& listing, const Ima
 std::u16string AudioProblem(const AudioOutcome& audio);
 std::u16string ListingProblem(const ImageOutcome& listing, bool cancelled);
 std::u16string FormProblem(const ImageOutcome& forms, int pages);
+// The pictures' characters that no installed face could draw, and the faces
+// missing; empty when every character was drawn.
+std::u16string GlyphProblem(const ImageOutcome& listing, const ImageOutcome& forms);
 
 // The note naming the characters the audio leaves out.
 std::u16string UnkeyedNote(const std::vector<std::u16string>& unkeyed);

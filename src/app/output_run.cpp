@@ -200,7 +200,7 @@ OutputReport RunOutput(const OutputRequest& request, System& system, Canvas& can
   report.written.insert(report.written.end(), out.forms.written.begin(), out.forms.written.end());
   for (const std::u16string& problem :
        {AudioProblem(out.audio), ListingProblem(out.listing, out.listing_cancelled),
-        FormProblem(out.forms, out.pages)}) {
+        FormProblem(out.forms, out.pages), GlyphProblem(out.listing, out.forms)}) {
     if (!problem.empty()) {
       report.problems.push_back(problem);
     }

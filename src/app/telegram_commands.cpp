@@ -62,6 +62,12 @@ void LoadTelegramText(Dialog& dialog, System& system) {
                          u"エラー", MessageIcon::kNone);
       return;
   }
+  if (!file.holds_telegram) {
+    // Loading it would only wipe the fields.
+    dialog.ShowMessage(u"読み込みに失敗しました\n\n" + std::u16string(kNoTelegramInFile), u"エラー",
+                       MessageIcon::kNone);
+    return;
+  }
   WriteTelegramFields(dialog, file.fields);
   dialog.ShowMessage(u"テキスト読込完了", u"完了", MessageIcon::kNone);
 }

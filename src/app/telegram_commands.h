@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "platform/dialog.h"
 #include "platform/system.h"
 
@@ -9,9 +11,14 @@ namespace hoshizora {
 // whether it worked and which fields were cut.
 void SaveTelegramText(Dialog& dialog, System& system);
 
+// Why a file that was read gives no telegram (an empty file, or text without
+// any of the tags).
+inline constexpr std::u16string_view kNoTelegramInFile =
+    u"このファイルには電報がありません([VALA]〜[VALE]、[TEXT]の行がありません)。";
+
 // "電報読込": asks for a file and sets the six fields from it. A file that
 // cannot be read whole (missing, not a regular file, over 1 MiB, a read
-// error) leaves the fields as they were.
+// error) or holds no telegram leaves the fields as they were.
 void LoadTelegramText(Dialog& dialog, System& system);
 
 }  // namespace hoshizora

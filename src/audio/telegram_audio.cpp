@@ -1,16 +1,78 @@
 #include "audio/telegram_audio.h"
 
+#include "audio/mp3_check.h"
 #include "platform/paths.h"
 
 namespace hoshizora {
+namespace {
+
+// A second name for the WAV while the encoder runs, so that an encoder that
+// deletes its input and then fails cannot take the recording with it.
+class WavGuard {
+ public:
+  WavGuard(System& system, std::filesystem::path wav) : system_(system), wav_(std::move(wav)) {
+    std::filesystem::path name(".");
+    name += wav_.filename();
+    name += ".keep";
+    keep_ = wav_;
+    keep_.replace_filename(name);
+    system_.RemoveFile(keep_);  // a leftover of an interrupted run
+    if (!system_.LinkFile(wav_, keep_)) {
+      keep_.clear();  // no hard links here: the WAV goes unguarded
+    }
+  }
+  WavGuard(const WavGuard&) = delete;
+  WavGuard& operator=(const WavGuard&) = delete;
+  ~WavGuard() {
+    if (!keep_.empty()) {
+      system_.RemoveFile(keep_);
+    }
+  }
+
+  // Puts the WAV back under its name if it went; whether it is there now.
+  bool Restore() {
+    if (system_.PathExists(wav_)) {
+      return true;
+    }
+    if (!keep_.empty() && system_.RenameFile(keep_, wav_)) {
+      keep_.clear();
+      return true;
+    }
+    return false;
+  }
+
+ private:
+  System& system_;
+  std::filesystem::path wav_;
+  std::filesystem::path keep_;
+};
+
+bool Mp3IsWhole(System& system, const std::filesystem::path& mp3, std::uint64_t pcm_samples) {
+  const auto size = system.FileSize(mp3);
+  if (!size) {
+    return false;
+  }
+  // The first read shows whether an ID3v2 tag asks for a longer one.
+  std::uint64_t wanted = Mp3HeadBytesWanted({});
+  FileRead head = system.ReadFileHead(mp3, wanted);
+  if (head.status == FileRead::Status::kRead) {
+    if (const std::uint64_t more = Mp3HeadBytesWanted(head.bytes); more > wanted) {
+      head = system.ReadFileHead(mp3, more);
+    }
+  }
+  return head.status == FileRead::Status::kRead &&
+         CheckMp3(head.bytes, *size, pcm_samples, kSampleRate) == Mp3Verdict::kWhole;
+}
+
+}  // namespace
 
 AudioOutcome WriteTelegramAudio(System& system, const AudioJob& job, const CancelFlag* cancel) {
   AudioOutcome outcome;
   const std::filesystem::path wav_path = WithSuffix(job.base_path, u".wav");
   const std::filesystem::path mp3_path = WithSuffix(job.base_path, u".mp3");
 
-  const WavResult wav =
-      WriteMorseWav(system, job.base_path, job.code_text, job.frequency, job.speed, {}, job.keying);
+  const WavResult wav = WriteMorseWav(system, job.base_path, job.code_text, job.frequency,
+                                      job.speed, {}, job.keying, cancel);
   outcome.wav_status = wav.status;
   if (wav.status != WavStatus::kWritten) {
     return outcome;  // kFailed: an encoder must not be started on a missing file
@@ -23,31 +85,38 @@ AudioOutcome WriteTelegramAudio(System& system, const AudioJob& job, const Cance
     return outcome;
   }
 
+  WavGuard guard(system, wav_path);
   const ProcessResult run = system.RunProcess({encoder, wav_path, mp3_path}, cancel);
+  outcome.kind = AudioOutcome::Kind::kWavOnlyEncoderFailed;
   switch (run.kind) {
     case ProcessResult::Kind::kCancelled:
       outcome.kind = AudioOutcome::Kind::kCancelled;
-      return outcome;
+      break;
     case ProcessResult::Kind::kStartFailed:
-      outcome.kind = AudioOutcome::Kind::kWavOnlyEncoderFailed;
       outcome.encoder_exit_code = kEncoderNotStarted;
-      return outcome;
+      break;
     case ProcessResult::Kind::kLost:
-      outcome.kind = AudioOutcome::Kind::kWavOnlyEncoderFailed;
+      // Never read as success: a crashed encoder looks the same.
       outcome.encoder_exit_code = kEncoderStatusLost;
-      return outcome;
+      break;
     case ProcessResult::Kind::kExited:
+      outcome.encoder_exit_code = run.exit_code;
+      if (run.exit_code == 0) {
+        if (Mp3IsWhole(system, mp3_path, wav.samples)) {
+          system.RemoveFile(wav_path);
+          outcome.kind = AudioOutcome::Kind::kMp3Written;
+          outcome.audio_path = mp3_path;
+          return outcome;
+        }
+        outcome.encoder_exit_code = kEncoderOutputIncomplete;
+      }
       break;
   }
-  const auto mp3_size = system.FileSize(mp3_path);
-  if (run.exit_code != 0 || !mp3_size || *mp3_size == 0) {
-    outcome.kind = AudioOutcome::Kind::kWavOnlyEncoderFailed;
-    outcome.encoder_exit_code = run.exit_code;
-    return outcome;
+  // Whatever the encoder left is not a whole MP3; the WAV is the result.
+  system.RemoveFile(mp3_path);
+  if (!guard.Restore()) {
+    outcome.audio_path.clear();
   }
-  system.RemoveFile(wav_path);
-  outcome.kind = AudioOutcome::Kind::kMp3Written;
-  outcome.audio_path = mp3_path;
   return outcome;
 }
 

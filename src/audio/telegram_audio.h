@@ -16,17 +16,20 @@ struct AudioOutcome {
     kWavOnlyNoEncoder,      // no encoder beside the executable: the WAV is the result
     kWavOnlyEncoderFailed,  // the encoder did not give an MP3; the WAV is kept
     kCancelled,             // the encoder wait was ended; the WAV is kept
-    kFailed,                // no usable audio file
+    kFailed,                // no usable audio file (wav_status says why, kCancelled included)
   };
   Kind kind = Kind::kFailed;
   WavStatus wav_status = WavStatus::kCannotCreate;
-  // For kWavOnlyEncoderFailed: the encoder's exit status, or one of the two below.
+  // For kWavOnlyEncoderFailed: the encoder's exit status, or one of the three below.
   int encoder_exit_code = 0;
-  std::filesystem::path audio_path;  // the file left behind, empty for kFailed
+  // The file left behind. Empty for kFailed, and when an encoder that failed
+  // took the WAV with it.
+  std::filesystem::path audio_path;
 };
 
 inline constexpr int kEncoderNotStarted = -1;
-inline constexpr int kEncoderStatusLost = -2;  // it ran, but how it ended is unknown
+inline constexpr int kEncoderStatusLost = -2;        // it ran, but how it ended is unknown
+inline constexpr int kEncoderOutputIncomplete = -3;  // it said it succeeded; the MP3 is not whole
 
 // The encoder's file name beside the executable.
 #ifdef _WIN32
@@ -47,8 +50,9 @@ struct AudioJob {
 };
 
 // Writes base path + ".wav", then has the encoder turn it into base path +
-// ".mp3"; the WAV is deleted only when a non-empty MP3 exists after a
-// successful exit.
+// ".mp3". The WAV is deleted only when the encoder's exit status was read as
+// success and the MP3 is plausibly whole; otherwise what the encoder wrote is
+// removed and the WAV stays, even if the encoder deleted it.
 AudioOutcome WriteTelegramAudio(System& system, const AudioJob& job, const CancelFlag* cancel);
 
 }  // namespace hoshizora

@@ -224,9 +224,67 @@ std::int32_t UnitLengthMs(std::int32_t speed) {
   return divisor > 0 ? static_cast<std::int32_t>(12000 / divisor) : 0;
 }
 
+std::filesystem::path PartialWavPath(const std::filesystem::path& base_path) {
+  std::filesystem::path name(".");
+  name += base_path.filename();
+  name += ".wav.part";
+  std::filesystem::path partial = base_path;
+  partial.replace_filename(name);
+  return partial;
+}
+
+namespace {
+
+// Writes the header and the samples; the status to report when it stops.
+WavStatus WriteSamples(ByteSink& out, std::u16string_view code_text, const SoundLengths& lengths,
+                       std::int32_t frequency, std::int32_t rise_ms, std::uint64_t total,
+                       const WavProgress& progress, const CancelFlag* cancel,
+                       std::uint64_t& written) {
+  if (!out.Write(MakeHeader())) {
+    return WavStatus::kWriteFailed;
+  }
+  SampleWriter samples(out, lengths, frequency, rise_ms);
+  std::uint64_t next_report = 0;
+  WavStatus status = WavStatus::kWritten;
+  constexpr std::uint64_t kReportEvery = kSampleRate * 60;  // a minute of audio
+  WalkCodeText(code_text, [&](Sound sound) {
+    if (status != WavStatus::kWritten) {
+      return;
+    }
+    if (cancel != nullptr && cancel->load()) {
+      status = WavStatus::kCancelled;
+      return;
+    }
+    if (!samples.Emit(sound)) {
+      status = WavStatus::kWriteFailed;
+      return;
+    }
+    written += static_cast<std::uint64_t>(lengths[sound]);
+    if (progress && written >= next_report) {
+      progress(total == 0 ? 1.0 : static_cast<double>(written) / static_cast<double>(total));
+      next_report = written + kReportEvery;
+    }
+  });
+  if (status != WavStatus::kWritten) {
+    return status;
+  }
+  const auto data_bytes = static_cast<std::uint32_t>(written * 2);
+  std::string riff_size;
+  std::string data_size;
+  AppendLe(riff_size, data_bytes + kHeaderBytes - 8, 4);
+  AppendLe(data_size, data_bytes, 4);
+  if (!out.WriteAt(4, riff_size) || !out.WriteAt(40, data_size) || !out.Finish()) {
+    return WavStatus::kWriteFailed;
+  }
+  return WavStatus::kWritten;
+}
+
+}  // namespace
+
 WavResult WriteMorseWav(System& system, const std::filesystem::path& base_path,
                         std::u16string_view code_text, std::int32_t frequency, std::int32_t speed,
-                        const WavProgress& progress, const KeyingOptions& keying) {
+                        const WavProgress& progress, const KeyingOptions& keying,
+                        const CancelFlag* cancel) {
   WavResult result;
   const std::int32_t unit_ms = UnitLengthMs(speed);
   if (unit_ms <= 0) {
@@ -247,46 +305,25 @@ WavResult WriteMorseWav(System& system, const std::filesystem::path& base_path,
     return result;
   }
 
-  const auto out = system.CreateFile(WithSuffix(base_path, u".wav"));
+  const std::filesystem::path partial = PartialWavPath(base_path);
+  auto out = system.CreateFile(partial);
   if (!out) {
     result.status = WavStatus::kCannotCreate;
     return result;
   }
-  result.status = WavStatus::kWriteFailed;
-  if (!out->Write(MakeHeader())) {
-    return result;
-  }
-
-  SampleWriter samples(*out, lengths, frequency, rise_ms);
   std::uint64_t written = 0;
-  std::uint64_t next_report = 0;
-  bool ok = true;
-  constexpr std::uint64_t kReportEvery = kSampleRate * 60;  // a minute of audio
-  WalkCodeText(code_text, [&](Sound sound) {
-    if (!ok) {
-      return;
-    }
-    ok = samples.Emit(sound);
-    written += static_cast<std::uint64_t>(lengths[sound]);
-    if (progress && written >= next_report) {
-      progress(total == 0 ? 1.0 : static_cast<double>(written) / static_cast<double>(total));
-      next_report = written + kReportEvery;
-    }
-  });
-  if (!ok) {
-    return result;
+  result.status =
+      WriteSamples(*out, code_text, lengths, frequency, rise_ms, total, progress, cancel, written);
+  out.reset();  // closed before it is renamed or removed
+  if (result.status == WavStatus::kWritten &&
+      !system.RenameFile(partial, WithSuffix(base_path, u".wav"))) {
+    result.status = WavStatus::kWriteFailed;
   }
-
-  const auto data_bytes = static_cast<std::uint32_t>(written * 2);
-  std::string riff_size;
-  std::string data_size;
-  AppendLe(riff_size, data_bytes + kHeaderBytes - 8, 4);
-  AppendLe(data_size, data_bytes, 4);
-  if (!out->WriteAt(4, riff_size) || !out->WriteAt(40, data_size) || !out->Finish()) {
+  if (result.status != WavStatus::kWritten) {
+    system.RemoveFile(partial);
     return result;
   }
   result.samples = written;
-  result.status = WavStatus::kWritten;
   return result;
 }
 

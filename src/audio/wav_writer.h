@@ -18,7 +18,8 @@ enum class WavStatus {
   kBadSpeed,      // the unit length is not positive: nothing written
   kTooLong,       // the audio would not fit the WAV size fields: nothing written
   kCannotCreate,  // the file could not be created
-  kWriteFailed,   // a write or seek failed; the file is incomplete
+  kWriteFailed,   // a write failed: nothing is left under the WAV's name
+  kCancelled,     // stopped on request: nothing is left under the WAV's name
 };
 
 struct WavResult {
@@ -32,14 +33,21 @@ using WavProgress = std::function<void(double)>;
 // Keys the Code text as a sine tone into base path + ".wav" (44.1 kHz, mono,
 // 16-bit PCM), written through the system's file seam. The unit length is
 // UnitLengthMs(speed); blanks separate the tokens. A keying option outside its
-// range is taken as off: bounding it is the caller's job.
+// range is taken as off: bounding it is the caller's job. The file is written
+// under a hidden temporary name and takes the WAV's name only when whole, so
+// that no interrupted run leaves a WAV whose header claims no data; `cancel`
+// stops it early.
 WavResult WriteMorseWav(System& system, const std::filesystem::path& base_path,
                         std::u16string_view code_text, std::int32_t frequency, std::int32_t speed,
-                        const WavProgress& progress = {}, const KeyingOptions& keying = {});
+                        const WavProgress& progress = {}, const KeyingOptions& keying = {},
+                        const CancelFlag* cancel = nullptr);
 
 // 12000 / (speed + 10) ms, truncated; 0 when that is not positive (including
 // the speeds where speed + 10 does not fit 32 bits).
 std::int32_t UnitLengthMs(std::int32_t speed);
+
+// The temporary name the WAV is written under: hidden, beside it.
+std::filesystem::path PartialWavPath(const std::filesystem::path& base_path);
 
 // Samples in a tone or pause of `ms` milliseconds (0 for lengths that round
 // to nothing or less).

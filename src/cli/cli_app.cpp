@@ -35,10 +35,15 @@ constexpr const char* kUsage =
     "              unless given; telegram i of the batch (from 0) uses seed S+i\n"
     "  encode      read UTF-8 text on stdin, print its Morse Code text\n"
     "  mark        read UTF-8 text on stdin, print it with Group marks inserted\n"
+    "\n"
+    "Control characters and bidirectional marks of a telegram are printed as U+XXXX.\n"
+    "Ctrl-C, SIGTERM or SIGHUP ends a run cleanly: the encoder stops, no partial WAV\n"
+    "is left, and the exit status is 128 + the signal.\n"
     "  --help      show this help\n"
     "  --version   show the version\n"
     "\n"
-    "Exit status: 0 everything written, 1 a writer failed, 2 bad arguments or input.\n";
+    "Exit status: 0 everything written, 1 a writer failed (or standard output could\n"
+    "not be written), 2 bad arguments or input.\n";
 
 }  // namespace
 

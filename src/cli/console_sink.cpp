@@ -5,6 +5,7 @@
 
 #include "base/utf8.h"
 #include "cli/progress_line.h"
+#include "cli/terminal_text.h"
 
 namespace hoshizora {
 
@@ -26,7 +27,7 @@ void ConsoleSink::Report(std::u16string_view step, double share) {
     return;
   }
   last_ = std::u16string(step);
-  out_ << "hoshizora-cli: " << EncodeUtf8(step);
+  out_ << "hoshizora-cli: " << TerminalText(step);
   if (share >= 0) {
     out_ << " (" << static_cast<int>(share * 100) << "%)";
   }
@@ -37,7 +38,7 @@ void ConsoleSink::ShowMessage(std::u16string_view text, std::u16string_view capt
   std::lock_guard lock(mutex_);
   // The message takes the bar's line; the next redraw puts the bar below it.
   WipeBar();
-  out_ << EncodeUtf8(caption) << ": " << EncodeUtf8(text) << "\n";
+  out_ << TerminalText(caption) << ": " << TerminalText(text) << "\n";
 }
 
 void ConsoleSink::Tick() {
@@ -62,7 +63,7 @@ void ConsoleSink::DrawBar() {
   const double elapsed = std::chrono::duration<double>(clock_() - start_).count();
   const int width = progress_.columns ? progress_.columns() : 0;
   const std::string line =
-      RenderProgressLine(EncodeUtf8(last_), share_ >= 0 ? std::optional(share_) : std::nullopt,
+      RenderProgressLine(TerminalText(last_), share_ >= 0 ? std::optional(share_) : std::nullopt,
                          elapsed, width, busy_tick_);
   const int columns = DisplayColumns(line);
   // Blanks over what is left of a longer line: no terminal escapes needed.

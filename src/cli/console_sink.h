@@ -32,12 +32,20 @@ class ConsoleSink : public OutputSink {
   using Clock = std::function<std::chrono::steady_clock::time_point()>;
   static constexpr std::chrono::milliseconds kQuietPeriod{500};
 
+  // `cancel`, when given, is the flag the run watches (set from outside, by a
+  // signal); else the sink's own, never set.
   explicit ConsoleSink(std::ostream& out, Clock clock = std::chrono::steady_clock::now,
-                       ConsoleProgress progress = {})
-      : out_(out), clock_(std::move(clock)), progress_(std::move(progress)), start_(clock_()) {}
+                       ConsoleProgress progress = {}, const CancelFlag* cancel = nullptr)
+      : out_(out),
+        clock_(std::move(clock)),
+        progress_(std::move(progress)),
+        start_(clock_()),
+        cancel_(cancel) {}
 
   void Report(std::u16string_view step, double share) override;
-  const CancelFlag& Cancel() const override { return cancel_; }
+  const CancelFlag& Cancel() const override {
+    return cancel_ != nullptr ? *cancel_ : never_cancelled_;
+  }
   void ShowMessage(std::u16string_view text, std::u16string_view caption,
                    MessageIcon icon) override;
 
@@ -56,7 +64,8 @@ class ConsoleSink : public OutputSink {
   ConsoleProgress progress_;
   const std::chrono::steady_clock::time_point start_;
   std::mutex mutex_;
-  CancelFlag cancel_{false};
+  const CancelFlag* cancel_;
+  CancelFlag never_cancelled_{false};
   std::u16string last_;
   double share_ = 0;
   bool has_step_ = false;

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <QGuiApplication>
+#include <csignal>
 #include <cstdlib>
 #include <exception>
 #include <iostream>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "cli/cli_app.h"
+#include "cli/interruption.h"
 #include "platform/ini_file.h"
 #include "platform/posix/posix_system.h"
 #include "platform/posix/user_folders.h"
@@ -25,6 +27,29 @@ void QuietRuntimeFolderNote(QtMsgType type, const QMessageLogContext& context,
     return;
   }
   std::cerr << qFormatLogMessage(type, context, message).toStdString() << "\n";
+}
+
+// Only lock-free atomics: the run notices at its next check and ends itself,
+// its encoder's process group included. Not reset, so that a second Ctrl-C
+// cannot kill the program half way through that cleanup.
+void OnStopSignal(int signal) {
+  hoshizora::Interruption& interruption = hoshizora::ProgramInterruption();
+  interruption.signal.store(signal);
+  interruption.requested.store(true);
+}
+
+// A signal ignored from the start (nohup, a shell's background job) stays ignored.
+void CatchStopSignals() {
+  struct sigaction action {};
+  action.sa_handler = OnStopSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    struct sigaction old {};
+    if (sigaction(signal, nullptr, &old) == 0 && old.sa_handler != SIG_IGN) {
+      sigaction(signal, &action, nullptr);
+    }
+  }
 }
 
 // The command line never uses the window's documents folder, so it is not
@@ -77,6 +102,7 @@ int Run(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
+  CatchStopSignals();
   int status = 2;
   // Nothing may end the program with an exception: whatever escapes the
   // commands is a failure to report, with the status for bad input.
@@ -87,6 +113,12 @@ int main(int argc, char** argv) {
   } catch (...) {
     std::cerr << "hoshizora-cli: unexpected failure\n";
   }
+  // The list of files written is what scripts read: losing it (a full disk,
+  // /dev/full) is a failure, never a success.
   std::cout.flush();
+  if (!std::cout) {
+    std::cerr << "hoshizora-cli: cannot write to standard output\n";
+    status = status == 0 ? 1 : status;
+  }
   return status;
 }

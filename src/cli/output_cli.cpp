@@ -7,9 +7,11 @@
 #include "app/keying_settings.h"
 #include "app/output_run.h"
 #include "app/settings.h"
+#include "app/telegram_commands.h"
 #include "base/utf8.h"
 #include "cli/cli_paths.h"
 #include "cli/console_sink.h"
+#include "cli/interruption.h"
 #include "encoding/default_telegram.h"
 #include "encoding/text_utils.h"
 #include "telegram_file/telegram_file_commands.h"
@@ -103,6 +105,9 @@ std::variant<TelegramFields, CliRefusal> ReadTelegram(System& system, const std:
   const TelegramFileRead read = LoadTelegramFile(system, PathFromArg(file));
   switch (read.status) {
     case FileRead::Status::kRead:
+      if (!read.holds_telegram) {
+        return Refuse(file + ": " + EncodeUtf8(kNoTelegramInFile));
+      }
       return read.fields;
     case FileRead::Status::kTooLarge:
       return Refuse(file + " is larger than 1 MiB");
@@ -231,7 +236,7 @@ int RunOutputCli(const std::vector<std::string>& args, std::ostream& out, std::o
                    : setup.terminal_columns ? ConsoleProgress::Style::kBar
                                             : ConsoleProgress::Style::kLines;
   progress.columns = setup.terminal_columns;
-  ConsoleSink sink(err, std::chrono::steady_clock::now, progress);
+  ConsoleSink sink(err, std::chrono::steady_clock::now, progress, &ProgramInterruption().requested);
   OutputReport report;
   {
     std::optional<ProgressTicker> ticker;
@@ -255,7 +260,7 @@ int RunOutputCli(const std::vector<std::string>& args, std::ostream& out, std::o
     case OutputReport::Result::kIncomplete:
       out << "incomplete: " << report.written.size() << " files in " << PrintablePath(report.folder)
           << ", " << report.problems.size() << " failed\n";
-      return 1;
+      return StatusAfterInterruption(1);
   }
   return 1;
 }

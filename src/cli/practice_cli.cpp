@@ -8,6 +8,8 @@
 #include "base/utf8.h"
 #include "cli/cli_paths.h"
 #include "cli/console_sink.h"
+#include "cli/interruption.h"
+#include "cli/terminal_text.h"
 #include "platform/paths.h"
 #include "practice/practice_telegram.h"
 #include "telegram_file/telegram_file_commands.h"
@@ -101,7 +103,7 @@ std::string OptionReason(const PracticeOptionError& error, const std::string& le
     case PracticeOptionProblem::kUnkeyableGroupCharacters: {
       std::string listed;
       for (const std::u16string& c : error.characters) {
-        listed += " " + EncodeUtf8(c);
+        listed += " " + TerminalText(c);
       }
       return "--chars: no Morse code for" + listed;
     }
@@ -191,9 +193,12 @@ int RunPracticeCli(const std::vector<std::string>& args, std::ostream& out, std:
   for (int i = 0; i < plan.count; ++i) {
     // Unsigned, so a seed near the top wraps round to 0 and stays reproducible.
     const std::uint64_t seed = first_seed + static_cast<std::uint64_t>(i);
+    if (ProgramInterruption().requested) {
+      return StatusAfterInterruption(1);  // no new run once asked to stop
+    }
     OutputRequest request = plan.request;
     request.fields = MakePracticeTelegram(plan.options, seed);
-    ConsoleSink sink(err);
+    ConsoleSink sink(err, std::chrono::steady_clock::now, {}, &ProgramInterruption().requested);
     const OutputReport report = RunOutput(request, system, canvas(), sink);
     sink.ShowMessage(report.message, report.caption, report.icon);
     if (report.result == OutputReport::Result::kRefused) {
@@ -224,7 +229,7 @@ int RunPracticeCli(const std::vector<std::string>& args, std::ostream& out, std:
       err << "hoshizora-cli: stopped after " << i + 1 << " of " << plan.count
           << " practice telegrams\n";
     }
-    return 1;
+    return StatusAfterInterruption(1);
   }
   return 0;
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/utf8.h"
+#include "cli/terminal_text.h"
 #include "encoding/encode_telegram.h"
 #include "encoding/group_marks.h"
 
@@ -55,7 +56,7 @@ int RunTextCommand(std::string_view command, std::istream& in, std::ostream& out
     return 2;
   }
   const std::u16string marked = InsertGroupMarks(*text);
-  out << EncodeUtf8(command == "encode" ? EncodeTelegram(marked) : marked);
+  out << TerminalText(command == "encode" ? EncodeTelegram(marked) : marked);
   out.flush();
   return 0;
 }

@@ -3,6 +3,7 @@
 #include "encoding/telegram_signs.h"
 #include "encoding/text_utils.h"
 #include "imaging/drawing_helpers.h"
+#include "imaging/glyph_check.h"
 #include "platform/paths.h"
 
 namespace hoshizora {
@@ -15,6 +16,7 @@ constexpr int kFirstCellY = 495;
 constexpr float kBodyPixelSize = 25;
 constexpr float kPageNumberPixelSize = 22;
 constexpr float kSmallColumnPixelSize = 14;
+constexpr float kHeaderPixelSize = 18;
 constexpr int kHeaderTop = 350;
 constexpr int kHeaderStep = 23;
 constexpr std::size_t kStationColumnLength = 6;
@@ -28,6 +30,12 @@ std::u16string RemoveLineBreaks(std::u16string_view text) {
     }
   }
   return out;
+}
+
+// The part of the addressee that is drawn: up to its last 」.
+std::u16string DrawnAddressee(std::u16string_view addressee) {
+  const std::size_t last = addressee.rfind(u'」');
+  return std::u16string(last == std::u16string_view::npos ? u"" : addressee.substr(0, last + 1));
 }
 
 void DrawPageNumber(Canvas& canvas, Graphics& g, int width, int height, int page, int pages) {
@@ -115,6 +123,13 @@ ImageOutcome WriteFormImages(Canvas& canvas, const FormDestination& where,
   const int width = form->Width();
   const int height = form->Height();
   const Font body_font = CreateFontOrSansSerif(canvas, kBrushScriptFace, kBodyPixelSize);
+  NoteUndrawable(canvas, kBrushScriptFace, body_font, body, outcome);
+  const Font header_font = CreateFontOrSansSerif(canvas, kGothicFace, kHeaderPixelSize);
+  for (const std::u16string& header :
+       {fields.count, fields.station, fields.number, StripCommas(fields.time),
+        DrawnAddressee(fields.addressee), IntToText(pages) + u"/" + IntToText(pages)}) {
+    NoteUndrawable(canvas, kGothicFace, header_font, header, outcome);
+  }
   for (int page = 1; page <= pages; ++page) {
     if (progress && !progress(page, pages)) {
       outcome.status = ImageStatus::kCancelled;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <vector>
 
 namespace hoshizora {
@@ -19,6 +20,11 @@ struct ImageOutcome {
   ImageStatus status = ImageStatus::kWritten;
   std::vector<std::filesystem::path> written;  // in the order written
   std::vector<std::filesystem::path> failed;   // could not be saved
+  // Characters drawn as empty boxes, or not at all, because no installed face
+  // has them (each once), and the design faces that no installed face stood
+  // in for. A picture with such characters is saved, but is not what was asked.
+  std::u16string undrawable;
+  std::vector<std::u16string> missing_faces;
 };
 
 }  // namespace hoshizora

@@ -71,7 +71,7 @@ class Canvas {
  public:
   virtual ~Canvas() = default;
   virtual std::unique_ptr<Bitmap> CreateBitmap(int width, int height) = 0;
-  // Nothing when the file is missing or is not a picture.
+  // Nothing when the file is missing, is not a picture, or is cut short.
   virtual std::unique_ptr<Bitmap> LoadBitmap(const std::filesystem::path& path) = 0;
   // A copy of the rectangle (0, 0, width, height), or nothing.
   virtual std::unique_ptr<Bitmap> CloneBitmap(const Bitmap& source, int width, int height) = 0;
@@ -80,6 +80,13 @@ class Canvas {
   virtual bool HasFontFace(std::u16string_view face) = 0;
   // A Japanese-capable sans-serif face, or empty when there is none.
   virtual std::u16string GenericSansSerifFace() = 0;
+  // The characters of `text` that no installed face can draw in `font` (they
+  // would come out as empty boxes), each once, in order; blanks and control
+  // characters, which draw nothing anyway, are never listed. The default
+  // trusts the platform to draw everything.
+  virtual std::u16string MissingGlyphs(std::u16string_view /*text*/, const Font& /*font*/) {
+    return {};
+  }
   // The MIME types of the installed image encoders, in the platform's order.
   virtual std::vector<std::string> ImageEncoderMimeTypes() = 0;
   // Saves with the encoder at `encoder_index`, replacing any file of that name.

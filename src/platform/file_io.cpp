@@ -1,5 +1,6 @@
 #include "platform/file_io.h"
 
+#include <algorithm>
 #include <fstream>
 #include <new>
 #include <random>
@@ -50,7 +51,11 @@ fs::path TempNameBeside(const fs::path& target) {
 
 }  // namespace
 
-FileRead ReadWholeFile(const fs::path& path, std::uintmax_t max_bytes) {
+namespace {
+
+// Reads a regular file up to `max_bytes`; past that, kTooLarge, or with
+// `head_only` the first `max_bytes` as kRead.
+FileRead ReadRegularFile(const fs::path& path, std::uintmax_t max_bytes, bool head_only) {
   FileRead result;
   try {
     std::error_code ec;
@@ -67,8 +72,10 @@ FileRead ReadWholeFile(const fs::path& path, std::uintmax_t max_bytes) {
       result.status = FileRead::Status::kNotRegularFile;
       return result;
     }
-    const std::uintmax_t size = fs::file_size(path, ec);
-    if (!ec && size > max_bytes) {
+    std::uintmax_t size = fs::file_size(path, ec);
+    if (!ec && head_only) {
+      size = std::min(size, max_bytes);
+    } else if (!ec && size > max_bytes) {
       result.status = FileRead::Status::kTooLarge;
       return result;
     }
@@ -85,8 +92,12 @@ FileRead ReadWholeFile(const fs::path& path, std::uintmax_t max_bytes) {
       in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
       const auto got = static_cast<std::size_t>(in.gcount());
       if (bytes.size() + got > max_bytes) {
-        result.status = FileRead::Status::kTooLarge;
-        return result;
+        if (!head_only) {
+          result.status = FileRead::Status::kTooLarge;
+          return result;
+        }
+        bytes.append(chunk, 0, static_cast<std::size_t>(max_bytes - bytes.size()));
+        break;
       }
       bytes.append(chunk, 0, got);
     }
@@ -100,6 +111,16 @@ FileRead ReadWholeFile(const fs::path& path, std::uintmax_t max_bytes) {
     result = FileRead{FileRead::Status::kReadFailed, {}};
   }
   return result;
+}
+
+}  // namespace
+
+FileRead ReadWholeFile(const fs::path& path, std::uintmax_t max_bytes) {
+  return ReadRegularFile(path, max_bytes, false);
+}
+
+FileRead ReadFileHead(const fs::path& path, std::uintmax_t max_bytes) {
+  return ReadRegularFile(path, max_bytes, true);
 }
 
 std::unique_ptr<ByteSink> CreateFileSink(const fs::path& path) {
@@ -176,6 +197,22 @@ bool StagedFile::Commit() {
 // The System port's file seam: every real system uses these.
 FileRead System::ReadFile(const fs::path& path, std::uintmax_t max_bytes) {
   return ReadWholeFile(path, max_bytes);
+}
+
+FileRead System::ReadFileHead(const fs::path& path, std::uintmax_t max_bytes) {
+  return hoshizora::ReadFileHead(path, max_bytes);
+}
+
+bool System::LinkFile(const fs::path& existing, const fs::path& link) {
+  std::error_code ec;
+  fs::create_hard_link(existing, link, ec);
+  return !ec;
+}
+
+bool System::RenameFile(const fs::path& from, const fs::path& to) {
+  std::error_code ec;
+  fs::rename(from, to, ec);
+  return !ec;
 }
 
 std::unique_ptr<ByteSink> System::CreateFile(const fs::path& path) {

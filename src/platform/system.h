@@ -74,6 +74,13 @@ class System {
   // Refuses what is not a regular file before any blocking open, and reads
   // at most `max_bytes` (kTooLarge past that). Never throws.
   virtual FileRead ReadFile(const std::filesystem::path& path, std::uintmax_t max_bytes);
+  // The first `max_bytes` of a regular file, all of it when shorter.
+  virtual FileRead ReadFileHead(const std::filesystem::path& path, std::uintmax_t max_bytes);
+  // A second name for an existing file on the same file system; false where
+  // the file system has none.
+  virtual bool LinkFile(const std::filesystem::path& existing, const std::filesystem::path& link);
+  // Renames a file, replacing any file of the new name.
+  virtual bool RenameFile(const std::filesystem::path& from, const std::filesystem::path& to);
   // A new file (replacing any of that name), or nullptr when it cannot be made.
   virtual std::unique_ptr<ByteSink> CreateFile(const std::filesystem::path& path);
   // Writes the whole file under a temporary name beside it and renames it

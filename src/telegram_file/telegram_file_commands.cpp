@@ -15,6 +15,7 @@ TelegramFileRead LoadTelegramFile(System& system, const std::filesystem::path& p
   result.status = file.status;
   if (file.status == FileRead::Status::kRead) {
     result.fields = ParseTelegramText(file.bytes);
+    result.holds_telegram = HoldsTelegram(file.bytes);
   }
   return result;
 }

@@ -1,6 +1,8 @@
 #include "telegram_file/telegram_text_format.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 
 #include "base/utf8.h"
 
@@ -23,6 +25,31 @@ constexpr std::array<Tag, 5> kTags = {{
     {u"[VALE]", &TelegramFields::addressee},
 }};
 
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
+constexpr char16_t kReplacement = 0xFFFD;
+
+bool IsHighSurrogate(char16_t c) {
+  return c >= 0xD800 && c <= 0xDBFF;
+}
+
+bool IsLowSurrogate(char16_t c) {
+  return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+// Half a surrogate pair is no character: it becomes U+FFFD, as an invalid
+// UTF-8 sequence does.
+std::u16string KeepWholeSurrogatePairs(std::u16string units) {
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    if (IsHighSurrogate(units[i]) && i + 1 < units.size() && IsLowSurrogate(units[i + 1])) {
+      ++i;
+    } else if (IsHighSurrogate(units[i]) || IsLowSurrogate(units[i])) {
+      units[i] = kReplacement;
+    }
+  }
+  return units;
+}
+
 }  // namespace
 
 std::string SerializeTelegramText(const TelegramFields& fields) {
@@ -39,14 +66,53 @@ std::string SerializeTelegramText(const TelegramFields& fields) {
   return out;
 }
 
+std::u16string DecodeTelegramText(std::string_view bytes) {
+  const bool little = bytes.starts_with(kUtf16LeMark);
+  if (!little && !bytes.starts_with(kUtf16BeMark)) {
+    if (bytes.starts_with(kByteOrderMark)) {
+      bytes.remove_prefix(kByteOrderMark.size());
+    }
+    if (const std::size_t zero = bytes.find('\0'); zero != std::string_view::npos) {
+      bytes = bytes.substr(0, zero);
+    }
+    return DecodeUtf8Lenient(bytes);
+  }
+  std::u16string units;
+  for (std::size_t at = 2; at + 1 < bytes.size(); at += 2) {
+    const auto first = static_cast<std::uint8_t>(bytes[at]);
+    const auto second = static_cast<std::uint8_t>(bytes[at + 1]);
+    const auto unit = static_cast<char16_t>(little ? first | (second << 8) : (first << 8) | second);
+    if (unit == 0) {
+      return KeepWholeSurrogatePairs(units);
+    }
+    units.push_back(unit);
+  }
+  if (bytes.size() % 2 != 0) {
+    units.push_back(kReplacement);  // half a character at the end
+  }
+  return KeepWholeSurrogatePairs(units);
+}
+
+bool HoldsTelegram(std::string_view bytes) {
+  const std::u16string text = DecodeTelegramText(bytes);
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = text.find(u'\n', start);
+    if (end == std::u16string::npos) {
+      end = text.size();
+    }
+    const std::u16string_view line = std::u16string_view(text).substr(start, end - start);
+    if (line.starts_with(kTextTag) || std::any_of(kTags.begin(), kTags.end(), [&](const Tag& tag) {
+          return line.starts_with(tag.name);
+        })) {
+      return true;
+    }
+    start = end + 1;
+  }
+  return false;
+}
+
 TelegramFields ParseTelegramText(std::string_view bytes) {
-  if (bytes.starts_with(kByteOrderMark)) {
-    bytes.remove_prefix(kByteOrderMark.size());
-  }
-  if (const std::size_t zero = bytes.find('\0'); zero != std::string_view::npos) {
-    bytes = bytes.substr(0, zero);
-  }
-  const std::u16string text = DecodeUtf8Lenient(bytes);
+  const std::u16string text = DecodeTelegramText(bytes);
 
   TelegramFields fields;
   bool in_body = false;

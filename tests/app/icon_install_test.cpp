@@ -138,6 +138,57 @@ TEST(IconInstall, AFailingStepDiscardsEverything) {
   EXPECT_TRUE(fails_begin.added.empty());
 }
 
+// Counts the bytes handed over instead of keeping them, so a file that would
+// make the installer copy gigabytes shows as a number, not as an exhausted machine.
+class CountingIconResources : public IconResources {
+ public:
+  bool BeginUpdate(const std::filesystem::path&) override { return true; }
+  bool AddResource(int, int, int, std::string_view bytes) override {
+    copied += bytes.size();
+    return true;
+  }
+  bool Commit() override { return true; }
+  void Discard() override {}
+  std::uint64_t copied = 0;
+};
+
+TEST(IconInstall, EntriesSharingBytesCannotMultiplyTheCopy) {
+  // 65,535 entries, each naming the whole file as its image: 64 GiB to copy.
+  constexpr std::uint32_t kEntries = 65535;
+  std::string file;
+  AppendLe(file, 0, 2);
+  AppendLe(file, 1, 2);
+  AppendLe(file, kEntries, 2);
+  const auto size = static_cast<std::uint32_t>(6 + 16 * kEntries);
+  for (std::uint32_t i = 0; i < kEntries; ++i) {
+    file += std::string("\x10\x10\0\0", 4);
+    AppendLe(file, 1, 2);
+    AppendLe(file, 32, 2);
+    AppendLe(file, size, 4);
+    AppendLe(file, 0, 4);
+  }
+  ASSERT_EQ(file.size(), size);
+  CountingIconResources resources;
+  EXPECT_FALSE(InstallIcon(resources, u"/x", file));
+  EXPECT_LE(resources.copied, file.size());
+
+  // Two images that each span both images' bytes are refused too; the same
+  // file with the images side by side is read.
+  const std::string valid = IconFile({16, 32});
+  std::string shared = valid;
+  std::string both_images;
+  AppendLe(both_images, 21, 4);
+  AppendLe(both_images, 6 + 32, 4);
+  shared.replace(6 + 8, 8, both_images);
+  shared.replace(6 + 16 + 8, 8, both_images);
+  CountingIconResources shared_resources;
+  EXPECT_FALSE(InstallIcon(shared_resources, u"/x", shared));
+  EXPECT_EQ(shared_resources.copied, 0u);
+  CountingIconResources valid_resources;
+  EXPECT_TRUE(InstallIcon(valid_resources, u"/x", valid));
+  EXPECT_EQ(valid_resources.copied, 10u + 11u + 6u + 2 * 14u) << "both images and the group";
+}
+
 #ifndef _WIN32
 TEST(DesktopIconResources, InstallsAnEntryAndItsIcon) {
   testing::TempDir dir;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/compose_telegram.h"
+#include "app/output_messages.h"
 #include "audio/wav_writer.h"
 #include "encoding/default_telegram.h"
 #include "imaging/text_listing.h"
@@ -222,6 +223,49 @@ TEST_F(OutputRunTest, EachEncoderFailureHasItsOwnWords) {
   }
   EXPECT_EQ(system.started.size(), 4u);
   EXPECT_EQ(system.started[0][0], Encoder());
+}
+
+// An encoder that said it succeeded but left junk, and one that took the WAV
+// with it: the closing message says so, and names only files that are there.
+TEST_F(OutputRunTest, AnIncompleteMp3AndALostWavAreSaidAsTheyAre) {
+  PlaceEncoder("junk");
+  OutputReport report = Run();
+  EXPECT_EQ(report.result, Result::kIncomplete);
+  EXPECT_TRUE(Says(report, u"MP3ファイルが不完全でした。WAVファイルを残しました。"));
+  EXPECT_TRUE(Says(report, u"和文電報_20240131_090507.wav"));
+  EXPECT_FALSE(fs::exists(WithSuffix(Base(), u".mp3")));
+
+  // On a file system without hard links the WAV cannot be guarded: an
+  // encoder that deletes it and fails leaves no audio at all.
+  system.links_fail = true;
+  PlaceEncoder("lose 1");
+  report = Run();
+  EXPECT_TRUE(
+      Says(report, u"MP3への変換に失敗しました(終了コード 1)。WAVファイルも残っていません。"));
+  EXPECT_FALSE(Says(report, u"WAVファイルを残しました"));
+  EXPECT_FALSE(Says(report, u".wav")) << "no file of that name is listed";
+}
+
+// Without a Japanese face the pictures are boxes: never "complete".
+TEST_F(OutputRunTest, CharactersNoFaceCanDrawMakeTheRunIncomplete) {
+  canvas.undrawable = u"ホレ";
+  canvas.installed_faces = {u"HGP行書体"};
+  const OutputReport report = Run();
+  EXPECT_EQ(report.result, Result::kIncomplete);
+  EXPECT_EQ(report.caption, u"エラー");
+  EXPECT_TRUE(Says(report, u"次の文字は正しく描かれていません: ホレ\n"));
+  EXPECT_TRUE(Says(report, u"見つからないフォント: MS Gothic"));
+  EXPECT_FALSE(Says(report, u"HGP行書体")) << "the brush face is installed";
+
+  ImageOutcome listing;
+  ImageOutcome forms;
+  for (char16_t c = u'ア'; c < u'ア' + 50; ++c) {
+    (c % 2 == 0 ? listing : forms).undrawable.push_back(c);
+  }
+  forms.undrawable += u"ア\U0002FFFD";
+  const std::u16string many = GlyphProblem(listing, forms);
+  EXPECT_NE(many.find(u"…(ほか11文字)"), std::u16string::npos) << "50 kana and one pair, 40 shown";
+  EXPECT_TRUE(GlyphProblem({}, {}).empty());
 }
 
 TEST_F(OutputRunTest, PictureFailuresReachTheSinkBeforeTheReport) {

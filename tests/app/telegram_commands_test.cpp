@@ -133,6 +133,31 @@ TEST_F(TelegramFileCommandsTest, UnreadableOrHugeFilesLeaveTheFields) {
   EXPECT_EQ(dialog.texts[ids::kCount], u"一二六");
 }
 
+// An empty or tagless file would wipe the fields and call that a load.
+TEST_F(TelegramFileCommandsTest, FilesWithoutATelegramLeaveTheFields) {
+  const auto before = dialog.texts;
+  for (const std::string& bytes : {std::string(), std::string("\xEF\xBB\xBFmemo\r\n")}) {
+    WriteFileBytes(dir.path() / "no telegram.txt", bytes);
+    dialog.open_answer = Path("no telegram.txt");
+    LoadTelegramText(dialog, system);
+    EXPECT_EQ(dialog.messages.back().text,
+              u"読み込みに失敗しました\n\nこのファイルには電報がありません([VALA]〜[VALE]、"
+              u"[TEXT]の行がありません)。");
+    EXPECT_EQ(dialog.messages.back().caption, u"エラー");
+    EXPECT_EQ(dialog.texts, before);
+  }
+  // UTF-16 as Windows editors save it loads like UTF-8.
+  const std::string utf16le(
+      "\xFF\xFE[\0V\0A\0L\0A\0]\0"
+      "9\0",
+      16);
+  WriteFileBytes(dir.path() / "utf16.txt", utf16le);
+  dialog.open_answer = Path("utf16.txt");
+  LoadTelegramText(dialog, system);
+  EXPECT_EQ(dialog.messages.back().text, u"テキスト読込完了");
+  EXPECT_EQ(dialog.texts[ids::kCount], u"9");
+}
+
 #ifndef _WIN32
 // A FIFO would block the window for ever and /dev/zero would never end: both
 // are refused before they are opened, and the fields stay as they were.

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <sstream>
 
+#include "platform/paths.h"
 #include "support/temp_dir.h"
 #include "support/test_system.h"
 
@@ -193,10 +194,43 @@ TEST_F(WavWriterTest, WriteFailuresAnywhereAreReported) {
     system.write_fails_after = budget;
     const WavResult r = WriteMorseWav(system, dir.path() / "x", u"-.- ？ .. ", 800, 100);
     EXPECT_EQ(r.status, WavStatus::kWriteFailed) << budget;
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "x.wav")) << "no WAV that lies";
+    EXPECT_FALSE(std::filesystem::exists(PartialWavPath(dir.path() / "x")));
   }
   system.write_fails_after = whole.size();
   EXPECT_EQ(WriteMorseWav(system, dir.path() / "x", u"-.- ？ .. ", 800, 100).status,
             WavStatus::kWritten);
+}
+
+// Whatever stops the writing half way (a cancel, a signal, a crash), no file
+// under the WAV's name ever has a header that claims no data: the WAV is
+// written under a hidden name and takes its own only when whole.
+TEST_F(WavWriterTest, TheWavTakesItsNameOnlyWhenWhole) {
+  std::u16string code;
+  for (int i = 0; i < 40; ++i) {  // about four minutes of audio
+    code += u"-.-. ？ ..--. ";
+  }
+  const std::filesystem::path base = dir.path() / "和文電報_T";
+  CancelFlag cancel{false};
+  int calls = 0;
+  const auto progress = [&](double) {
+    EXPECT_FALSE(std::filesystem::exists(WithSuffix(base, u".wav")));
+    EXPECT_TRUE(std::filesystem::exists(PartialWavPath(base)));
+    EXPECT_EQ(PartialWavPath(base).filename(), ".和文電報_T.wav.part");
+    cancel = ++calls == 2;
+  };
+  const WavResult stopped = WriteMorseWav(system, base, code, 800, 200, progress, {}, &cancel);
+  EXPECT_EQ(stopped.status, WavStatus::kCancelled);
+  EXPECT_EQ(calls, 2);
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path())) << "nothing is left";
+
+  cancel = false;
+  calls = -100;
+  ASSERT_EQ(WriteMorseWav(system, base, code, 800, 200, progress, {}, &cancel).status,
+            WavStatus::kWritten);
+  EXPECT_FALSE(std::filesystem::exists(PartialWavPath(base)));
+  EXPECT_EQ(ReadLe(ReadFileBytes(WithSuffix(base, u".wav")), 40, 4),
+            std::filesystem::file_size(WithSuffix(base, u".wav")) - 44);
 }
 
 TEST_F(WavWriterTest, RefusesAudioThatOverflowsTheSizeFields) {

@@ -59,6 +59,12 @@ TEST(CliTextCommands, EncodeAndMarkPrintWithoutLineBreak) {
   EXPECT_EQ(Cli({"encode"}, "").out, "");
 }
 
+TEST(CliTextCommands, MarkShowsControlCharactersAsCodes) {
+  const CliRun mark = Cli({"mark"}, "\x1b]0;title\x07ア\xe2\x80\xaeイ\r\nウ\rエ");
+  EXPECT_EQ(mark.status, 0);
+  EXPECT_EQ(mark.out, "U+001B]0;titleU+0007アU+202Eイ\r\nウU+000Dエ");
+}
+
 TEST(CliTextCommands, RejectsBadInputAndArguments) {
   const CliRun bad = Cli({"encode"}, "ア\xFF");
   EXPECT_EQ(bad.status, 2);

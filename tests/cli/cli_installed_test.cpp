@@ -49,7 +49,10 @@ class CliInstalledTest : public ::testing::Test {
     fs::copy_file(HOSHIZORA_CLI, bin / "hoshizora-cli");
     fs::copy_file(fs::path(HOSHIZORA_PROGRAM_DIR) / "和文電報受信用紙.jpg",
                   share / "和文電報受信用紙.jpg");
-    testing::WriteFileBytes(bin / "lame", "#!/bin/sh\ncp \"$1\" \"$2\"\n");
+    // Keeps a copy of the WAV it was given, then makes a real MP3 (a copy of
+    // the WAV would not pass for one).
+    testing::WriteFileBytes(bin / "lame", "#!/bin/sh\ncp \"$1\" '" + given.string() +
+                                              "'\nexec /usr/bin/lame --quiet \"$1\" \"$2\"\n");
     fs::permissions(bin / "lame", fs::perms::owner_all);
     testing::WriteFileBytes(telegram, SerializeTelegramText({u"", u"一 二,三", u"第五号", u"", u"",
                                                              u"[ホレ]アイ[ラタ]"}));
@@ -71,6 +74,7 @@ class CliInstalledTest : public ::testing::Test {
   fs::path config = home / "cfg";
   fs::path work = dir.path() / "work";
   fs::path telegram = dir.path() / "t.txt";
+  fs::path given = dir.path() / "given.wav";
 };
 
 TEST_F(CliInstalledTest, WritesIntoTheCurrentFolderWithTheUsersSettings) {
@@ -96,9 +100,8 @@ TEST_F(CliInstalledTest, WritesIntoTheCurrentFolderWithTheUsersSettings) {
                 u"-... .--. .---- ..--- ...-- -. .-. ..... "
                 u" -..--- --.-- .-  ...-. ",
                 700, 120);
-  // The stand-in encoder copied the WAV it was given.
-  EXPECT_TRUE(testing::ReadFileBytes(folder / (name + ".mp3")) ==
-              testing::ReadFileBytes(dir.path() / "expected.wav"))
+  // The stand-in encoder kept a copy of the WAV it was given.
+  EXPECT_TRUE(testing::ReadFileBytes(given) == testing::ReadFileBytes(dir.path() / "expected.wav"))
       << "700 Hz at 120 characters a minute, from the config folder";
   EXPECT_EQ(Snapshot(prefix), before) << "nothing written under the prefix";
 }

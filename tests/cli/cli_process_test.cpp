@@ -352,6 +352,104 @@ TEST_F(CliProcessTest, PracticeBadOptionsWriteNothing) {
   EXPECT_TRUE(Entries(out).empty());
 }
 
+// A small tmpfs as the output folder, so that the disk fills up part way
+// through a run. Only root may mount one; elsewhere the test says so and is
+// skipped.
+class CliFullDiskTest : public CliProcessTest {
+ protected:
+  ~CliFullDiskTest() override {
+    if (mounted_) {
+      system_.RunProcess({"/usr/bin/umount", "-l", disk}, nullptr);
+    }
+  }
+
+  // Mounts a fresh tmpfs of `bytes` at `disk`; false when that is not allowed here.
+  bool MountDisk(std::uintmax_t bytes) {
+    if (mounted_) {
+      system_.RunProcess({"/usr/bin/umount", "-l", disk}, nullptr);
+      mounted_ = false;
+    }
+    fs::create_directories(disk);
+    const ProcessResult r = system_.RunProcess(
+        {"/usr/bin/mount", "-t", "tmpfs", "-o", "size=" + std::to_string(bytes), "tmpfs", disk},
+        nullptr);
+    mounted_ = r.kind == ProcessResult::Kind::kExited && r.exit_code == 0;
+    return mounted_;
+  }
+
+  // What a run on a full disk may leave: only files it printed, each whole (a
+  // WAV whose header counts its data, a JPEG that ends), nothing hidden.
+  void ExpectOnlyWholeListedFiles(const ProcessRun& run) {
+    for (const auto& e : fs::recursive_directory_iterator(disk)) {
+      if (!e.is_regular_file()) {
+        continue;
+      }
+      const fs::path file = e.path();
+      SCOPED_TRACE(file.string());
+      EXPECT_FALSE(file.filename().string().starts_with(".")) << "a hidden leftover";
+      EXPECT_NE(run.out.find(file.string() + "\n"), std::string::npos) << "not listed";
+      const std::string bytes = ReadFileBytes(file);
+      if (file.extension() == ".wav") {
+        ASSERT_GE(bytes.size(), 44u);
+        EXPECT_EQ(ReadLe(bytes, 40, 4), bytes.size() - 44) << "the header lies";
+      } else if (file.extension() == ".jpg") {
+        EXPECT_TRUE(bytes.ends_with("\xFF\xD9")) << "a cut picture";
+      } else {
+        ADD_FAILURE() << "unexpected file";
+      }
+    }
+  }
+
+  // The bytes of every file a run wrote into a folder of `out`, in 4 KiB pages.
+  static std::uintmax_t PagesOf(const fs::path& folder, const std::string& extension) {
+    std::uintmax_t total = 0;
+    for (const auto& e : fs::directory_iterator(folder)) {
+      if (e.path().extension() == extension) {
+        total += (fs::file_size(e.path()) + 4095) / 4096 * 4096;
+      }
+    }
+    return total;
+  }
+
+  PosixSystem system_;
+  fs::path disk = dir.path() / "disk";
+  bool mounted_ = false;
+};
+
+TEST_F(CliFullDiskTest, AFullDiskNeverLeavesAPartFileOrLosesTheWav) {
+  if (!MountDisk(64 * 1024)) {
+    GTEST_SKIP() << "cannot mount a tmpfs here (needs root); the full-disk case was not run";
+  }
+  // The sizes of a whole run: WAV and pictures without an encoder, then the MP3.
+  ASSERT_EQ(Cli(cli, {"output", telegram.string(), "--out", out.string()}).status, 0);
+  const fs::path plain = Entries(out).at(0);
+  fs::create_symlink("/usr/bin/lame", program / "lame");
+  ASSERT_EQ(Cli(cli, {"output", telegram.string(), "--out", out.string()}).status, 0);
+  const fs::path encoded = Entries(out).at(1);
+  const std::uintmax_t wav = PagesOf(plain, ".wav");
+  const std::uintmax_t jpegs = PagesOf(plain, ".jpg");
+  const std::uintmax_t mp3 = PagesOf(encoded, ".mp3");
+  ASSERT_GT(mp3, 16 * 1024u);
+
+  // Room for the WAV and the pictures, not for the MP3 besides: the WAV stays.
+  ASSERT_TRUE(MountDisk(wav + jpegs + mp3 / 2));
+  ProcessRun run = Cli(cli, {"output", telegram.string(), "--out", disk.string()});
+  EXPECT_EQ(run.status, 1) << run.out;
+  ExpectOnlyWholeListedFiles(run);
+  const auto folders = Entries(disk);
+  ASSERT_EQ(folders.size(), 1u);
+  EXPECT_TRUE(fs::exists(folders[0] / (folders[0].filename().string() + ".wav")));
+
+  // Room for half the WAV: whatever fails, nothing broken is left.
+  for (const std::uintmax_t room : {jpegs + wav / 2, wav / 2, std::uintmax_t{64 * 1024}}) {
+    SCOPED_TRACE(room);
+    ASSERT_TRUE(MountDisk(room));
+    run = Cli(cli, {"output", telegram.string(), "--out", disk.string()});
+    EXPECT_EQ(run.status, 1) << run.out;
+    ExpectOnlyWholeListedFiles(run);
+  }
+}
+
 TEST_F(CliProcessTest, VersionAndHelp) {
   EXPECT_EQ(Cli(cli, {"--version"}).out, "hoshizora-cli 0.1.0\n");
   const std::string help = Cli(cli, {"--help"}).out;

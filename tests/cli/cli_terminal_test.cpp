@@ -29,7 +29,9 @@ class CliTerminalTest : public ::testing::Test {
     fs::copy_file(HOSHIZORA_CLI, program / "hoshizora-cli");
     fs::copy_file(fs::path(HOSHIZORA_PROGRAM_DIR) / "和文電報受信用紙.jpg",
                   program / "和文電報受信用紙.jpg");
-    testing::WriteFileBytes(program / "lame", "#!/bin/sh\nsleep 1.5\ncp \"$1\" \"$2\"\n");
+    // A real MP3 after a while: a copy of the WAV would not pass for one.
+    testing::WriteFileBytes(program / "lame",
+                            "#!/bin/sh\nsleep 1.5\nexec /usr/bin/lame --quiet \"$1\" \"$2\"\n");
     fs::permissions(program / "lame", fs::perms::owner_all);
     testing::WriteFileBytes(telegram, SerializeTelegramText({u"", u"一 二,三", u"第五号", u"", u"",
                                                              u"[ホレ]アイ[ラタ]"}));

@@ -148,6 +148,24 @@ TEST_F(OutputCliTest, BadArgumentsAreRefusedWithAReason) {
   EXPECT_EQ(Refusal({"--cpm"}), "hoshizora-cli: --cpm needs a value");
 }
 
+// An empty or tagless file would make a run of nothing called complete; a
+// UTF-16 file from a Windows editor is read.
+TEST_F(OutputCliTest, FilesWithoutATelegramAreRefusedAndUtf16IsRead) {
+  for (const std::string& bytes : {std::string(), std::string("memo\n")}) {
+    testing::WriteFileBytes(telegram, bytes);
+    EXPECT_EQ(Refusal({telegram.string()}),
+              "hoshizora-cli: " + telegram.string() +
+                  ": このファイルには電報がありません([VALA]〜[VALE]、[TEXT]の行がありません)。");
+  }
+  std::string utf16 = "\xFE\xFF";  // big-endian
+  for (char16_t c : std::u16string_view(u"[TEXT]\n[ホレ]ア[ラタ]")) {
+    utf16 += static_cast<char>(c >> 8);
+    utf16 += static_cast<char>(c & 0xFF);
+  }
+  testing::WriteFileBytes(telegram, utf16);
+  EXPECT_EQ(Request({telegram.string()}).fields.body, u"[ホレ]ア[ラタ]");
+}
+
 TEST_F(OutputCliTest, TelegramFilesThatCannotBeReadWholeAreRefused) {
   EXPECT_NE(Refusal({(dir.path() / "none.txt").string()}).find("cannot read"), std::string::npos);
   EXPECT_NE(Refusal({dir.path().string()}).find("not a regular file"), std::string::npos);
@@ -209,6 +227,28 @@ TEST(ConsoleSink, QuietAtFirstThenEachNewStepOnce) {
             "hoshizora-cli: 音声を書き込み、MP3に変換中\n"
             "完了: 出力が完了しました。\n");
   EXPECT_FALSE(sink.Cancel());
+}
+
+// A telegram's control characters and bidi marks reach the terminal only as
+// codes: an escape sequence could recolour it, a right-to-left override
+// reorder every line after it.
+TEST(ConsoleSink, ControlCharactersAndBidiMarksArePrintedAsCodes) {
+  std::ostringstream err;
+  ConsoleSink sink(err);
+  sink.ShowMessage(u"文字: \x1b[31mア\u202Eイ\u2066\u200F\x7F\x85\r\x01\tウ\r\nエ\n", u"エラー",
+                   MessageIcon::kError);
+  EXPECT_EQ(err.str(),
+            "エラー: 文字: U+001B[31mアU+202EイU+2066U+200FU+007FU+0085U+000DU+0001\tウ\r\nエ\n\n");
+}
+
+// The run watches the flag it is given (the program's signal handlers set it).
+TEST(ConsoleSink, CancelComesFromOutside) {
+  std::ostringstream err;
+  CancelFlag interrupted{false};
+  ConsoleSink sink(err, std::chrono::steady_clock::now, {}, &interrupted);
+  EXPECT_FALSE(sink.Cancel());
+  interrupted = true;
+  EXPECT_TRUE(sink.Cancel());
 }
 
 }  // namespace

@@ -214,6 +214,34 @@ TEST_F(FormImagesTest, ProgressCanStopBetweenPages) {
   EXPECT_EQ(canvas.saved.size(), 2u);
 }
 
+// Without a Japanese face the pictures are saved full of empty boxes: the
+// outcome must say which characters and which faces are missing.
+TEST_F(FormImagesTest, CharactersNoFaceHasAreReportedWithTheMissingFaces) {
+  canvas.undrawable = u"アイ東京";
+  canvas.installed_faces = {u"MS Gothic"};
+  fields.station = u"東京";
+  fields.addressee = u"東京「ア」の先";  // only the part up to 」 is drawn
+  ImageOutcome o = Write(u"前[ホレ]アイ ア[ラタ]イ");
+  EXPECT_EQ(o.status, ImageStatus::kWritten);
+  EXPECT_EQ(o.undrawable, u"アイ東京");
+  EXPECT_EQ(o.missing_faces, std::vector<std::u16string>{u"HGP行書体"})
+      << "MS Gothic is installed; its missing glyphs name no face";
+
+  // Text that is not drawn (outside the signs, after the last 」) is not counted.
+  canvas.undrawable = u"前先";
+  fields.station.clear();
+  EXPECT_EQ(Write(u"前[ホレ]アイ[ラタ]").undrawable, u"");
+
+  // No face at all: every visible character is missing, blanks are not.
+  canvas.generic_face.clear();
+  canvas.installed_faces.clear();
+  fields = TelegramFields{};
+  fields.count = u"5";
+  o = Write(u"[ホレ]ア　イ\r\n[ラタ]");
+  EXPECT_EQ(o.undrawable, u"アイ51/") << "the signs are not drawn";
+  EXPECT_EQ(o.missing_faces, (std::vector<std::u16string>{u"HGP行書体", u"MS Gothic"}));
+}
+
 TEST_F(FormImagesTest, OddInputDoesNotCrash) {
   fields.station = std::u16string(99, u'局');
   fields.addressee.clear();

@@ -42,6 +42,21 @@ TEST(TextListing, HeaderAndLinesArePlaced) {
   EXPECT_EQ(canvas.strings[3].y, 116);
 }
 
+TEST(TextListing, CharactersNoFaceHasAreReported) {
+  RecordingCanvas canvas;
+  canvas.undrawable = u"報アイ";
+  canvas.installed_faces.clear();
+  const ImageOutcome o = WriteTextListingImage(canvas, u"アイ\nABア", 700, 20, u"/out/x");
+  EXPECT_EQ(o.status, ImageStatus::kWritten) << "the picture is still saved";
+  EXPECT_EQ(o.undrawable, u"報アイ");
+  EXPECT_EQ(o.missing_faces, std::vector<std::u16string>{u"MS Gothic"});
+
+  RecordingCanvas complete;
+  const ImageOutcome fine = WriteTextListingImage(complete, u"アイ", 700, 20, u"/out/x");
+  EXPECT_TRUE(fine.undrawable.empty());
+  EXPECT_TRUE(fine.missing_faces.empty());
+}
+
 TEST(TextListing, HeaderNamesTheKeyingOptionsThatAreOn) {
   const std::pair<KeyingOptions, std::u16string_view> cases[] = {
       {{}, u""},

@@ -48,6 +48,26 @@ TEST_F(FileIoTest, ReadsOnlyWholeRegularFilesWithinTheLimit) {
 #endif
 }
 
+TEST_F(FileIoTest, HeadsLinksAndRenames) {
+  const std::string big(200 * 1024 + 7, 'x');
+  testing::WriteFileBytes(dir.path() / "big", big);
+  const FileRead head = system.ReadFileHead(dir.path() / "big", 70 * 1024);
+  EXPECT_EQ(head.status, Status::kRead);
+  EXPECT_EQ(head.bytes.size(), 70u * 1024);
+  EXPECT_EQ(system.ReadFileHead(dir.path() / "big", 1 << 20).bytes, big) << "shorter than asked";
+#ifndef _WIN32
+  EXPECT_EQ(system.ReadFileHead(MakeFifo("fifo"), 9).status, Status::kNotRegularFile);
+#endif
+
+  ASSERT_TRUE(system.LinkFile(dir.path() / "big", dir.path() / "second name"));
+  fs::remove(dir.path() / "big");
+  EXPECT_EQ(testing::ReadFileBytes(dir.path() / "second name"), big);
+  EXPECT_FALSE(system.LinkFile(dir.path() / "big", dir.path() / "x")) << "nothing to link";
+  ASSERT_TRUE(system.RenameFile(dir.path() / "second name", dir.path() / "big"));
+  EXPECT_EQ(testing::ReadFileBytes(dir.path() / "big"), big);
+  EXPECT_FALSE(system.RenameFile(dir.path() / "second name", dir.path() / "big"));
+}
+
 TEST_F(FileIoTest, ByteSinkWritesInOrderAndPatchesHeaders) {
   const auto sink = system.CreateFile(dir.path() / "f");
   ASSERT_NE(sink, nullptr);

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <QRawFont>
+#include <algorithm>
 
 #include "encoding/default_telegram.h"
 #include "imaging/drawing_helpers.h"
@@ -17,6 +18,8 @@
 
 namespace hoshizora {
 namespace {
+
+namespace fs = std::filesystem;
 
 bool IsInk(QRgb pixel) {
   return qGray(pixel) < 128;
@@ -210,6 +213,57 @@ TEST_F(QtCanvasTest, OddTextDrawsWithoutHarm) {
       WriteTextListingImage(canvas, fields.body + u"\n" + odd, 440, 100, dir.path() / "listing")
           .status,
       ImageStatus::kWritten);
+}
+
+TEST_F(QtCanvasTest, ListsOnlyCharactersNoInstalledFaceCanDraw) {
+  const Font gothic = CreateFontOrSansSerif(canvas, kGothicFace, 18);
+  const Font brush = CreateFontOrSansSerif(canvas, kBrushScriptFace, 25);
+  const std::u16string telegram = u"[ホレ]アイウ　和文電報、ABC 123「」？\r\n";
+  EXPECT_EQ(canvas.MissingGlyphs(telegram, gothic), u"");
+  EXPECT_EQ(canvas.MissingGlyphs(telegram, brush), u"");
+  // Unassigned code points, in the basic plane and beyond it (a pair stays whole).
+  const std::u16string unassigned = u"ア\u0378\U0002FFFDア\u0378\u200F\u202E";
+  EXPECT_EQ(canvas.MissingGlyphs(unassigned, gothic), u"\u0378\U0002FFFD")
+      << "each once; bidi marks draw nothing and are not listed";
+}
+
+// A picture cut short (a copy that stopped, a download that broke off) would
+// be drawn on as if whole, its lower part grey: it is no picture.
+TEST_F(QtCanvasTest, PicturesCutShortAreNotLoaded) {
+  testing::TempDir dir;
+  auto bitmap = canvas.CreateBitmap(300, 400);
+  {
+    auto g = canvas.BeginDrawing(*bitmap);
+    g->Clear(kOpaqueWhite);
+    const Font font = CreateFontOrSansSerif(canvas, kGothicFace, 40);
+    for (int row = 0; row < 8; ++row) {
+      g->DrawString(u"和文電報受信用紙", font, kOpaqueBlack, RectF{0, 50.0f * row, 0, 0}, nullptr);
+    }
+  }
+  const std::vector<std::string> types = canvas.ImageEncoderMimeTypes();
+  for (const std::string type : {"image/jpeg", "image/png"}) {
+    SCOPED_TRACE(type);
+    const auto at = std::find(types.begin(), types.end(), type);
+    ASSERT_NE(at, types.end());
+    const fs::path whole = dir.path() / "whole";
+    ASSERT_TRUE(canvas.SaveImage(*bitmap, whole, static_cast<int>(at - types.begin())));
+    ASSERT_TRUE(canvas.LoadBitmap(whole));
+    const std::string bytes = testing::ReadFileBytes(whole);
+    for (std::size_t keep : {bytes.size() / 2, bytes.size() - 2}) {
+      testing::WriteFileBytes(dir.path() / "cut", bytes.substr(0, keep));
+      EXPECT_FALSE(canvas.LoadBitmap(dir.path() / "cut")) << keep << " of " << bytes.size();
+    }
+  }
+  // Such a reception form is no template: nothing is drawn on it.
+  canvas.SaveImage(*bitmap, dir.path() / "和文電報受信用紙.jpg", FindJpegEncoder(canvas));
+  const std::string form = testing::ReadFileBytes(dir.path() / "和文電報受信用紙.jpg");
+  testing::WriteFileBytes(dir.path() / "和文電報受信用紙.jpg", form.substr(0, form.size() - 2));
+  TelegramFields fields;
+  fields.body = u"[ホレ]アイウ[ラタ]";
+  const ImageOutcome pages =
+      WriteFormImages(canvas, {dir.path(), dir.path(), u"和文電報_x"}, fields);
+  EXPECT_EQ(pages.status, ImageStatus::kNoFormTemplate);
+  EXPECT_TRUE(pages.written.empty());
 }
 
 }  // namespace

@@ -71,6 +71,15 @@ class RecordingCanvas : public Canvas {
     return installed_faces.count(std::u16string(face)) != 0;
   }
   std::u16string GenericSansSerifFace() override { return generic_face; }
+  std::u16string MissingGlyphs(std::u16string_view text, const Font&) override {
+    std::u16string missing;
+    for (char16_t c : text) {
+      if (undrawable.find(c) != std::u16string::npos && missing.find(c) == std::u16string::npos) {
+        missing.push_back(c);
+      }
+    }
+    return missing;
+  }
   std::vector<std::string> ImageEncoderMimeTypes() override { return encoders; }
   bool SaveImage(const Bitmap& bitmap, const std::filesystem::path& path, int encoder) override {
     if (save_fails && save_fails(path)) {
@@ -103,7 +112,8 @@ class RecordingCanvas : public Canvas {
   int template_width = 764;
   int template_height = 1080;
   std::function<bool(const std::filesystem::path&)> save_fails;
-  bool write_files = false;  // leave a small file at every saved path
+  bool write_files = false;   // leave a small file at every saved path
+  std::u16string undrawable;  // characters no face of this canvas has
 
   // Records.
   int bitmaps_created = 0;

@@ -5,6 +5,10 @@
 //   mp3      check that IN is a WAV file and write an MP3-looking OUT (default)
 //   args     check that IN exists, write its own path and arguments into OUT,
 //            one UTF-8 line each
+//   mp3 args as mp3, and write those lines into a file beside the stand-in
+//            with the extension ".args"
+//   junk     leave a few bytes that are no MP3 in OUT and exit 0
+//   lose N   delete IN, write nothing and exit N
 //   empty    leave an empty OUT and exit 0
 //   partial  leave a few bytes in OUT and exit 1
 //   exit N   write nothing and exit N
@@ -79,14 +83,14 @@ int Encode(const std::vector<fs::path>& args) {
   return out.flush() ? 0 : 4;
 }
 
-int WriteArguments(const fs::path& self, const std::vector<fs::path>& args) {
+int WriteArguments(const fs::path& self, const std::vector<fs::path>& args, const fs::path& to) {
   if (args.size() < 2) {
     return 2;
   }
   if (!fs::exists(args[args.size() - 2])) {
     return 3;
   }
-  std::ofstream out(args.back(), std::ios::binary | std::ios::trunc);
+  std::ofstream out(to, std::ios::binary | std::ios::trunc);
   const auto line = [&](const fs::path& p) {
     const std::u8string utf8 = p.u8string();
     out << std::string(utf8.begin(), utf8.end()) << '\n';
@@ -104,7 +108,26 @@ int Run(const fs::path& self, const std::vector<fs::path>& args) {
     return Encode(args);
   }
   if (mode == "args") {
-    return WriteArguments(self, args);
+    return WriteArguments(self, args, args.empty() ? fs::path() : args.back());
+  }
+  if (mode == "mp3 args") {
+    fs::path lines = self;
+    lines.replace_extension(".args");
+    const int status = WriteArguments(self, args, lines);
+    return status != 0 ? status : Encode(args);
+  }
+  if (mode == "junk") {
+    if (!args.empty()) {
+      std::ofstream(args.back(), std::ios::binary | std::ios::trunc) << "junk\n";
+    }
+    return 0;
+  }
+  if (mode.rfind("lose ", 0) == 0) {
+    if (args.size() >= 2) {
+      std::error_code ignored;
+      fs::remove(args[args.size() - 2], ignored);
+    }
+    return std::atoi(mode.c_str() + 5);
   }
   if (mode == "empty" || mode == "partial") {
     std::ofstream out;

@@ -71,6 +71,9 @@ class TestSystem : public NativeSystem {
     }
     return real;
   }
+  bool LinkFile(const std::filesystem::path& existing, const std::filesystem::path& link) override {
+    return !links_fail && NativeSystem::LinkFile(existing, link);
+  }
   bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes) override {
     replaced.push_back(path);
     return !replace_fails && NativeSystem::ReplaceFile(path, bytes);
@@ -82,6 +85,7 @@ class TestSystem : public NativeSystem {
   std::optional<FileRead::Status> read_fails;
   std::optional<std::uint64_t> write_fails_after;
   bool replace_fails = false;
+  bool links_fail = false;  // a file system without hard links (FAT)
 
   std::vector<std::vector<std::filesystem::path>> started;
   std::vector<std::filesystem::path> opened;

@@ -72,5 +72,45 @@ TEST(TelegramTextFormat, ZeroByteAndInvalidUtf8) {
   EXPECT_EQ(ParseTelegramText("[VALA]\xFF\xFE\n").count, u"\uFFFD\uFFFD");
 }
 
+// Windows editors save "Unicode" text as UTF-16 with a byte order mark.
+std::string Utf16(std::u16string_view text, bool little) {
+  std::string bytes = little ? "\xFF\xFE" : "\xFE\xFF";
+  for (char16_t c : text) {
+    const char low = static_cast<char>(c & 0xFF);
+    const char high = static_cast<char>(c >> 8);
+    bytes += little ? std::string{low, high} : std::string{high, low};
+  }
+  return bytes;
+}
+
+TEST(TelegramTextFormat, Utf16WithAByteOrderMarkIsDecoded) {
+  const TelegramFields f = Fields(u"一二六", u"七六", u"五一", u"コ6,51", u"ミドリケン」",
+                                  u"[ホレ]ア\r\nイ\U00020B9F[ラタ]");
+  const std::string utf8 = SerializeTelegramText(f);
+  const std::u16string text = DecodeTelegramText(utf8);
+  ASSERT_EQ(text.substr(0, 9), u"[VALA]一二六");
+  for (bool little : {true, false}) {
+    SCOPED_TRACE(little ? "UTF-16LE" : "UTF-16BE");
+    const std::string bytes = Utf16(text, little);
+    EXPECT_EQ(DecodeTelegramText(bytes), text);
+    ExpectFields(ParseTelegramText(bytes), f);
+    EXPECT_TRUE(HoldsTelegram(bytes));
+    // A zero character ends the text; half a pair and half a unit become U+FFFD.
+    EXPECT_EQ(DecodeTelegramText(Utf16(std::u16string(u"ア\0イ", 3), little)), u"ア");
+    EXPECT_EQ(DecodeTelegramText(Utf16(u"\xD800ア\xDC00", little)), u"\uFFFDア\uFFFD");
+    EXPECT_EQ(DecodeTelegramText(Utf16(u"ア", little) + "x"), u"ア\uFFFD");
+  }
+}
+
+TEST(TelegramTextFormat, FilesWithoutAnyTagHoldNoTelegram) {
+  EXPECT_FALSE(HoldsTelegram(""));
+  EXPECT_FALSE(HoldsTelegram("\xEF\xBB\xBF"));
+  EXPECT_FALSE(HoldsTelegram("just some text\n[valA]lower case\n [VALA]indented"));
+  EXPECT_FALSE(HoldsTelegram(std::string("\0[VALA]after a zero", 19)));
+  EXPECT_TRUE(HoldsTelegram("notes\n[VALD]1,2"));
+  EXPECT_TRUE(HoldsTelegram("[TEXT]"));
+  EXPECT_TRUE(HoldsTelegram(SerializeTelegramText({})));
+}
+
 }  // namespace
 }  // namespace hoshizora

@@ -59,23 +59,34 @@ bool BlockingReap(pid_t pid, int& status) {
   }
 }
 
-void EndChild(pid_t pid) {
-  kill(pid, SIGTERM);
+// Ends the program and everything it started: it leads a process group of
+// its own, so a wrapper script's children go with it. They get a grace
+// period to end on SIGTERM before the whole group is killed.
+void EndGroup(pid_t pid) {
+  kill(-pid, SIGTERM);
   int status = 0;
+  bool reaped = false;
   const auto deadline = std::chrono::steady_clock::now() + kTerminateGrace;
   while (std::chrono::steady_clock::now() < deadline) {
-    if (TryReap(pid, status) != Reap::kRunning) {
+    reaped = reaped || TryReap(pid, status) != Reap::kRunning;
+    // The group's id stays taken while any member lives, so it cannot name
+    // someone else's processes here.
+    if (reaped && kill(-pid, 0) != 0) {
       return;
     }
     std::this_thread::sleep_for(kCancelPollInterval);
   }
-  kill(pid, SIGKILL);
-  BlockingReap(pid, status);
+  kill(-pid, SIGKILL);
+  if (!reaped) {
+    BlockingReap(pid, status);
+  }
 }
 
 // Starts argv with its standard streams on /dev/null: the encoder's progress
 // chatter must not mix into our own output. The paths go over as their bytes.
-bool Spawn(const std::vector<std::filesystem::path>& argv, pid_t& pid) {
+// With `own_group`, the program leads a new process group, which a cancel
+// ends as a whole.
+bool Spawn(const std::vector<std::filesystem::path>& argv, bool own_group, pid_t& pid) {
   std::vector<std::string> args;
   args.reserve(argv.size());
   for (const auto& a : argv) {
@@ -92,7 +103,14 @@ bool Spawn(const std::vector<std::filesystem::path>& argv, pid_t& pid) {
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  const int rc = posix_spawn(&pid, cargs[0], &actions, nullptr, cargs.data(), environ);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  if (own_group) {
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
+  }
+  const int rc = posix_spawn(&pid, cargs[0], &actions, &attributes, cargs.data(), environ);
+  posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   return rc == 0;
 }
@@ -118,7 +136,7 @@ ProcessResult PosixSystem::RunProcess(const std::vector<std::filesystem::path>& 
                                       const CancelFlag* cancel) {
   ProcessResult result;
   pid_t pid = 0;
-  if (argv.empty() || argv.front().empty() || !Spawn(argv, pid)) {
+  if (argv.empty() || argv.front().empty() || !Spawn(argv, true, pid)) {
     return result;  // kStartFailed
   }
   int status = 0;
@@ -128,7 +146,7 @@ ProcessResult PosixSystem::RunProcess(const std::vector<std::filesystem::path>& 
   } else {
     while ((reap = TryReap(pid, status)) == Reap::kRunning) {
       if (cancel->load()) {
-        EndChild(pid);
+        EndGroup(pid);
         result.kind = ProcessResult::Kind::kCancelled;
         return result;
       }
@@ -174,7 +192,7 @@ void PosixSystem::OpenWithDesktop(const std::filesystem::path& path) {
     return;
   }
   pid_t pid = 0;
-  if (Spawn({opener, path}, pid)) {
+  if (Spawn({opener, path}, false, pid)) {
     // Reap the opener in the background so it leaves no zombie behind.
     std::thread([pid] {
       int status = 0;

@@ -4,13 +4,17 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRawFont>
+#include <QTextLayout>
+#include <algorithm>
 
 #include "platform/file_io.h"
+#include "platform/picture_check.h"
 #include "platform/qt/font_substitutes.h"
 
 namespace hoshizora {
@@ -112,7 +116,7 @@ std::unique_ptr<Bitmap> QtCanvas::LoadBitmap(const std::filesystem::path& path) 
   // Read through our own file seam: Qt would lose a path whose bytes are not
   // UTF-8, and would block on a FIFO.
   const FileRead file = ReadWholeFile(path, kLargestPictureFile);
-  if (file.status != FileRead::Status::kRead) {
+  if (file.status != FileRead::Status::kRead || !PictureRunsToItsEnd(file.bytes)) {
     return nullptr;
   }
   QByteArray bytes = QByteArray::fromStdString(file.bytes);
@@ -185,6 +189,56 @@ bool QtCanvas::DrawsBlank(const QString& family, char16_t c) {
   return blank;
 }
 
+bool QtCanvas::HasGlyph(const QString& family, char32_t c) {
+  {
+    std::lock_guard lock(mutex_);
+    if (const auto it = has_glyph_.find({family, c}); it != has_glyph_.end()) {
+      return it->second;
+    }
+  }
+  // Lay the character out as drawing would, fallback faces included: glyph 0
+  // is the box a face shows for what it lacks.
+  QFont font(family);
+  font.setPixelSize(64);
+  QTextLayout layout(QString::fromUcs4(&c, 1), font);
+  layout.beginLayout();
+  layout.createLine();
+  layout.endLayout();
+  const QList<QGlyphRun> runs = layout.glyphRuns();
+  bool found = !runs.isEmpty();
+  for (const QGlyphRun& run : runs) {
+    const QList<quint32> glyphs = run.glyphIndexes();
+    found = found && run.rawFont().isValid() && !glyphs.isEmpty() &&
+            std::find(glyphs.begin(), glyphs.end(), 0u) == glyphs.end();
+  }
+  std::lock_guard lock(mutex_);
+  has_glyph_.emplace(std::make_pair(family, c), found);
+  return found;
+}
+
+std::u16string QtCanvas::MissingGlyphs(std::u16string_view text, const Font& font) {
+  std::u16string missing;
+  const QString qtext = ToQString(text);
+  for (qsizetype i = 0; i < qtext.size();) {
+    const qsizetype n =
+        qtext[i].isHighSurrogate() && i + 1 < qtext.size() && qtext[i + 1].isLowSurrogate() ? 2 : 1;
+    const char32_t c = n == 2 ? QChar::surrogateToUcs4(qtext[i], qtext[i + 1]) : qtext[i].unicode();
+    const std::u16string_view character =
+        text.substr(static_cast<std::size_t>(i), static_cast<std::size_t>(n));
+    i += n;
+    // Blanks, controls and format marks (bidi, joiners) draw nothing in any face.
+    const QChar::Category category = QChar::category(c);
+    if (QChar::isSpace(c) || category == QChar::Other_Control || category == QChar::Other_Format ||
+        missing.find(character) != std::u16string::npos) {
+      continue;
+    }
+    if (!HasGlyph(FamilyFor(font.face, character), c)) {
+      missing.append(character);
+    }
+  }
+  return missing;
+}
+
 QString QtCanvas::FallbackFamily(std::u16string_view face, const QString& family) {
   const QStringList installed = QFontDatabase::families();
   bool after = false;
@@ -231,9 +285,10 @@ bool QtCanvas::SaveImage(const Bitmap& bitmap, const std::filesystem::path& path
   if (!writer.write(static_cast<const QtBitmap&>(bitmap).image())) {
     return false;
   }
-  const auto file = CreateFileSink(path);
-  return file && file->Write(std::string_view(encoded.constData(), encoded.size())) &&
-         file->Finish();
+  // Through a temporary name: a disk that fills up part way must not leave a
+  // cut picture under the picture's name.
+  auto staged = StagedFile::Write(path, std::string_view(encoded.constData(), encoded.size()));
+  return staged && staged->Commit();
 }
 
 }  // namespace hoshizora

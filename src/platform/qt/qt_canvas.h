@@ -32,6 +32,7 @@ class QtCanvas : public Canvas {
   std::unique_ptr<Graphics> BeginDrawing(Bitmap& bitmap) override;
   bool HasFontFace(std::u16string_view face) override;
   std::u16string GenericSansSerifFace() override;
+  std::u16string MissingGlyphs(std::u16string_view text, const Font& font) override;
   std::vector<std::string> ImageEncoderMimeTypes() override;
   bool SaveImage(const Bitmap& bitmap, const std::filesystem::path& path,
                  int encoder_index) override;
@@ -49,11 +50,15 @@ class QtCanvas : public Canvas {
   QString ResolvedFace(std::u16string_view face);
 
   bool DrawsBlank(const QString& family, char16_t c);
+  // Whether text in `family`, with Qt's fallback to other installed faces,
+  // shows `c` with a real glyph rather than the missing-glyph box.
+  bool HasGlyph(const QString& family, char32_t c);
   QString FallbackFamily(std::u16string_view face, const QString& family);
 
   std::mutex mutex_;
   std::map<std::u16string, QString, std::less<>> resolved_;
   std::map<std::pair<QString, char16_t>, bool> blank_glyphs_;
+  std::map<std::pair<QString, char32_t>, bool> has_glyph_;
 };
 
 QString ToQString(std::u16string_view text);
