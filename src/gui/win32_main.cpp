@@ -6,7 +6,7 @@
 #include "app/program_folders.h"
 #include "base/utf8.h"
 #include "encoding/code_tables.h"
-#include "gui/resource.h"
+#include "platform/win32/resources/resource.h"
 #include "platform/ini_file.h"
 #include "platform/win32/gdiplus_canvas.h"
 #include "platform/win32/win32_icon_resources.h"
