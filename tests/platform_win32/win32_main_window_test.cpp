@@ -14,8 +14,8 @@
 #include "app/control_ids.h"
 #include "app/main_dialog.h"
 #include "app/main_dialog_template.h"
-#include "platform/win32/resources/resource.h"
 #include "platform/ini_file.h"
+#include "platform/win32/resources/resource.h"
 #include "support/recording_canvas.h"
 #include "support/temp_dir.h"
 
