@@ -8,6 +8,7 @@
 #include <map>
 
 #include "audio/wav_writer.h"
+#include "cli/cli_copy.h"
 #include "platform/posix/posix_system.h"
 #include "support/program_run.h"
 #include "support/temp_dir.h"
@@ -46,9 +47,7 @@ class CliInstalledTest : public ::testing::Test {
     fs::create_directories(share);
     fs::create_directories(work);
     fs::create_directories(config / "hoshizora");
-    fs::copy_file(HOSHIZORA_CLI, bin / "hoshizora-cli");
-    fs::copy_file(fs::path(HOSHIZORA_PROGRAM_DIR) / "和文電報受信用紙.jpg",
-                  share / "和文電報受信用紙.jpg");
+    testing::CopyCliAndTemplate(bin / "hoshizora-cli", share);
     // Keeps a copy of the WAV it was given, then makes a real MP3 (a copy of
     // the WAV would not pass for one).
     testing::WriteFileBytes(bin / "lame", "#!/bin/sh\ncp \"$1\" '" + given.string() +

@@ -4,6 +4,7 @@
 
 #include <sys/wait.h>
 #include "base/little_endian.h"
+#include "cli/cli_copy.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -93,9 +94,7 @@ class CliProcessTest : public ::testing::Test {
   CliProcessTest() {
     fs::create_directories(program);
     fs::create_directories(out);
-    fs::copy_file(HOSHIZORA_CLI, cli);
-    fs::copy_file(fs::path(HOSHIZORA_PROGRAM_DIR) / "和文電報受信用紙.jpg",
-                  program / "和文電報受信用紙.jpg");
+    testing::CopyCliAndTemplate(cli, program);
     const TelegramFields fields{u"一二",
                                 u"一 二,三",
                                 u"第五号",

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "base/little_endian.h"
+#include "cli/cli_copy.h"
 #include "support/temp_dir.h"
 #include "telegram_file/telegram_text_format.h"
 
@@ -54,9 +55,7 @@ class CliSignalTest : public ::testing::Test {
   CliSignalTest() {
     fs::create_directories(program);
     fs::create_directories(out);
-    fs::copy_file(HOSHIZORA_CLI, cli);
-    fs::copy_file(fs::path(HOSHIZORA_PROGRAM_DIR) / "和文電報受信用紙.jpg",
-                  program / "和文電報受信用紙.jpg");
+    testing::CopyCliAndTemplate(cli, program);
   }
   ~CliSignalTest() override {
     if (pid_ > 0) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "cli/cli_copy.h"
 #include "cli/progress_line.h"
 #include "support/program_run.h"
 #include "support/temp_dir.h"
@@ -26,9 +27,7 @@ class CliTerminalTest : public ::testing::Test {
   CliTerminalTest() {
     fs::create_directories(program);
     fs::create_directories(out);
-    fs::copy_file(HOSHIZORA_CLI, program / "hoshizora-cli");
-    fs::copy_file(fs::path(HOSHIZORA_PROGRAM_DIR) / "和文電報受信用紙.jpg",
-                  program / "和文電報受信用紙.jpg");
+    testing::CopyCliAndTemplate(program / "hoshizora-cli", program);
     // A real MP3 after a while: a copy of the WAV would not pass for one.
     testing::WriteFileBytes(program / "lame",
                             "#!/bin/sh\nsleep 1.5\nexec /usr/bin/lame --quiet \"$1\" \"$2\"\n");
