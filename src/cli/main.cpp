@@ -29,13 +29,16 @@ void QuietRuntimeFolderNote(QtMsgType type, const QMessageLogContext& context,
   std::cerr << qFormatLogMessage(type, context, message).toStdString() << "\n";
 }
 
-// Only lock-free atomics: the run notices at its next check and ends itself,
-// its encoder's process group included. Not reset, so that a second Ctrl-C
-// cannot kill the program half way through that cleanup.
+// During a run only lock-free atomics: the run notices at its next check and
+// ends itself, its encoder's process group included. Not reset, so that a
+// second Ctrl-C cannot kill the program half way through that cleanup.
+// Outside a run nothing would notice, and the program ends as if it had no
+// handler, so that its parent sees the signal.
 void OnStopSignal(int signal) {
-  hoshizora::Interruption& interruption = hoshizora::ProgramInterruption();
-  interruption.signal.store(signal);
-  interruption.requested.store(true);
+  if (!hoshizora::RequestStop(signal)) {
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+  }
 }
 
 // A signal ignored from the start (nohup, a shell's background job) stays ignored.

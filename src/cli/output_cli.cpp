@@ -236,6 +236,7 @@ int RunOutputCli(const std::vector<std::string>& args, std::ostream& out, std::o
                    : setup.terminal_columns ? ConsoleProgress::Style::kBar
                                             : ConsoleProgress::Style::kLines;
   progress.columns = setup.terminal_columns;
+  const WatchedRun watched;
   ConsoleSink sink(err, std::chrono::steady_clock::now, progress, &ProgramInterruption().requested);
   OutputReport report;
   {

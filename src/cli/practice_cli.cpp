@@ -190,6 +190,7 @@ int RunPracticeCli(const std::vector<std::string>& args, std::ostream& out, std:
   const std::uint64_t first_seed = plan.seed ? *plan.seed : fresh_seed();
   out << "seed: " << first_seed << "\n";
 
+  const WatchedRun watched;
   for (int i = 0; i < plan.count; ++i) {
     // Unsigned, so a seed near the top wraps round to 0 and stays reproducible.
     const std::uint64_t seed = first_seed + static_cast<std::uint64_t>(i);

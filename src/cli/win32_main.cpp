@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <atomic>
 #include <exception>
 #include <filesystem>
 #include <iostream>
@@ -10,7 +11,9 @@
 #include "app/program_folders.h"
 #include "base/utf8.h"
 #include "cli/cli_app.h"
+#include "cli/interruption.h"
 #include "platform/ini_file.h"
+#include "platform/win32/console_stops.h"
 #include "platform/win32/gdiplus_canvas.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/win32_user_folders.h"
@@ -101,11 +104,16 @@ int Run(int argc, wchar_t** argv) {
   return status;
 }
 
+// Set when the program is about to return, so that a console being closed
+// waits for the run's cleanup and no longer.
+std::atomic<bool> finished{false};
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   std::ios::sync_with_stdio(false);
   const Utf8Console console;
+  hoshizora::CatchConsoleStops(hoshizora::RequestStop, &finished);
   int status = 2;
   // Nothing may end the program with an exception: whatever escapes the
   // commands is a failure to report, with the status for bad input.
@@ -116,6 +124,13 @@ int wmain(int argc, wchar_t** argv) {
   } catch (...) {
     std::cerr << "hoshizora-cli: unexpected failure\n";
   }
+  // The list of files written is what scripts read: losing it (a full disk,
+  // a closed pipe) is a failure, never a success.
   std::cout.flush();
+  if (!std::cout) {
+    std::cerr << "hoshizora-cli: cannot write to standard output\n";
+    status = status == 0 ? 1 : status;
+  }
+  finished.store(true);
   return status;
 }

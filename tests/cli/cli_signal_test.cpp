@@ -6,7 +6,9 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <csignal>
@@ -71,7 +73,8 @@ class CliSignalTest : public ::testing::Test {
 
   // Starts the command line with its output and errors in files; `stdout_to`
   // replaces the output file.
-  void Start(const std::vector<std::string>& args, const fs::path& stdout_to = {}) {
+  void Start(const std::vector<std::string>& args, const fs::path& stdout_to = {},
+             const fs::path& stdin_from = "/dev/null") {
     std::vector<std::string> argv = {cli.string()};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<char*> cargv;
@@ -84,7 +87,7 @@ class CliSignalTest : public ::testing::Test {
     const std::string err_path = (dir.path() / "err.txt").string();
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 0, stdin_from.c_str(), O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0644);
     posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
@@ -104,6 +107,7 @@ class CliSignalTest : public ::testing::Test {
       waitpid(pid_, &status, 0);
     }
     pid_ = -1;
+    killed_by_ = ended && WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     return ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
 
@@ -136,6 +140,7 @@ class CliSignalTest : public ::testing::Test {
   fs::path cli = program / "hoshizora-cli";
   fs::path out = dir.path() / "出力";
   pid_t pid_ = -1;
+  int killed_by_ = 0;  // the signal that ended the last process waited for
 };
 
 // Stopped while the encoder runs: the encoder and everything it started end,
@@ -206,6 +211,24 @@ TEST_F(CliSignalTest, SignalsIgnoredFromTheStartStayIgnored) {
   EXPECT_EQ(waitpid(pid_, &status, WNOHANG), 0) << "still running";
   kill(pid_, SIGTERM);
   EXPECT_EQ(Wait(30s), 128 + SIGTERM);
+}
+
+// A command waiting for its input has nothing to clean up, and nothing in it
+// would notice a request to stop: a signal ends it at once, as a signal.
+TEST_F(CliSignalTest, StopWhileWaitingForInputEndsAtOnce) {
+  const fs::path fifo = dir.path() / "input";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  // Held open for writing, so that the input never ends.
+  const int writer = open(fifo.c_str(), O_RDWR);
+  ASSERT_GE(writer, 0);
+  for (int signal : {SIGINT, SIGTERM}) {
+    Start({"encode"}, {}, fifo);
+    std::this_thread::sleep_for(300ms);
+    kill(pid_, signal);
+    EXPECT_EQ(Wait(10s), -1) << "ended by its signal, not by exiting";
+    EXPECT_EQ(killed_by_, signal);
+  }
+  close(writer);
 }
 
 // The list of files written is what scripts read: losing it is a failure.
