@@ -3,7 +3,8 @@
 # During an output run it must stop the run the way it does on Linux: the
 # encoder ended, its partial MP3 removed, the whole WAV kept, exit 130.
 # While a command waits for its input, Ctrl-C must end the program at once.
-#   cli_stop_test.sh WINDOWS_CLI STAND_IN_ENCODER WINE_PREFIX
+# Standard output that cannot be written is a failure, never a success.
+#   cli_console_test.sh WINDOWS_CLI STAND_IN_ENCODER WINE_PREFIX
 set -euo pipefail
 windows_cli=$1
 stand_in=$2
@@ -19,7 +20,7 @@ cp "$stand_in" "$work/program/lame.exe"
 echo hang >"$work/program/lame.mode"
 
 fail() {
-  echo "cli_stop_test: $*" >&2
+  echo "cli_console_test: $*" >&2
   exit 1
 }
 
@@ -69,4 +70,12 @@ kill -INT "$(pgrep -f "$work/program/hoshizora-cli.exe" | head -1)"
 ended() { ! kill -0 "$runner" 2>/dev/null; }
 wait_for 10 ended || fail "encode waiting for input did not end on Ctrl-C"
 exec 7>&-
-echo "Ctrl-C: the run stopped with its WAV whole and its encoder ended; waiting input ended at once"
+
+status=0
+"$wine_run" "$prefix" "$work/program/hoshizora-cli.exe" --version >/dev/full 2>"$work/stderr" ||
+  status=$?
+[ "$status" -eq 1 ] || fail "exit $status with standard output on /dev/full, expected 1"
+grep -q 'cannot write to standard output' "$work/stderr" || fail "no message for the lost output"
+
+echo "console: Ctrl-C stopped the run with its WAV whole and its encoder ended;" \
+  "waiting input ended at once; lost standard output failed"
