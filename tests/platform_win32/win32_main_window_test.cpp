@@ -372,6 +372,28 @@ TEST_F(Win32MainWindowTest, InitialisationSetsFontsSettingsAndTheSampleTelegram)
   EXPECT_EQ(window.GetControlText(ids::kTime, 100), u"コ9,05");
 }
 
+// A label is one line: text wider than its control wraps onto a second line
+// that the control is too short to show, and the units of a field vanish.
+// (The line's height may pass the control's by the font's leading.)
+TEST_F(Win32MainWindowTest, EveryLabelShowsItsWholeTextInTheLabelFont) {
+  Open(true);
+  for (int id : ids::kLabels) {
+    HWND label = Control(id);
+    HDC dc = GetDC(label);
+    const HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    const std::u16string text = window.GetControlText(id, 64);
+    SIZE extent{};
+    ASSERT_TRUE(GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(text.c_str()),
+                                      static_cast<int>(text.size()), &extent));
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    RECT client;
+    GetClientRect(label, &client);
+    EXPECT_LE(extent.cx, client.right) << id;
+  }
+}
+
 TEST_F(Win32MainWindowTest, EscSavesTheSettingsDestroysTheWindowAndKeepsOtherSections) {
   testing::WriteFileBytes(dir.path() / "settings.ini", "[Other]\r\nKeep=1\r\n");
   Open(true);
