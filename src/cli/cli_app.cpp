@@ -1,5 +1,6 @@
 #include "cli/cli_app.h"
 
+#include <exception>
 #include <iostream>
 
 #include "cli/output_cli.h"
@@ -80,6 +81,23 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
   }
   err << "hoshizora-cli: unknown command '" << command << "' (see --help)\n";
   return 2;
+}
+
+int RunGuarded(const std::function<int()>& run, std::ostream& out, std::ostream& err) {
+  int status = 2;
+  try {
+    status = run();
+  } catch (const std::exception& e) {
+    err << "hoshizora-cli: " << e.what() << "\n";
+  } catch (...) {
+    err << "hoshizora-cli: unexpected failure\n";
+  }
+  out.flush();
+  if (!out) {
+    err << "hoshizora-cli: cannot write to standard output\n";
+    status = status == 0 ? 1 : status;
+  }
+  return status;
 }
 
 }  // namespace hoshizora

@@ -20,4 +20,9 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
            std::ostream& err, System& system, SettingsStore& settings,
            const std::function<Canvas&()>& canvas, const CliSetup& setup = {});
 
+// What each system's `main` does around `run`: no exception ends the program
+// (whatever escapes is reported, with the status for bad input), and losing
+// standard output, which scripts read the written files from, is a failure.
+int RunGuarded(const std::function<int()>& run, std::ostream& out, std::ostream& err);
+
 }  // namespace hoshizora

@@ -4,7 +4,6 @@
 #include <QGuiApplication>
 #include <csignal>
 #include <cstdlib>
-#include <exception>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -106,22 +105,5 @@ int Run(int argc, char** argv) {
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
   CatchStopSignals();
-  int status = 2;
-  // Nothing may end the program with an exception: whatever escapes the
-  // commands is a failure to report, with the status for bad input.
-  try {
-    status = Run(argc, argv);
-  } catch (const std::exception& e) {
-    std::cerr << "hoshizora-cli: " << e.what() << "\n";
-  } catch (...) {
-    std::cerr << "hoshizora-cli: unexpected failure\n";
-  }
-  // The list of files written is what scripts read: losing it (a full disk,
-  // /dev/full) is a failure, never a success.
-  std::cout.flush();
-  if (!std::cout) {
-    std::cerr << "hoshizora-cli: cannot write to standard output\n";
-    status = status == 0 ? 1 : status;
-  }
-  return status;
+  return hoshizora::RunGuarded([&] { return Run(argc, argv); }, std::cout, std::cerr);
 }

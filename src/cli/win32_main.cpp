@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <exception>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -114,23 +113,7 @@ int wmain(int argc, wchar_t** argv) {
   std::ios::sync_with_stdio(false);
   const Utf8Console console;
   hoshizora::CatchConsoleStops(hoshizora::RequestStop, &finished);
-  int status = 2;
-  // Nothing may end the program with an exception: whatever escapes the
-  // commands is a failure to report, with the status for bad input.
-  try {
-    status = Run(argc, argv);
-  } catch (const std::exception& e) {
-    std::cerr << "hoshizora-cli: " << e.what() << "\n";
-  } catch (...) {
-    std::cerr << "hoshizora-cli: unexpected failure\n";
-  }
-  // The list of files written is what scripts read: losing it (a full disk,
-  // a closed pipe) is a failure, never a success.
-  std::cout.flush();
-  if (!std::cout) {
-    std::cerr << "hoshizora-cli: cannot write to standard output\n";
-    status = status == 0 ? 1 : status;
-  }
+  const int status = hoshizora::RunGuarded([&] { return Run(argc, argv); }, std::cout, std::cerr);
   finished.store(true);
   return status;
 }
