@@ -13,6 +13,7 @@
 #include "platform/posix/user_folders.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_canvas.h"
+#include "platform/qt/stop_signals.h"
 
 namespace {
 
@@ -59,6 +60,9 @@ int main(int argc, char** argv) {
       [&](int id) { Guarded(window, [&] { hoshizora::HandleCommand(main, id); }); });
   window.SetCloseHandler([&] { Guarded(window, [&] { hoshizora::CloseMainDialog(main); }); });
   Guarded(window, [&] { hoshizora::InitialiseMainDialog(main); });
+  // Told to end (the session closing, `kill`), the window stops its run and
+  // closes as its close box would; an encoder is never left running.
+  const hoshizora::StopSignals stop_signals([&window](int) { window.RequestStop(); });
   window.show();
   // The first tab stop, the output button, takes the focus.
   if (QWidget* output = window.Control(hoshizora::ids::kOutputButton)) {

@@ -2,11 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
+#include <csignal>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -21,7 +26,9 @@
 #include "platform/qt/progress_window_reporter.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/spin_buttons.h"
+#include "platform/qt/stop_signals.h"
 #include "practice/practice_telegram.h"
+#include "support/stand_in_encoder.h"
 #include "support/temp_dir.h"
 #include "support/test_system.h"
 
@@ -193,6 +200,86 @@ TEST_F(MainWindowTest, CloseBoxAndCancelButtonTakeTheSamePath) {
   EXPECT_EQ(Settings(),
             "[General]\nFreqHz=440\nCpm=100\nRiseMs=0\nEffectiveCpm=0\nOpenAudio=0\nOpenTextJpg=0\n"
             "OpenWabunDir=1\n");
+}
+
+// Told to stop while the encoder runs (the session ending, `kill`): the run
+// is cancelled, so no encoder is left behind and its partial MP3 goes, the
+// whole WAV stays, no message waits for an answer, and the window closes as
+// its close box would.
+TEST_F(MainWindowTest, StopWhileTheEncoderRunsEndsItKeepsTheWavAndCloses) {
+  testing::PlaceStandInEncoder(dir.path(), "hang");
+  const auto files_named = [this](const std::string& extension) {
+    std::vector<std::filesystem::path> found;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.path())) {
+      if (entry.path().extension() == extension && entry.path().parent_path() != dir.path()) {
+        found.push_back(entry.path());
+      }
+    }
+    return found;
+  };
+  bool stopped = false;
+  QTimer encoder_writing;
+  QObject::connect(&encoder_writing, &QTimer::timeout, [&] {
+    const auto mp3s = files_named(".mp3");
+    if (!stopped && !mp3s.empty() && std::filesystem::file_size(mp3s.front()) > 0) {
+      stopped = true;
+      window.RequestStop();
+    }
+  });
+  encoder_writing.start(20);
+  // A message box would wait for an answer that never comes.
+  std::vector<QString> boxes;
+  QTimer boxes_shown;
+  QObject::connect(&boxes_shown, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      boxes.push_back(box->text());
+      box->close();
+    }
+  });
+  boxes_shown.start(100);
+
+  Get<QPushButton>(ids::kOutputButton)->click();
+  ASSERT_TRUE(stopped);
+  EXPECT_TRUE(boxes.empty()) << boxes.front().toStdString();
+  EXPECT_TRUE(window.destroyed());
+  EXPECT_NE(Settings().find("FreqHz=440"), std::string::npos) << "saved as on close";
+  EXPECT_TRUE(files_named(".mp3").empty());
+  const auto wavs = files_named(".wav");
+  ASSERT_EQ(wavs.size(), 1u);
+  for (const auto& entry : std::filesystem::directory_iterator(wavs.front().parent_path())) {
+    EXPECT_NE(entry.path().filename().string().front(), '.') << "left behind: " << entry.path();
+  }
+}
+
+TEST_F(MainWindowTest, StopWhileIdleClosesAsTheCloseBoxWould) {
+  window.RequestStop();
+  EXPECT_TRUE(window.destroyed());
+  EXPECT_NE(Settings().find("OpenWabunDir=1"), std::string::npos);
+}
+
+// The signals reach the Qt thread in the order they came; one ignored from
+// the start stays ignored, and the handlers before come back afterwards.
+TEST(StopSignals, ComeToTheQtThreadAndLeaveIgnoredSignalsAlone) {
+  struct sigaction before {};
+  sigaction(SIGTERM, nullptr, &before);
+  const auto hup = std::signal(SIGHUP, SIG_IGN);
+  std::vector<int> got;
+  {
+    const StopSignals stop([&](int signal) { got.push_back(signal); });
+    raise(SIGTERM);
+    raise(SIGINT);
+    for (int i = 0; i < 250 && got.size() < 2; ++i) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    EXPECT_EQ(got, (std::vector<int>{SIGTERM, SIGINT}));
+    struct sigaction now {};
+    sigaction(SIGHUP, nullptr, &now);
+    EXPECT_EQ(now.sa_handler, SIG_IGN);
+  }
+  struct sigaction after {};
+  sigaction(SIGTERM, nullptr, &after);
+  EXPECT_EQ(after.sa_handler, before.sa_handler);
+  std::signal(SIGHUP, hup);
 }
 
 // Chooses the menu item 音声の設定… and, once its dialog is up, lets `answer`

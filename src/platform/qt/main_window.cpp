@@ -165,6 +165,32 @@ void MainWindow::Dispatch(int command_id) {
   busy_ = true;
   handler_(command_id);
   busy_ = false;
+  if (stopping_) {
+    CloseForStop();
+  }
+}
+
+void MainWindow::RequestStop() {
+  stopping_ = true;
+  if (running_ != nullptr) {
+    running_->PressCancel();  // the command ends with its run, then the window closes
+    return;
+  }
+  if (busy_) {
+    // A file dialog or the keying dialog: closing it answers "cancelled",
+    // and the command then ends.
+    if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != this) {
+      modal->close();
+    }
+    return;
+  }
+  CloseForStop();
+}
+
+void MainWindow::CloseForStop() {
+  if (!destroyed_ && close_handler_) {
+    close_handler_();
+  }
 }
 
 void MainWindow::reject() {
@@ -184,6 +210,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::ShowMessage(std::u16string_view text, std::u16string_view caption,
                              MessageIcon icon) {
+  if (stopping_) {
+    return;
+  }
   QMessageBox box(icon == MessageIcon::kError         ? QMessageBox::Critical
                   : icon == MessageIcon::kInformation ? QMessageBox::Information
                                                       : QMessageBox::NoIcon,
@@ -349,6 +378,10 @@ void MainWindow::RunWithProgress(std::u16string_view caption,
     progress.setLabelText(QStringLiteral("中止しています…"));
   });
 
+  running_ = &reporter;
+  if (stopping_) {
+    reporter.PressCancel();
+  }
   QEventLoop loop;
   std::thread worker([&] {
     work(reporter);
@@ -356,6 +389,7 @@ void MainWindow::RunWithProgress(std::u16string_view caption,
   });
   loop.exec();
   worker.join();
+  running_ = nullptr;
   progress.close();
 }
 

@@ -11,6 +11,7 @@
 
 namespace hoshizora {
 
+class ProgressWindowReporter;
 class SpinButtons;
 
 // A dialog as a Qt window: the template's controls by id (each
@@ -29,6 +30,13 @@ class MainWindow : public QDialog, public Dialog {
 
   QWidget* Control(int id) const;
   bool destroyed() const { return destroyed_; }
+
+  // A request from outside to end the program (a signal, the session
+  // ending). A run under way is cancelled as its Cancel button would cancel
+  // it, an open dialog is closed, and then the window closes as its close
+  // box would, saving the settings. Messages are no longer shown: nobody is
+  // there to answer them.
+  void RequestStop();
 
   // Dialog port.
   void ShowMessage(std::u16string_view text, std::u16string_view caption,
@@ -59,6 +67,7 @@ class MainWindow : public QDialog, public Dialog {
  private:
   void BuildControls();
   void Dispatch(int command_id);
+  void CloseForStop();
   QRect DialogUnits(int x, int y, int width, int height) const;
 
   const DialogTemplate& layout_;
@@ -70,6 +79,8 @@ class MainWindow : public QDialog, public Dialog {
   int base_height_ = 13;
   bool busy_ = false;
   bool destroyed_ = false;
+  bool stopping_ = false;
+  ProgressWindowReporter* running_ = nullptr;  // the run under way, if any
   CommandHandler handler_;
   std::function<void()> close_handler_;
 };
