@@ -1,6 +1,5 @@
 #include "platform/qt/stop_signals.h"
 
-#include <fcntl.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -8,6 +7,7 @@
 #include <QSocketNotifier>
 #include <atomic>
 #include <cerrno>
+#include <iterator>
 
 namespace hoshizora {
 namespace {
