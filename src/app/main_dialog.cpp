@@ -54,9 +54,6 @@ void DeleteFonts(MainDialog& m) {
   }
 }
 
-// Far above any icon the program ships; a larger app.ico is not installed.
-constexpr std::uintmax_t kLargestIconFile = 16 * 1024 * 1024;
-
 ProgramFolders Folders(MainDialog& m) {
   return m.folders ? *m.folders : PortableFolders(ExecutableFolder(m.system));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -11,6 +12,10 @@
 #include "platform/progress_reporter.h"
 
 namespace hoshizora {
+
+// Far above any icon the program ships; a larger app.ico is neither read for
+// the window nor installed, so a crafted file costs no memory at start.
+inline constexpr std::uintmax_t kLargestIconFile = 16 * 1024 * 1024;
 
 // A font for the dialog's controls: a design face name, a character height in
 // pixels and a weight (400 normal, 700 bold, 900 heavy).

@@ -45,9 +45,6 @@ std::u16string ToCoreLineBreaks(const QString& text) {
   return FromQString(s);
 }
 
-// Icons of a few hundred kilobytes are already large.
-constexpr std::uintmax_t kLargestIconFile = 16 * 1024 * 1024;
-
 // A chosen file name as the file system's own bytes.
 std::filesystem::path ToPath(const QString& name) {
   return std::filesystem::path(QFile::encodeName(name).toStdString());
