@@ -7,6 +7,8 @@
 #include <QRawFont>
 #include <algorithm>
 
+#include <sys/stat.h>
+
 #include "encoding/default_telegram.h"
 #include "imaging/drawing_helpers.h"
 #include "imaging/form_images.h"
@@ -159,6 +161,9 @@ TEST_F(QtCanvasTest, SavesAndLoadsJpegs) {
   EXPECT_EQ(canvas.LoadBitmap(dir.path() / "none.jpg"), nullptr);
   EXPECT_EQ(canvas.LoadBitmap(dir.path()), nullptr) << "a folder";
   EXPECT_EQ(canvas.LoadBitmap("/dev/zero"), nullptr) << "a device must not be read without end";
+  const std::filesystem::path fifo = dir.path() / "template.jpg";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_EQ(canvas.LoadBitmap(fifo), nullptr) << "a FIFO must not block the run";
 }
 
 // An unzipped Windows archive can leave a folder named in Shift_JIS bytes.
