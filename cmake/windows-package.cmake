@@ -9,6 +9,8 @@ install(FILES
   ${PROJECT_SOURCE_DIR}/assets/app.ico
   ${PROJECT_SOURCE_DIR}/assets/和文電報受信用紙.jpg
   ${PROJECT_SOURCE_DIR}/packaging/windows/MP3について.txt
+  ${PROJECT_SOURCE_DIR}/packaging/windows/はじめにお読みください.txt
+  ${PROJECT_SOURCE_DIR}/LICENSE
   DESTINATION .)
 
 set(CPACK_GENERATOR ZIP)

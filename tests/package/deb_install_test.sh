@@ -47,6 +47,8 @@ expected_files="./usr/bin/hoshizora
 ./usr/bin/hoshizora-cli
 ./usr/share/applications/hoshizora.desktop
 ./usr/share/doc/hoshizora/changelog.gz
+./usr/share/doc/hoshizora/README.ja.md
+./usr/share/doc/hoshizora/README.md
 ./usr/share/doc/hoshizora/copyright
 ./usr/share/hoshizora/app.ico
 ./usr/share/hoshizora/和文電報受信用紙.jpg
@@ -59,6 +61,11 @@ expected_files="./usr/bin/hoshizora
 ./usr/share/man/man1/hoshizora-cli.1.gz
 ./usr/share/man/man1/hoshizora.1.gz
 ./usr/share/metainfo/io.github.sorairo_works.Hoshizora.metainfo.xml"
+# The guides' pictures, whatever the guides show.
+for image in "$(dirname "$0")"/../../docs/images/*; do
+  expected_files="$expected_files
+./usr/share/doc/hoshizora/docs/images/$(basename "$image")"
+done
 actual_files=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | LC_ALL=C sort)
 if [ "$actual_files" = "$(LC_ALL=C sort <<<"$expected_files")" ]; then
   pass "file list"
@@ -76,7 +83,10 @@ for needed in fonts-ipafont-gothic fonts-ipafont-mincho fonts-aoyagi-kouzan-t li
     fail "Depends lacks $needed: $depends"
   fi
 done
-[[ "$(field Recommends)" == *lame* ]] && pass "Recommends: lame" || fail "Recommends lacks lame"
+for wanted in lame xdg-user-dirs xdg-utils; do
+  [[ "$(field Recommends)" == *"$wanted"* ]] && pass "Recommends: $wanted" ||
+    fail "Recommends lacks $wanted"
+done
 [ "$(field Section)" = hamradio ] && pass "Section" || fail "Section is '$(field Section)'"
 [ -n "$(field Maintainer)" ] && pass "Maintainer" || fail "no Maintainer"
 case "$(basename "$deb")" in
