@@ -48,7 +48,7 @@ TEST(EncodeTelegram, SignsAreRecognisedEverywhere) {
 }
 
 TEST(EncodeTelegram, FoldsCharactersThatTheTableDoesNotKey) {
-  // The folding rules: voiced kana, combining marks, の, small hiragana,
+  // Folding: voiced kana, combining marks, の, small hiragana,
   // ー, half-width katakana and full-width ASCII all reach a key.
   EXPECT_EQ(EncodeTelegram(u"ガ"), EncodeTelegram(u"カ゛"));
   EXPECT_EQ(EncodeTelegram(u"パ"), EncodeTelegram(u"ハ゜"));

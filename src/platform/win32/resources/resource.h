@@ -1,6 +1,6 @@
 #pragma once
 // Resource and control ids shared by hoshizora.rc and the C++ code. The
-// resource compiler cannot read the C++ constants in platform/control_ids.h,
+// resource compiler cannot read the C++ constants in app/control_ids.h,
 // so the control ids are repeated here; the window's test checks that the two
 // agree.
 
