@@ -31,8 +31,17 @@ fs::path SettingsFile(const ProgramEnvironment& env, const fs::path& home) {
   return config / (windows ? "Hoshizora" : "hoshizora") / "settings.ini";
 }
 
+bool SameFolder(const fs::path& a, const fs::path& b) {
+  return (a / "").lexically_normal() == (b / "").lexically_normal();
+}
+
 fs::path WindowOutputRoot(const ProgramEnvironment& env, const fs::path& home) {
   fs::path documents = Usable(env.documents);
+  // xdg-user-dir names the home itself when no documents folder is set up:
+  // that is no answer, so ~/Documents still comes first.
+  if (!home.empty() && SameFolder(documents, home)) {
+    documents.clear();
+  }
   if (documents.empty() && !home.empty()) {
     documents = Ask(env.exists, home / "Documents") ? home / "Documents" : home;
   }

@@ -113,6 +113,13 @@ TEST_F(ProgramFoldersTest, DocumentsComeFromUserDirsElseDocumentsElseHome) {
   env_.documents.clear();
   fs::create_directories(home_ / "Documents");
   EXPECT_EQ(DecideProgramFolders(bin, env_).output_root_window, home_ / "Documents" / "Hoshizora");
+
+  // xdg-user-dir answers the home itself when no documents folder is set up.
+  for (const fs::path& home_answer : {home_, home_ / ""}) {
+    env_.documents = home_answer;
+    EXPECT_EQ(DecideProgramFolders(bin, env_).output_root_window,
+              home_ / "Documents" / "Hoshizora");
+  }
 }
 
 TEST_F(ProgramFoldersTest, InstalledWithoutHomeKeepsNoSettingsAndNoWindowFolder) {
