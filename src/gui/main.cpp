@@ -1,5 +1,8 @@
 #include <QApplication>
 #include <QMessageBox>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <exception>
 
 #include "app/control_ids.h"
@@ -38,9 +41,53 @@ hoshizora::ProgramFolders DecideFolders(hoshizora::System& system) {
   return hoshizora::DecideProgramFolders(hoshizora::ExecutableFolder(system), env);
 }
 
+constexpr const char* kUsage =
+    "Usage: hoshizora [--help | --version]\n"
+    "\n"
+    "Opens the Hoshizora window: fill in a Wabun telegram, a tone and a speed, and\n"
+    "電報JPEG_WAV出力 writes its audio, listing picture and reception-form pages into\n"
+    "a new folder. The menu その他 holds 音声の設定… (rise time, effective speed) and\n"
+    "練習電報を作る (a new practice telegram). The window needs a display; the\n"
+    "command line, hoshizora-cli, does the same work without one (see\n"
+    "hoshizora-cli --help and man hoshizora).\n";
+
+// Answers --help and --version before Qt starts, so that they work without a
+// display; returns -1 when the window is to open.
+int AnswerWithoutWindow(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      std::fputs(kUsage, stdout);
+      return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+    }
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::printf("hoshizora %s\n", HOSHIZORA_VERSION);
+      return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+    }
+  }
+  // Qt would abort with advice to reinstall; one plain line says what is wrong.
+  const bool platform_chosen = std::getenv("QT_QPA_PLATFORM") != nullptr;
+  const bool has_display =
+      std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
+  bool platform_argument = false;
+  for (int i = 1; i < argc; ++i) {
+    platform_argument = platform_argument || std::strcmp(argv[i], "-platform") == 0;
+  }
+  if (!platform_chosen && !has_display && !platform_argument) {
+    std::fputs(
+        "hoshizora: no display to open the window on (DISPLAY is not set); "
+        "hoshizora-cli works without one\n",
+        stderr);
+    return 1;
+  }
+  return -1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (const int status = AnswerWithoutWindow(argc, argv); status >= 0) {
+    return status;
+  }
   QApplication app(argc, argv);
   hoshizora::PosixSystem system;
   hoshizora::QtCanvas canvas;
