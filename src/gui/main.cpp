@@ -16,6 +16,7 @@
 #include "platform/posix/user_folders.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_translations.h"
 #include "platform/qt/stop_signals.h"
 
 namespace {
@@ -89,6 +90,7 @@ int main(int argc, char** argv) {
     return status;
   }
   QApplication app(argc, argv);
+  hoshizora::InstallQtTranslations(app);
   hoshizora::PosixSystem system;
   hoshizora::QtCanvas canvas;
   const hoshizora::ProgramFolders folders = DecideFolders(system);

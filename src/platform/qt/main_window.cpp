@@ -50,11 +50,18 @@ std::filesystem::path ToPath(const QString& name) {
   return std::filesystem::path(QFile::encodeName(name).toStdString());
 }
 
-QString FilterText(const FileDialogSettings& s) {
-  return ToQString(s.filter_name) + " (" + ToQString(s.filter_pattern) + ")";
-}
-
 }  // namespace
+
+QString FilterText(const FileDialogSettings& s) {
+  const QString name = ToQString(s.filter_name);
+  const QString pattern = ToQString(s.filter_pattern);
+  // Qt shows the filter as written; a name that already shows its pattern
+  // ("テキストファイル (*.txt)") must not show it twice.
+  if (name.contains("(" + pattern + ")")) {
+    return name;
+  }
+  return name + " (" + pattern + ")";
+}
 
 MainWindow::MainWindow(const DialogTemplate& layout, QWidget* parent)
     : QDialog(parent), layout_(layout) {

@@ -14,6 +14,10 @@ namespace hoshizora {
 class ProgressWindowReporter;
 class SpinButtons;
 
+// The filter a Qt file dialog shows for the settings: the name, with its
+// pattern unless the name already shows it.
+QString FilterText(const FileDialogSettings& s);
+
 // A dialog as a Qt window: the template's controls by id (each
 // widget's object name is its id), forwarding commands to the dialog's
 // behaviour and implementing the Dialog port for it.
