@@ -23,15 +23,15 @@ void ConsoleSink::Report(std::u16string_view step, double share) {
     }
     return;
   }
-  if (clock_() - start_ < kQuietPeriod || step == last_) {
-    return;
+  if (!has_step_ || step != last_) {
+    last_ = std::u16string(step);
+    share_ = share;
+    has_step_ = true;
+    line_printed_ = false;
   }
-  last_ = std::u16string(step);
-  out_ << "hoshizora-cli: " << TerminalText(step);
-  if (share >= 0) {
-    out_ << " (" << static_cast<int>(share * 100) << "%)";
+  if (clock_() - start_ >= kQuietPeriod) {
+    PrintStepLine();
   }
-  out_ << "\n";
 }
 
 void ConsoleSink::ShowMessage(std::u16string_view text, std::u16string_view caption, MessageIcon) {
@@ -43,8 +43,14 @@ void ConsoleSink::ShowMessage(std::u16string_view text, std::u16string_view capt
 
 void ConsoleSink::Tick() {
   std::lock_guard lock(mutex_);
-  if (ended_ || progress_.style != ConsoleProgress::Style::kBar || !has_step_ ||
+  if (ended_ || progress_.style == ConsoleProgress::Style::kNone || !has_step_ ||
       clock_() - start_ < kQuietPeriod) {
+    return;
+  }
+  if (progress_.style == ConsoleProgress::Style::kLines) {
+    // A step that began inside the quiet period and still runs (the encoder)
+    // is printed once the period is over, not never.
+    PrintStepLine();
     return;
   }
   if (share_ < 0) {
@@ -57,6 +63,19 @@ void ConsoleSink::EndProgress() {
   std::lock_guard lock(mutex_);
   WipeBar();
   ended_ = true;
+}
+
+void ConsoleSink::PrintStepLine() {
+  if (line_printed_) {
+    return;
+  }
+  line_printed_ = true;
+  out_ << "hoshizora-cli: " << TerminalText(last_);
+  if (share_ >= 0) {
+    out_ << " (" << static_cast<int>(share_ * 100) << "%)";
+  }
+  out_ << "\n";
+  out_.flush();
 }
 
 void ConsoleSink::DrawBar() {

@@ -50,12 +50,14 @@ class ConsoleSink : public OutputSink {
                    MessageIcon icon) override;
 
   // Redraws the bar, so that the elapsed time runs on and the busy block
-  // moves while no step reports (the encoder's run). Nothing in other styles.
+  // moves while no step reports (the encoder's run). In lines, prints the
+  // step under way once the quiet period is over, if it was not yet printed.
   void Tick();
   // The run is over: the bar is wiped and progress no longer shown.
   void EndProgress();
 
  private:
+  void PrintStepLine();
   void DrawBar();
   void WipeBar();
 
@@ -69,6 +71,7 @@ class ConsoleSink : public OutputSink {
   std::u16string last_;
   double share_ = 0;
   bool has_step_ = false;
+  bool line_printed_ = false;  // lines: the step in last_ has its line
   bool ended_ = false;
   int bar_columns_ = 0;  // what the bar on screen takes, 0 when none is shown
   unsigned busy_tick_ = 0;

@@ -241,7 +241,7 @@ int RunOutputCli(const std::vector<std::string>& args, std::ostream& out, std::o
   OutputReport report;
   {
     std::optional<ProgressTicker> ticker;
-    if (progress.style == ConsoleProgress::Style::kBar) {
+    if (progress.style != ConsoleProgress::Style::kNone) {
       ticker.emplace(sink);
     }
     report = RunOutput(std::get<OutputRequest>(request), system, canvas(), sink);

@@ -73,6 +73,9 @@ TEST_F(CliTerminalTest, FileGetsPlainLinesAndQuietGetsNoProgress) {
   const ProgramRun file = Output(Stderr::kFile);
   ASSERT_EQ(file.status, 0) << file.err;
   EXPECT_EQ(file.err.find('\r'), std::string::npos);
+  // The encoder's step begins inside the quiet start and still gets its line.
+  EXPECT_NE(file.err.find("hoshizora-cli: 音声を書き込み、MP3に変換中\n"), std::string::npos)
+      << file.err;
   EXPECT_TRUE(file.err.ends_with("完了: 出力が完了しました。\n")) << file.err;
 
   for (const Stderr err_to : {Stderr::kTerminal, Stderr::kFile}) {

@@ -96,14 +96,23 @@ TEST_F(ConsoleBarTest, QuietShowsMessagesButNoProgress) {
   EXPECT_EQ(err.str(), "完了: 出力が完了しました。\n");
 }
 
-// Plain lines (stderr is a file) are not redrawn by the ticker.
-TEST_F(ConsoleBarTest, TicksLeavePlainLinesAlone) {
+// Plain lines (stderr is a file): a line for each step, never repeated; a
+// step begun inside the quiet period gets its line once the period is over.
+TEST_F(ConsoleBarTest, PlainLinesPrintEachStepOnce) {
   ConsoleSink sink = Sink(ConsoleProgress::Style::kLines);
-  now += 1s;
+  sink.Report(u"テキスト画像を作成中", 0.0);
+  now += 200ms;
   sink.Report(u"音声を書き込み、MP3に変換中", ProgressReporter::kUnknownShare);
   sink.Tick();
+  EXPECT_EQ(err.str(), "") << "short runs stay quiet";
+  now += 400ms;
   sink.Tick();
-  EXPECT_EQ(err.str(), "hoshizora-cli: 音声を書き込み、MP3に変換中\n");
+  sink.Tick();
+  sink.Report(u"音声を書き込み、MP3に変換中", ProgressReporter::kUnknownShare);
+  sink.Report(u"受信用紙 1/2 を作成中", 0.5);
+  EXPECT_EQ(err.str(),
+            "hoshizora-cli: 音声を書き込み、MP3に変換中\n"
+            "hoshizora-cli: 受信用紙 1/2 を作成中 (50%)\n");
 }
 
 }  // namespace
