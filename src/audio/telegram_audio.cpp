@@ -52,16 +52,15 @@ bool Mp3IsWhole(System& system, const std::filesystem::path& mp3, std::uint64_t 
   if (!size) {
     return false;
   }
-  // The first read shows whether an ID3v2 tag asks for a longer one.
-  std::uint64_t wanted = Mp3HeadBytesWanted({});
-  FileRead head = system.ReadFileHead(mp3, wanted);
-  if (head.status == FileRead::Status::kRead) {
-    if (const std::uint64_t more = Mp3HeadBytesWanted(head.bytes); more > wanted) {
-      head = system.ReadFileHead(mp3, more);
+  const Mp3Reader read = [&](std::uint64_t offset,
+                             std::size_t length) -> std::optional<std::string> {
+    FileRead part = system.ReadFilePart(mp3, offset, length);
+    if (part.status != FileRead::Status::kRead) {
+      return std::nullopt;
     }
-  }
-  return head.status == FileRead::Status::kRead &&
-         CheckMp3(head.bytes, *size, pcm_samples, kSampleRate) == Mp3Verdict::kWhole;
+    return std::move(part.bytes);
+  };
+  return CheckMp3(read, *size, pcm_samples, kSampleRate) == Mp3Verdict::kWhole;
 }
 
 }  // namespace
