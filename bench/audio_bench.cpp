@@ -4,6 +4,7 @@
 #include <fstream>
 #include <vector>
 
+#include "audio/mp3_check.h"
 #include "audio/wav_writer.h"
 #include "bench_telegrams.h"
 #include "encoding/encode_telegram.h"
@@ -95,5 +96,62 @@ void BM_CopyBytesOfSampleTelegram(benchmark::State& state) {
   fs::remove(BenchFolder() / "size.wav");
 }
 BENCHMARK(BM_CopyBytesOfSampleTelegram)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The whole-MP3 check as the audio step runs it after the encoder: the
+// sample telegram's MP3 from the installed LAME, read from the file in pieces
+// and walked frame by frame.
+void BM_Mp3CheckSampleTelegram(benchmark::State& state) {
+  const std::u16string code = hoshizora::EncodeTelegram(
+      hoshizora::InsertGroupMarks(hoshizora::bench::SampleTelegramText()));
+  const fs::path base = BenchFolder() / "mp3";
+  hoshizora::PosixSystem system;
+  const std::uint64_t samples = hoshizora::WriteMorseWav(system, base, code, 440, 100).samples;
+  const fs::path mp3 = BenchFolder() / "mp3.mp3";
+  const hoshizora::ProcessResult encoded =
+      system.RunProcess({"/usr/bin/lame", "--quiet", BenchFolder() / "mp3.wav", mp3}, nullptr);
+  if (encoded.kind != hoshizora::ProcessResult::Kind::kExited || encoded.exit_code != 0) {
+    state.SkipWithError("lame did not encode the sample telegram");
+    return;
+  }
+  const std::uint64_t size = fs::file_size(mp3);
+  const hoshizora::Mp3Reader read = [&](std::uint64_t offset,
+                                        std::size_t length) -> std::optional<std::string> {
+    hoshizora::FileRead part = system.ReadFilePart(mp3, offset, length);
+    if (part.status != hoshizora::FileRead::Status::kRead) {
+      return std::nullopt;
+    }
+    return std::move(part.bytes);
+  };
+  for (auto _ : state) {
+    if (hoshizora::CheckMp3(read, size, samples, hoshizora::kSampleRate) !=
+        hoshizora::Mp3Verdict::kWhole) {
+      state.SkipWithError("the sample telegram's MP3 was not taken as whole");
+      break;
+    }
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * size));
+  fs::remove(mp3);
+  fs::remove(BenchFolder() / "mp3.wav");
+}
+BENCHMARK(BM_Mp3CheckSampleTelegram)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The copy of the sample telegram's WAV kept aside while the encoder runs.
+void BM_WavGuardCopySampleTelegram(benchmark::State& state) {
+  const std::u16string code = hoshizora::EncodeTelegram(
+      hoshizora::InsertGroupMarks(hoshizora::bench::SampleTelegramText()));
+  hoshizora::PosixSystem system;
+  const std::uint64_t samples =
+      hoshizora::WriteMorseWav(system, BenchFolder() / "guard", code, 440, 100).samples;
+  for (auto _ : state) {
+    if (!system.CopyFileTo(BenchFolder() / "guard.wav", BenchFolder() / ".guard.wav.keep")) {
+      state.SkipWithError("no copy");
+      break;
+    }
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * (44 + samples * 2)));
+  fs::remove(BenchFolder() / ".guard.wav.keep");
+  fs::remove(BenchFolder() / "guard.wav");
+}
+BENCHMARK(BM_WavGuardCopySampleTelegram)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

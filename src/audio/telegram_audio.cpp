@@ -1,24 +1,29 @@
 #include "audio/telegram_audio.h"
 
 #include "audio/mp3_check.h"
+#include "audio/wav_check.h"
 #include "platform/paths.h"
 
 namespace hoshizora {
 namespace {
 
-// A second name for the WAV while the encoder runs, so that an encoder that
-// deletes its input and then fails cannot take the recording with it.
+// A copy of the WAV kept aside while the encoder runs, so that an encoder
+// that deletes, empties or cuts short its input and then fails cannot take
+// the recording with it. A copy, not a hard link: a link shares whatever the
+// encoder does to the file's contents, and FAT32 and exFAT have none. A link
+// only where no copy fits (a nearly full disk): it still outlives a deletion.
 class WavGuard {
  public:
-  WavGuard(System& system, std::filesystem::path wav) : system_(system), wav_(std::move(wav)) {
+  WavGuard(System& system, std::filesystem::path wav, std::uint64_t samples)
+      : system_(system), wav_(std::move(wav)), samples_(samples) {
     std::filesystem::path name(".");
     name += wav_.filename();
     name += ".keep";
     keep_ = wav_;
     keep_.replace_filename(name);
     system_.RemoveFile(keep_);  // a leftover of an interrupted run
-    if (!system_.LinkFile(wav_, keep_)) {
-      keep_.clear();  // no hard links here: the WAV goes unguarded
+    if (!system_.CopyFileTo(wav_, keep_) && !system_.LinkFile(wav_, keep_)) {
+      keep_.clear();  // the WAV goes unguarded; it is checked afterwards all the same
     }
   }
   WavGuard(const WavGuard&) = delete;
@@ -29,21 +34,25 @@ class WavGuard {
     }
   }
 
-  // Puts the WAV back under its name if it went; whether it is there now.
+  // Puts the whole WAV back under its name if the encoder harmed it; whether
+  // a whole WAV is there now. What is left when none can be is removed: a
+  // WAV cut short must never pass for the recording.
   bool Restore() {
-    if (system_.PathExists(wav_)) {
+    if (WavIsWhole(system_, wav_, samples_)) {
       return true;
     }
-    if (!keep_.empty() && system_.RenameFile(keep_, wav_)) {
+    if (!keep_.empty() && system_.RenameFile(keep_, wav_) && WavIsWhole(system_, wav_, samples_)) {
       keep_.clear();
       return true;
     }
+    system_.RemoveFile(wav_);
     return false;
   }
 
  private:
   System& system_;
   std::filesystem::path wav_;
+  std::uint64_t samples_;
   std::filesystem::path keep_;
 };
 
@@ -52,16 +61,15 @@ bool Mp3IsWhole(System& system, const std::filesystem::path& mp3, std::uint64_t 
   if (!size) {
     return false;
   }
-  // The first read shows whether an ID3v2 tag asks for a longer one.
-  std::uint64_t wanted = Mp3HeadBytesWanted({});
-  FileRead head = system.ReadFileHead(mp3, wanted);
-  if (head.status == FileRead::Status::kRead) {
-    if (const std::uint64_t more = Mp3HeadBytesWanted(head.bytes); more > wanted) {
-      head = system.ReadFileHead(mp3, more);
+  const Mp3Reader read = [&](std::uint64_t offset,
+                             std::size_t length) -> std::optional<std::string> {
+    FileRead part = system.ReadFilePart(mp3, offset, length);
+    if (part.status != FileRead::Status::kRead) {
+      return std::nullopt;
     }
-  }
-  return head.status == FileRead::Status::kRead &&
-         CheckMp3(head.bytes, *size, pcm_samples, kSampleRate) == Mp3Verdict::kWhole;
+    return std::move(part.bytes);
+  };
+  return CheckMp3(read, *size, pcm_samples, kSampleRate) == Mp3Verdict::kWhole;
 }
 
 }  // namespace
@@ -85,7 +93,7 @@ AudioOutcome WriteTelegramAudio(System& system, const AudioJob& job, const Cance
     return outcome;
   }
 
-  WavGuard guard(system, wav_path);
+  WavGuard guard(system, wav_path, wav.samples);
   const ProcessResult run = system.RunProcess({encoder, wav_path, mp3_path}, cancel);
   outcome.kind = AudioOutcome::Kind::kWavOnlyEncoderFailed;
   switch (run.kind) {

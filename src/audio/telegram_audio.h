@@ -22,8 +22,8 @@ struct AudioOutcome {
   WavStatus wav_status = WavStatus::kCannotCreate;
   // For kWavOnlyEncoderFailed: the encoder's exit status, or one of the three below.
   int encoder_exit_code = 0;
-  // The file left behind. Empty for kFailed, and when an encoder that failed
-  // took the WAV with it.
+  // The file left behind, whole. Empty for kFailed, and when an encoder that
+  // failed harmed the WAV and no copy of it could be kept.
   std::filesystem::path audio_path;
 };
 
@@ -51,8 +51,9 @@ struct AudioJob {
 
 // Writes base path + ".wav", then has the encoder turn it into base path +
 // ".mp3". The WAV is deleted only when the encoder's exit status was read as
-// success and the MP3 is plausibly whole; otherwise what the encoder wrote is
-// removed and the WAV stays, even if the encoder deleted it.
+// success and the MP3 is whole (CheckMp3); otherwise what the encoder wrote
+// is removed and the WAV stays, put back whole from a copy kept aside if the
+// encoder deleted or cut it short. A WAV that is not whole is never left.
 AudioOutcome WriteTelegramAudio(System& system, const AudioJob& job, const CancelFlag* cancel);
 
 }  // namespace hoshizora

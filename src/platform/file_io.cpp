@@ -53,9 +53,10 @@ fs::path TempNameBeside(const fs::path& target) {
 
 namespace {
 
-// Reads a regular file up to `max_bytes`; past that, kTooLarge, or with
-// `head_only` the first `max_bytes` as kRead.
-FileRead ReadRegularFile(const fs::path& path, std::uintmax_t max_bytes, bool head_only) {
+// Reads a regular file from `offset` up to `max_bytes`; past that, kTooLarge,
+// or with `part_only` the first `max_bytes` as kRead.
+FileRead ReadRegularFile(const fs::path& path, std::uintmax_t offset, std::uintmax_t max_bytes,
+                         bool part_only) {
   FileRead result;
   try {
     std::error_code ec;
@@ -73,7 +74,8 @@ FileRead ReadRegularFile(const fs::path& path, std::uintmax_t max_bytes, bool he
       return result;
     }
     std::uintmax_t size = fs::file_size(path, ec);
-    if (!ec && head_only) {
+    size = ec ? 0 : size - std::min(size, offset);
+    if (!ec && part_only) {
       size = std::min(size, max_bytes);
     } else if (!ec && size > max_bytes) {
       result.status = FileRead::Status::kTooLarge;
@@ -81,6 +83,10 @@ FileRead ReadRegularFile(const fs::path& path, std::uintmax_t max_bytes, bool he
     }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
+      result.status = FileRead::Status::kReadFailed;
+      return result;
+    }
+    if (offset > 0 && !in.seekg(static_cast<std::streamoff>(offset))) {
       result.status = FileRead::Status::kReadFailed;
       return result;
     }
@@ -92,7 +98,7 @@ FileRead ReadRegularFile(const fs::path& path, std::uintmax_t max_bytes, bool he
       in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
       const auto got = static_cast<std::size_t>(in.gcount());
       if (bytes.size() + got > max_bytes) {
-        if (!head_only) {
+        if (!part_only) {
           result.status = FileRead::Status::kTooLarge;
           return result;
         }
@@ -116,11 +122,11 @@ FileRead ReadRegularFile(const fs::path& path, std::uintmax_t max_bytes, bool he
 }  // namespace
 
 FileRead ReadWholeFile(const fs::path& path, std::uintmax_t max_bytes) {
-  return ReadRegularFile(path, max_bytes, false);
+  return ReadRegularFile(path, 0, max_bytes, false);
 }
 
-FileRead ReadFileHead(const fs::path& path, std::uintmax_t max_bytes) {
-  return ReadRegularFile(path, max_bytes, true);
+FileRead ReadFilePart(const fs::path& path, std::uintmax_t offset, std::uintmax_t max_bytes) {
+  return ReadRegularFile(path, offset, max_bytes, true);
 }
 
 std::unique_ptr<ByteSink> CreateFileSink(const fs::path& path) {
@@ -199,14 +205,25 @@ FileRead System::ReadFile(const fs::path& path, std::uintmax_t max_bytes) {
   return ReadWholeFile(path, max_bytes);
 }
 
-FileRead System::ReadFileHead(const fs::path& path, std::uintmax_t max_bytes) {
-  return hoshizora::ReadFileHead(path, max_bytes);
+FileRead System::ReadFilePart(const fs::path& path, std::uintmax_t offset,
+                              std::uintmax_t max_bytes) {
+  return hoshizora::ReadFilePart(path, offset, max_bytes);
 }
 
 bool System::LinkFile(const fs::path& existing, const fs::path& link) {
   std::error_code ec;
   fs::create_hard_link(existing, link, ec);
   return !ec;
+}
+
+bool System::CopyFileTo(const fs::path& existing, const fs::path& copy) {
+  std::error_code ec;
+  fs::copy_file(existing, copy, fs::copy_options::overwrite_existing, ec);
+  if (ec) {
+    fs::remove(copy, ec);  // a copy cut short by a full disk is no copy
+    return false;
+  }
+  return true;
 }
 
 bool System::RenameFile(const fs::path& from, const fs::path& to) {

@@ -15,9 +15,11 @@ namespace hoshizora {
 // read can neither block nor run on without end. Never throws.
 FileRead ReadWholeFile(const std::filesystem::path& path, std::uintmax_t max_bytes);
 
-// The first `max_bytes` of a regular file (all of it when shorter), refused
-// like ReadWholeFile when it is not a regular file. Never throws.
-FileRead ReadFileHead(const std::filesystem::path& path, std::uintmax_t max_bytes);
+// At most `max_bytes` of a regular file from `offset` (fewer only where the
+// file ends), refused like ReadWholeFile when it is not a regular file. Never
+// throws.
+FileRead ReadFilePart(const std::filesystem::path& path, std::uintmax_t offset,
+                      std::uintmax_t max_bytes);
 
 // A new file of that name (any old one replaced), or nullptr.
 std::unique_ptr<ByteSink> CreateFileSink(const std::filesystem::path& path);

@@ -74,11 +74,16 @@ class System {
   // Refuses what is not a regular file before any blocking open, and reads
   // at most `max_bytes` (kTooLarge past that). Never throws.
   virtual FileRead ReadFile(const std::filesystem::path& path, std::uintmax_t max_bytes);
-  // The first `max_bytes` of a regular file, all of it when shorter.
-  virtual FileRead ReadFileHead(const std::filesystem::path& path, std::uintmax_t max_bytes);
+  // At most `max_bytes` of a regular file from `offset`; fewer only where the
+  // file ends.
+  virtual FileRead ReadFilePart(const std::filesystem::path& path, std::uintmax_t offset,
+                                std::uintmax_t max_bytes);
   // A second name for an existing file on the same file system; false where
-  // the file system has none.
+  // the file system has none (FAT32, exFAT).
   virtual bool LinkFile(const std::filesystem::path& existing, const std::filesystem::path& link);
+  // A copy of an existing file under a new name, replacing any file of that
+  // name; false, with no partial copy left, when it cannot be made whole.
+  virtual bool CopyFileTo(const std::filesystem::path& existing, const std::filesystem::path& copy);
   // Renames a file, replacing any file of the new name.
   virtual bool RenameFile(const std::filesystem::path& from, const std::filesystem::path& to);
   // A new file (replacing any of that name), or nullptr when it cannot be made.

@@ -88,9 +88,12 @@ TEST_F(TelegramAudioStandInTest, SuccessfulEncoderReplacesTheWav) {
   EXPECT_EQ(system.started[0].size(), 3u);
 }
 
-// Whatever a failing encoder leaves, the user keeps the WAV, whole, and
-// nothing that only looks like an MP3.
+// Whatever a failing encoder leaves, on whatever file system, the user keeps
+// the WAV, whole, and nothing that only looks like an MP3.
 TEST_F(TelegramAudioStandInTest, EveryFailingEncoderLeavesTheWavAndNoMp3) {
+  Run();
+  const std::string wav = ReadFileBytes(Wav());
+  fs::remove(Wav());
   struct Case {
     const char* mode;
     int exit_code;
@@ -102,15 +105,22 @@ TEST_F(TelegramAudioStandInTest, EveryFailingEncoderLeavesTheWavAndNoMp3) {
       {"partial", 1},
       {"exit 3", 3},
       {"lose 2", 2},
+      {"blank 1", 1},
+      {"halve 1", 1},
+      {"xing", kEncoderOutputIncomplete},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.mode);
-    PlaceEncoder(c.mode);
-    const AudioOutcome o = Run();
-    EXPECT_EQ(o.kind, Kind::kWavOnlyEncoderFailed);
-    EXPECT_EQ(o.encoder_exit_code, c.exit_code);
-    EXPECT_EQ(o.audio_path, Wav());
-    EXPECT_EQ(Listing(), std::vector<fs::path>{Wav().filename()});
+  for (const bool links : {true, false}) {
+    system.links_fail = !links;  // FAT32, exFAT
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.mode) + (links ? "" : ", no hard links"));
+      PlaceEncoder(c.mode);
+      const AudioOutcome o = Run();
+      EXPECT_EQ(o.kind, Kind::kWavOnlyEncoderFailed);
+      EXPECT_EQ(o.encoder_exit_code, c.exit_code);
+      EXPECT_EQ(o.audio_path, Wav());
+      EXPECT_EQ(Listing(), std::vector<fs::path>{Wav().filename()});
+      EXPECT_TRUE(fs::exists(Wav()) && ReadFileBytes(Wav()) == wav) << "not the WAV written";
+    }
   }
 }
 

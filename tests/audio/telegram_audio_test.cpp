@@ -95,7 +95,7 @@ class TelegramAudioTest : public ::testing::Test {
   void ExpectOnlyTheWav(const AudioOutcome& o) {
     EXPECT_EQ(o.audio_path, Wav());
     EXPECT_TRUE(fs::exists(Wav()));
-    EXPECT_EQ(fs::file_size(Wav()), wav_size);
+    EXPECT_EQ(fs::exists(Wav()) ? fs::file_size(Wav()) : 0, wav_size);
     EXPECT_FALSE(fs::exists(Mp3()));
     EXPECT_EQ(Listing(), std::vector<fs::path>{Wav().filename()});
   }
@@ -156,34 +156,66 @@ TEST_F(TelegramAudioTest, SuccessfulEncoderReplacesTheWav) {
   EXPECT_EQ(system.started[0].size(), 3u);
 }
 
-// Stand-ins that fail in every way seen: whatever they leave, the user keeps
-// the WAV, whole, and nothing that only looks like an MP3.
+// Stand-ins that fail in every way seen: whatever they leave, on whatever
+// file system, the user keeps the WAV, whole, and nothing that only looks
+// like an MP3.
 TEST_F(TelegramAudioTest, EveryFailingEncoderLeavesTheWavAndNoMp3) {
   struct Case {
     const char* name;
     const char* script;
     int exit_code;
   };
+  const std::string good = GoodMp3();
+  // One 128 kbps frame whose Xing header claims the whole stream.
+  std::string lying(417, '\0');
+  lying.replace(0, 4, "\xFF\xFB\x90\xC4");
+  const auto frames = static_cast<std::uint32_t>(good.size() / 208);
+  std::string note("Xing\0\0\0\1\0\0", 10);
+  note += {static_cast<char>(frames >> 8), static_cast<char>(frames)};
+  lying.replace(4 + 17, note.size(), note);
+  WriteFileBytes(dir.path() / "lying.mp3", lying);
+  // Two frame headers, then zeros as long as the frames would be.
+  WriteFileBytes(dir.path() / "zeros.mp3",
+                 good.substr(0, 2 * 208) + std::string(good.size() - 2 * 208, '\0'));
+  // The tail lost between two frames.
+  WriteFileBytes(dir.path() / "cut.mp3", good.substr(0, good.size() * 955 / 1000 / 208 * 208));
   const Case cases[] = {
       {"no MP3", "exit 0\n", kEncoderOutputIncomplete},
       {"empty MP3", ": > \"$2\"\n", kEncoderOutputIncomplete},
       {"junk", "echo 'not audio at all' > \"$2\"\n", kEncoderOutputIncomplete},
       {"truncated", "head -c 300 \"$good\" > \"$2\"\n", kEncoderOutputIncomplete},
+      {"one frame, a Xing count of many", "cat \"${good%/*}/lying.mp3\" > \"$2\"\n",
+       kEncoderOutputIncomplete},
+      {"two headers, then zeros", "cat \"${good%/*}/zeros.mp3\" > \"$2\"\n",
+       kEncoderOutputIncomplete},
+      {"tail cut between frames", "cat \"${good%/*}/cut.mp3\" > \"$2\"\n",
+       kEncoderOutputIncomplete},
       {"exit 1", "cat \"$good\" > \"$2\"\nexit 1\n", 1},
       {"crash", "head -c 300 \"$good\" > \"$2\"\nkill -SEGV $$\n", 128 + 11},
       {"deletes the WAV, junk", "rm \"$1\"\necho junk > \"$2\"\n", kEncoderOutputIncomplete},
       {"deletes the WAV, fails", "rm \"$1\"\nexit 2\n", 2},
       {"deletes the WAV, crashes", "rm \"$1\"\nhead -c 300 \"$good\" > \"$2\"\nkill -KILL $$\n",
        128 + 9},
+      {"empties the WAV, fails", ": > \"$1\"\nexit 1\n", 1},
+      {"cuts the WAV in half, fails",
+       "truncate -s $(( $(stat -c %s \"$1\") / 2 )) \"$1\"\nexit 1\n", 1},
+      {"cuts the WAV in half, junk MP3",
+       "truncate -s $(( $(stat -c %s \"$1\") / 2 )) \"$1\"\necho junk > \"$2\"\n",
+       kEncoderOutputIncomplete},
+      {"writes over the WAV's header, fails",
+       "printf 'RIFX' | dd of=\"$1\" conv=notrunc 2>/dev/null\nexit 1\n", 1},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    fs::remove(Mp3());
-    PlaceStandIn(c.script);
-    const AudioOutcome o = Run();
-    EXPECT_EQ(o.kind, Kind::kWavOnlyEncoderFailed);
-    EXPECT_EQ(o.encoder_exit_code, c.exit_code);
-    ExpectOnlyTheWav(o);
+  for (const bool links : {true, false}) {
+    system.links_fail = !links;  // FAT32, exFAT
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + (links ? "" : ", no hard links"));
+      fs::remove(Mp3());
+      PlaceStandIn(c.script);
+      const AudioOutcome o = Run();
+      EXPECT_EQ(o.kind, Kind::kWavOnlyEncoderFailed);
+      EXPECT_EQ(o.encoder_exit_code, c.exit_code);
+      ExpectOnlyTheWav(o);
+    }
   }
 }
 
@@ -194,15 +226,24 @@ TEST_F(TelegramAudioTest, AnEncoderThatDeletesTheWavButWritesAWholeMp3Succeeds) 
   EXPECT_EQ(Listing(), std::vector<fs::path>{Mp3().filename()});
 }
 
-// Where no hard link can guard the WAV, an encoder that deletes it and fails
-// leaves no audio: the outcome must not name a WAV that is gone.
-TEST_F(TelegramAudioTest, WithoutHardLinksALostWavIsNotClaimed) {
-  system.links_fail = true;
+// Where not even a copy fits beside the WAV, a hard link still outlives a
+// deletion; with neither, an encoder may take the WAV, and then it is not
+// claimed. A WAV cut short is removed rather than passed off as the recording.
+TEST_F(TelegramAudioTest, WithoutACopyTheWavIsGuardedAsFarAsCanBe) {
+  system.copies_fail = true;
   PlaceStandIn("rm \"$1\"\nexit 1\n");
-  const AudioOutcome o = Run();
-  EXPECT_EQ(o.kind, Kind::kWavOnlyEncoderFailed);
-  EXPECT_TRUE(o.audio_path.empty());
+  ExpectOnlyTheWav(Run());
+
+  system.links_fail = true;
+  const AudioOutcome lost = Run();
+  EXPECT_EQ(lost.kind, Kind::kWavOnlyEncoderFailed);
+  EXPECT_TRUE(lost.audio_path.empty());
   EXPECT_TRUE(Listing().empty());
+
+  PlaceStandIn(": > \"$1\"\nexit 1\n");
+  const AudioOutcome emptied = Run();
+  EXPECT_TRUE(emptied.audio_path.empty());
+  EXPECT_TRUE(Listing().empty()) << "an empty WAV is no recording";
 
   PlaceStandIn("exit 1\n");
   EXPECT_EQ(Run().audio_path, Wav()) << "an encoder that leaves it alone still leaves the WAV";

@@ -9,6 +9,10 @@
 //            with the extension ".args"
 //   junk     leave a few bytes that are no MP3 in OUT and exit 0
 //   lose N   delete IN, write nothing and exit N
+//   blank N  empty IN, write nothing and exit N
+//   halve N  cut IN to half its length, write nothing and exit N
+//   xing     write one MP3 frame whose Xing header claims as many frames as
+//            the WAV needs into OUT and exit 0
 //   empty    leave an empty OUT and exit 0
 //   partial  leave a few bytes in OUT and exit 1
 //   exit N   write nothing and exit N
@@ -69,7 +73,18 @@ std::string FakeMp3(std::uint32_t wav_data_bytes) {
   return mp3;
 }
 
-int Encode(const std::vector<fs::path>& args) {
+// One 128 kbit/s frame whose Xing header claims what FakeMp3 would write.
+std::string LyingMp3(std::uint32_t wav_data_bytes) {
+  std::string frame = FakeMp3(0).substr(10, 417);
+  const std::uint32_t frames = wav_data_bytes / 2 / 1152 + 1;
+  std::string note("Xing\0\0\0\1", 8);
+  for (int shift = 24; shift >= 0; shift -= 8) {
+    note += static_cast<char>(frames >> shift);
+  }
+  return frame.replace(4 + 17, note.size(), note);
+}
+
+int Encode(const std::vector<fs::path>& args, bool lying = false) {
   if (args.size() < 2) {
     return 2;
   }
@@ -79,7 +94,7 @@ int Encode(const std::vector<fs::path>& args) {
     return 3;
   }
   std::ofstream out(args.back(), std::ios::binary | std::ios::trunc);
-  out << FakeMp3(ReadLe32(wav, 40));
+  out << (lying ? LyingMp3(ReadLe32(wav, 40)) : FakeMp3(ReadLe32(wav, 40)));
   return out.flush() ? 0 : 4;
 }
 
@@ -128,6 +143,18 @@ int Run(const fs::path& self, const std::vector<fs::path>& args) {
       fs::remove(args[args.size() - 2], ignored);
     }
     return std::atoi(mode.c_str() + 5);
+  }
+  if (mode.rfind("blank ", 0) == 0 || mode.rfind("halve ", 0) == 0) {
+    if (args.size() >= 2) {
+      std::error_code ignored;
+      const fs::path& in = args[args.size() - 2];
+      const std::uintmax_t size = fs::file_size(in, ignored);
+      fs::resize_file(in, mode[0] == 'b' ? 0 : size / 2, ignored);
+    }
+    return std::atoi(mode.c_str() + 6);
+  }
+  if (mode == "xing") {
+    return Encode(args, true);
   }
   if (mode == "empty" || mode == "partial") {
     std::ofstream out;

@@ -74,6 +74,10 @@ class TestSystem : public NativeSystem {
   bool LinkFile(const std::filesystem::path& existing, const std::filesystem::path& link) override {
     return !links_fail && NativeSystem::LinkFile(existing, link);
   }
+  bool CopyFileTo(const std::filesystem::path& existing,
+                  const std::filesystem::path& copy) override {
+    return !copies_fail && NativeSystem::CopyFileTo(existing, copy);
+  }
   bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes) override {
     replaced.push_back(path);
     return !replace_fails && NativeSystem::ReplaceFile(path, bytes);
@@ -85,7 +89,8 @@ class TestSystem : public NativeSystem {
   std::optional<FileRead::Status> read_fails;
   std::optional<std::uint64_t> write_fails_after;
   bool replace_fails = false;
-  bool links_fail = false;  // a file system without hard links (FAT)
+  bool links_fail = false;   // a file system without hard links (FAT)
+  bool copies_fail = false;  // no room for a copy
 
   std::vector<std::vector<std::filesystem::path>> started;
   std::vector<std::filesystem::path> opened;
