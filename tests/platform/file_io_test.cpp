@@ -48,16 +48,32 @@ TEST_F(FileIoTest, ReadsOnlyWholeRegularFilesWithinTheLimit) {
 #endif
 }
 
-TEST_F(FileIoTest, HeadsLinksAndRenames) {
-  const std::string big(200 * 1024 + 7, 'x');
+TEST_F(FileIoTest, PartsLinksCopiesAndRenames) {
+  std::string big(200 * 1024 + 7, 'x');
+  big[100 * 1024] = 'y';
   testing::WriteFileBytes(dir.path() / "big", big);
-  const FileRead head = system.ReadFileHead(dir.path() / "big", 70 * 1024);
+  const FileRead head = system.ReadFilePart(dir.path() / "big", 0, 70 * 1024);
   EXPECT_EQ(head.status, Status::kRead);
   EXPECT_EQ(head.bytes.size(), 70u * 1024);
-  EXPECT_EQ(system.ReadFileHead(dir.path() / "big", 1 << 20).bytes, big) << "shorter than asked";
+  EXPECT_EQ(system.ReadFilePart(dir.path() / "big", 0, 1 << 20).bytes, big) << "shorter than asked";
+  EXPECT_EQ(system.ReadFilePart(dir.path() / "big", 100 * 1024, 2).bytes, "yx");
+  EXPECT_EQ(system.ReadFilePart(dir.path() / "big", big.size() - 3, 9).bytes, "xxx");
+  const FileRead past = system.ReadFilePart(dir.path() / "big", big.size() + 5, 9);
+  EXPECT_EQ(past.status, Status::kRead);
+  EXPECT_EQ(past.bytes, "");
 #ifndef _WIN32
-  EXPECT_EQ(system.ReadFileHead(MakeFifo("fifo"), 9).status, Status::kNotRegularFile);
+  EXPECT_EQ(system.ReadFilePart(MakeFifo("fifo"), 0, 9).status, Status::kNotRegularFile);
 #endif
+
+  ASSERT_TRUE(system.CopyFileTo(dir.path() / "big", dir.path() / "copy"));
+  testing::WriteFileBytes(dir.path() / "copy 2", "old");
+  ASSERT_TRUE(system.CopyFileTo(dir.path() / "big", dir.path() / "copy 2")) << "replaces";
+  testing::WriteFileBytes(dir.path() / "big", "");
+  EXPECT_EQ(testing::ReadFileBytes(dir.path() / "copy"), big) << "a copy, not a second name";
+  EXPECT_EQ(testing::ReadFileBytes(dir.path() / "copy 2"), big);
+  EXPECT_FALSE(system.CopyFileTo(dir.path() / "none", dir.path() / "y")) << "nothing to copy";
+  EXPECT_FALSE(fs::exists(dir.path() / "y"));
+  testing::WriteFileBytes(dir.path() / "big", big);
 
   ASSERT_TRUE(system.LinkFile(dir.path() / "big", dir.path() / "second name"));
   fs::remove(dir.path() / "big");
