@@ -8,6 +8,7 @@
 #include "app/field_buffers.h"
 #include "app/keying_settings.h"
 #include "app/message_text.h"
+#include "app/output_folder.h"
 #include "app/output_messages.h"
 #include "audio/telegram_audio.h"
 #include "encoding/encode_telegram.h"
@@ -19,28 +20,6 @@
 
 namespace hoshizora {
 namespace {
-
-constexpr std::u16string_view kFolderPrefix = u"和文電報_";
-constexpr int kMaxFolderTries = 1000;
-
-// Makes "和文電報_" + timestamp, or the same with "_2", "_3", … when that
-// exists already. Gives the folder's name, or nothing when none can be made.
-std::optional<std::u16string> MakeOutputFolder(System& system, const std::filesystem::path& root,
-                                               const std::u16string& timestamp) {
-  const std::u16string stem = std::u16string(kFolderPrefix) + timestamp;
-  for (int n = 1; n <= kMaxFolderTries; ++n) {
-    const std::u16string name = n == 1 ? stem : stem + u"_" + IntToText(n);
-    const std::filesystem::path path = root / PathFromText(name);
-    if (system.PathExists(path)) {
-      continue;
-    }
-    if (system.CreateFolder(path)) {
-      return name;
-    }
-    return std::nullopt;
-  }
-  return std::nullopt;
-}
 
 // What the writers of one run gave back.
 struct WriterOutcomes {
