@@ -16,14 +16,16 @@ std::optional<std::u16string> MakeOutputFolder(System& system, const std::filesy
   const std::u16string stem = std::u16string(kFolderPrefix) + timestamp;
   for (int n = 1; n <= kMaxFolderTries; ++n) {
     const std::u16string name = n == 1 ? stem : stem + u"_" + IntToText(n);
-    const std::filesystem::path path = root / PathFromText(name);
-    if (system.PathExists(path)) {
-      continue;
+    // No look before the leap: a batch started at the same moment may take
+    // the name between a look and the making.
+    switch (system.CreateFolder(root / PathFromText(name))) {
+      case FolderMade::kMade:
+        return name;
+      case FolderMade::kNameTaken:
+        continue;
+      case FolderMade::kFailed:
+        return std::nullopt;
     }
-    if (system.CreateFolder(path)) {
-      return name;
-    }
-    return std::nullopt;
   }
   return std::nullopt;
 }
