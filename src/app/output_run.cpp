@@ -147,7 +147,8 @@ OutputReport RunOutput(const OutputRequest& request, System& system, Canvas& can
 
   OutputReport report;
   RunTexts texts;
-  texts.fields = CutToFieldBuffers(request.fields, report.notes);
+  // A cut field is never keyed or drawn whole: a failure of the run, not a note.
+  texts.fields = CutToFieldBuffers(request.fields, report.problems);
   texts.display = InsertGroupMarks(ComposeDisplayTelegram(texts.fields));
   const std::u16string keyed = InsertGroupMarks(ComposeKeyedTelegram(texts.fields));
   texts.code = EncodeTelegram(keyed);

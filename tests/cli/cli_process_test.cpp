@@ -15,6 +15,7 @@
 #include "platform/paths.h"
 #include "platform/posix/posix_system.h"
 #include "practice/practice_telegram.h"
+#include "support/program_run.h"
 #include "support/temp_dir.h"
 #include "telegram_file/telegram_file_commands.h"
 #include "telegram_file/telegram_text_format.h"
@@ -214,6 +215,25 @@ TEST_F(CliProcessTest, FailingEncoderKeepsTheWavAndExitsOne) {
   const fs::path folder = Entries(out).at(0);
   EXPECT_TRUE(fs::exists(folder / (folder.filename().string() + ".wav")));
   EXPECT_NE(run.out.find("incomplete:"), std::string::npos);
+}
+
+// A body longer than the field reads is keyed cut, and the run says so and
+// fails: the tail of the telegram is missing from every file.
+TEST_F(CliProcessTest, CutBodyIsIncompleteAndSaysWhatItDropped) {
+  // Kanji have no code, so the audio stays short.
+  WriteFileBytes(telegram,
+                 SerializeTelegramText(
+                     {u"", u"", u"", u"", u"", u"[ホレ]アイ[ラタ]" + std::u16string(4990, u'漢')}));
+  const testing::ProgramRun run = testing::RunProgram(
+      {cli.string(), "output", telegram.string(), "--out", out.string(), "--quiet"},
+      {"PATH=/usr/bin:/bin", "LANG=C.UTF-8", "HOME=" + dir.path().string()}, dir.path(),
+      dir.path());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find(
+                "本文が長すぎるため、先頭の4095文字だけを使い、残りの905文字は使いませんでした。"),
+            std::string::npos)
+      << run.err;
+  EXPECT_NE(run.out.find("incomplete: 3 files in "), std::string::npos) << run.out;
 }
 
 // --out must name a folder that is there; anything else is a bad argument.
