@@ -12,6 +12,7 @@
 #include "cli/cli_paths.h"
 #include "cli/console_sink.h"
 #include "cli/interruption.h"
+#include "cli/terminal_text.h"
 #include "encoding/default_telegram.h"
 #include "encoding/text_utils.h"
 #include "telegram_file/telegram_file_commands.h"
@@ -215,6 +216,14 @@ std::variant<OutputRequest, CliRefusal> BuildOutputRequest(const std::vector<std
   return RequestFromArgs(parsed, system, settings, folders);
 }
 
+void WarnIfSettingsUnreadable(SettingsStore& settings, const ProgramFolders& folders,
+                              std::ostream& err) {
+  if (settings.Unreadable()) {
+    err << "hoshizora-cli: " << TerminalText(UnreadableSettingsMessage(folders.settings_file))
+        << "\n";
+  }
+}
+
 int RunOutputCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                  System& system, SettingsStore& settings, const std::function<Canvas&()>& canvas,
                  const CliSetup& setup) {
@@ -225,6 +234,7 @@ int RunOutputCli(const std::vector<std::string>& args, std::ostream& out, std::o
   }
   const ProgramFolders folders =
       setup.folders ? *setup.folders : PortableFolders(ExecutableFolder(system));
+  WarnIfSettingsUnreadable(settings, folders, err);
   const auto request = RequestFromArgs(parsed, system, settings, folders);
   if (const auto* refusal = std::get_if<CliRefusal>(&request)) {
     err << refusal->message << "\n";

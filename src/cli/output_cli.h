@@ -40,6 +40,11 @@ std::variant<OutputRequest, CliRefusal> BuildOutputRequest(const std::vector<std
                                                            System& system, SettingsStore& settings,
                                                            const ProgramFolders& folders);
 
+// Says once on `err` when the settings file is there but cannot be read, so
+// that a run at the default tone is no surprise.
+void WarnIfSettingsUnreadable(SettingsStore& settings, const ProgramFolders& folders,
+                              std::ostream& err);
+
 // The output run without a window: progress and messages on `err`, every file
 // written and a summary line on `out`. Returns the exit status.
 int RunOutputCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

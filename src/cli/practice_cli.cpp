@@ -181,6 +181,7 @@ int RunPracticeCli(const std::vector<std::string>& args, std::ostream& out, std:
                    const SeedSource& fresh_seed, const CliSetup& setup) {
   const ProgramFolders folders =
       setup.folders ? *setup.folders : PortableFolders(ExecutableFolder(system));
+  WarnIfSettingsUnreadable(settings, folders, err);
   const auto built = BuildPracticePlan(args, system, settings, folders);
   if (const auto* refusal = std::get_if<CliRefusal>(&built)) {
     err << refusal->message << "\n";
