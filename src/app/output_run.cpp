@@ -1,6 +1,7 @@
 #include "app/output_run.h"
 
 #include <atomic>
+#include <exception>
 #include <optional>
 #include <thread>
 
@@ -50,12 +51,19 @@ WriterOutcomes RunWriters(const OutputRequest& request, const RunTexts& texts, S
 
   WriterOutcomes out;
   std::atomic<bool> audio_done{false};
+  std::exception_ptr audio_failure;
   // The encoder is a separate process: the pictures are drawn meanwhile, so
-  // the run takes about as long as the slower of the two.
-  std::thread audio_thread([&] {
-    const AudioJob job{code,      request.frequency,      request.speed,
-                       base_path, request.program_folder, texts.keying};
-    out.audio = WriteTelegramAudio(system, job, &cancel);
+  // the run takes about as long as the slower of the two. A jthread is
+  // joined on every way out, a picture writer's exception included; what the
+  // audio throws comes back here, where the caller's guard sees it.
+  std::jthread audio_thread([&] {
+    try {
+      const AudioJob job{code,      request.frequency,      request.speed,
+                         base_path, request.program_folder, texts.keying};
+      out.audio = WriteTelegramAudio(system, job, &cancel);
+    } catch (...) {
+      audio_failure = std::current_exception();
+    }
     audio_done = true;
   });
   sink.Report(u"テキスト画像を作成中", 0.0);
@@ -78,6 +86,9 @@ WriterOutcomes RunWriters(const OutputRequest& request, const RunTexts& texts, S
     sink.Report(u"音声を書き込み、MP3に変換中", ProgressReporter::kUnknownShare);
   }
   audio_thread.join();
+  if (audio_failure) {
+    std::rethrow_exception(audio_failure);
+  }
   return out;
 }
 

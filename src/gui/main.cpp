@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <QMessageBox>
-#include <exception>
 
 #include "app/control_ids.h"
 #include "app/main_dialog.h"
@@ -17,17 +16,6 @@
 
 namespace {
 
-// The last guard: nothing the commands do may end the program. A command
-// that fails this way says so and the window goes on.
-template <typename Work>
-void Guarded(hoshizora::MainWindow& window, Work&& work) {
-  try {
-    work();
-  } catch (const std::exception&) {
-    window.ShowMessage(u"処理を続けられませんでした。", u"エラー", hoshizora::MessageIcon::kError);
-  }
-}
-
 hoshizora::ProgramFolders DecideFolders(hoshizora::System& system) {
   hoshizora::ProgramEnvironment env;
   env.home = hoshizora::EnvironmentPath("HOME");
@@ -38,9 +26,7 @@ hoshizora::ProgramFolders DecideFolders(hoshizora::System& system) {
   return hoshizora::DecideProgramFolders(hoshizora::ExecutableFolder(system), env);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int RunProgram(int argc, char** argv) {
   QApplication app(argc, argv);
   hoshizora::PosixSystem system;
   hoshizora::QtCanvas canvas;
@@ -56,10 +42,12 @@ int main(int argc, char** argv) {
                              canvas, settings,
                              icons,  hoshizora::DecodeUtf8Lenient(HOSHIZORA_CONTACT_ADDRESS),
                              folders};
-  window.SetCommandHandler(
-      [&](int id) { Guarded(window, [&] { hoshizora::HandleCommand(main, id); }); });
-  window.SetCloseHandler([&] { Guarded(window, [&] { hoshizora::CloseMainDialog(main); }); });
-  Guarded(window, [&] { hoshizora::InitialiseMainDialog(main); });
+  window.SetCommandHandler([&](int id) {
+    hoshizora::GuardCommand(window, [&] { hoshizora::HandleCommand(main, id); });
+  });
+  window.SetCloseHandler(
+      [&] { hoshizora::GuardCommand(window, [&] { hoshizora::CloseMainDialog(main); }); });
+  hoshizora::GuardCommand(window, [&] { hoshizora::InitialiseMainDialog(main); });
   // Told to end (the session closing, `kill`), the window stops its run and
   // closes as its close box would; an encoder is never left running.
   const hoshizora::StopSignals stop_signals([&window](int) { window.RequestStop(); });
@@ -70,4 +58,17 @@ int main(int argc, char** argv) {
   }
   app.exec();
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Every command is guarded; what could still be thrown here (out of memory
+  // while starting) ends the program as a failed start does, never through
+  // std::terminate.
+  try {
+    return RunProgram(argc, argv);
+  } catch (...) {
+    return 1;
+  }
 }

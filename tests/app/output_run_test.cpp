@@ -8,6 +8,7 @@
 #include "app/field_buffers.h"
 #include "app/output_messages.h"
 #include "audio/wav_writer.h"
+#include "base/little_endian.h"
 #include "encoding/default_telegram.h"
 #include "imaging/text_listing.h"
 #include "platform/paths.h"
@@ -380,6 +381,20 @@ TEST_F(OutputRunTest, LongFieldsAreCutAndTheRunIsIncomplete) {
   system.write_fails_after = 44;  // the cut body would key for over an hour
   report = Run();
   EXPECT_TRUE(Says(report, u"受信用紙は作成しませんでした")) << "the cut body lost its End sign";
+}
+
+// A picture writer that throws (out of memory, say) while the audio is being
+// written must not end the program: the run waits for the audio and passes
+// the exception on to the front end's guard.
+TEST_F(OutputRunTest, AThrowingWriterWaitsForTheAudioAndPassesItOn) {
+  struct ThrowingCanvas : testing::RecordingCanvas {
+    std::unique_ptr<Bitmap> CreateBitmap(int, int) override { throw std::bad_alloc(); }
+  } throwing;
+  EXPECT_THROW(RunOutput(request, system, throwing, sink), std::bad_alloc);
+  const fs::path wav = WithSuffix(Base(), u".wav");
+  ASSERT_TRUE(fs::exists(wav));
+  EXPECT_EQ(ReadLe(testing::ReadFileBytes(wav), 40, 4) + 44u, fs::file_size(wav))
+      << "written whole";
 }
 
 TEST_F(OutputRunTest, EmptyFieldsStillRunEveryWriter) {
