@@ -69,7 +69,9 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
       err << "hoshizora-cli: unexpected argument '" << args[1] << "'\n";
       return 2;
     }
-    return RunTextCommand(command, in, out, err);
+    return RunTextCommand(
+        command, in, out, err,
+        setup.stdout_is_terminal ? FilterOutput::kTerminal : FilterOutput::kExact);
   }
   if (command == "practice") {
     return RunPracticeCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system,

@@ -28,6 +28,9 @@ struct CliSetup {
   // The width of the terminal stderr is, asked at each redraw of the progress
   // bar; empty when stderr is no terminal, and progress goes in plain lines.
   std::function<int()> terminal_columns;
+  // Whether stdout is a terminal, where the filters show control characters
+  // as codes.
+  bool stdout_is_terminal = false;
 };
 
 // The request `output [TELEGRAM.txt] [--freq HZ] [--cpm N] [--rise-ms MS]

@@ -84,5 +84,36 @@ TEST_F(CliTerminalTest, FileGetsPlainLinesAndQuietGetsNoProgress) {
   }
 }
 
+// The filters as a user meets them: a file or a pipe gets the text exactly,
+// a terminal sees its control characters as codes; encode names on stderr
+// what it cannot key, and that is no failure.
+TEST_F(CliTerminalTest, FiltersGiveExactTextToFilesAndPipesAndCodesToATerminal) {
+  const std::string text("[ホレ]ア\x1b[2J\x00イ\r\x0c漢[ラタ]\x1a", 33);
+  const fs::path input = dir.path() / "in.txt";
+  testing::WriteFileBytes(input, text);
+  const std::vector<std::string> env{"PATH=/usr/bin:/bin", "LANG=C.UTF-8", "HOME=" + home.string()};
+  const std::string cli = (program / "hoshizora-cli").string();
+  const auto run = [&](const std::vector<std::string>& argv, testing::Stdout out_to) {
+    return testing::RunProgram(argv, env, dir.path(), dir.path(), Stderr::kFile, 72, out_to, input);
+  };
+
+  const ProgramRun to_file = run({cli, "mark"}, testing::Stdout::kFile);
+  EXPECT_EQ(to_file.status, 0);
+  EXPECT_EQ(to_file.out, text);
+  const ProgramRun piped =
+      run({"/bin/sh", "-c", "\"$0\" mark | cat > piped.txt", cli}, testing::Stdout::kFile);
+  EXPECT_EQ(piped.status, 0);
+  EXPECT_EQ(testing::ReadFileBytes(dir.path() / "piped.txt"), text);
+  const ProgramRun on_terminal = run({cli, "mark"}, testing::Stdout::kTerminal);
+  EXPECT_EQ(on_terminal.status, 0);
+  EXPECT_EQ(on_terminal.out, "[ホレ]アU+001B[2JU+0000イU+000DU+000C漢[ラタ]U+001A");
+
+  const ProgramRun encode = run({cli, "encode"}, testing::Stdout::kFile);
+  EXPECT_EQ(encode.status, 0);
+  EXPECT_EQ(encode.out, " -..--- --.-- ..- .--- .-  ...-. ");
+  EXPECT_EQ(encode.err,
+            "hoshizora-cli: no Morse code for U+001B [ U+0000 U+000C 漢 U+001A; left out\n");
+}
+
 }  // namespace
 }  // namespace hoshizora
