@@ -216,6 +216,27 @@ std::variant<OutputRequest, CliRefusal> BuildOutputRequest(const std::vector<std
   return RequestFromArgs(parsed, system, settings, folders);
 }
 
+OutputReport RunOutputOnConsole(const OutputRequest& request, System& system, Canvas& canvas,
+                                std::ostream& err, bool quiet, const CliSetup& setup) {
+  ConsoleProgress progress;
+  progress.style = quiet                    ? ConsoleProgress::Style::kNone
+                   : setup.terminal_columns ? ConsoleProgress::Style::kBar
+                                            : ConsoleProgress::Style::kLines;
+  progress.columns = setup.terminal_columns;
+  ConsoleSink sink(err, std::chrono::steady_clock::now, progress, &ProgramInterruption().requested);
+  OutputReport report;
+  {
+    std::optional<ProgressTicker> ticker;
+    if (progress.style == ConsoleProgress::Style::kBar) {
+      ticker.emplace(sink);
+    }
+    report = RunOutput(request, system, canvas, sink);
+  }
+  sink.EndProgress();
+  sink.ShowMessage(report.message, report.caption, report.icon);
+  return report;
+}
+
 void WarnIfSettingsUnreadable(SettingsStore& settings, const ProgramFolders& folders,
                               std::ostream& err) {
   if (settings.Unreadable()) {
@@ -241,23 +262,9 @@ int RunOutputCli(const std::vector<std::string>& args, std::ostream& out, std::o
     return 2;
   }
 
-  ConsoleProgress progress;
-  progress.style = parsed.quiet             ? ConsoleProgress::Style::kNone
-                   : setup.terminal_columns ? ConsoleProgress::Style::kBar
-                                            : ConsoleProgress::Style::kLines;
-  progress.columns = setup.terminal_columns;
   const WatchedRun watched;
-  ConsoleSink sink(err, std::chrono::steady_clock::now, progress, &ProgramInterruption().requested);
-  OutputReport report;
-  {
-    std::optional<ProgressTicker> ticker;
-    if (progress.style == ConsoleProgress::Style::kBar) {
-      ticker.emplace(sink);
-    }
-    report = RunOutput(std::get<OutputRequest>(request), system, canvas(), sink);
-  }
-  sink.EndProgress();
-  sink.ShowMessage(report.message, report.caption, report.icon);
+  const OutputReport report = RunOutputOnConsole(std::get<OutputRequest>(request), system, canvas(),
+                                                 err, parsed.quiet, setup);
   for (const auto& path : report.written) {
     out << PrintablePath(path) << "\n";
   }

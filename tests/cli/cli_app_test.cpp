@@ -101,6 +101,28 @@ TEST(CliTextCommands, RejectsBadInputAndArguments) {
   EXPECT_NE(Cli({"--help"}).out.find("[--rise-ms MS] [--effective-cpm N]"), std::string::npos);
 }
 
+// Every command explains itself, wherever --help stands among its arguments,
+// and does nothing else: no input read, nothing written.
+TEST(CliHelp, EveryCommandHasItsOwnUsage) {
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+      {{"output", "--help"}, "[--rise-ms MS] [--effective-cpm N] [--quiet]"},
+      {{"output", "t.txt", "--cpm", "500", "-h"}, "--quiet shows no progress"},
+      {{"practice", "--help"}, "[--freq HZ] [--cpm N] [--out DIR] [--quiet]"},
+      {{"practice", "--count", "0", "--help"}, "uses seed S+i"},
+      {{"encode", "--help"}, "named on stderr"},
+      {{"mark", "--help"}, "Group marks inserted"},
+  };
+  for (const auto& [args, says] : cases) {
+    const CliRun run = Cli(args, "never read");
+    EXPECT_EQ(run.status, 0) << args.front();
+    EXPECT_TRUE(run.out.starts_with("Usage: hoshizora-cli " + args.front() + " ")) << run.out;
+    EXPECT_NE(run.out.find(says), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Exit status:"), std::string::npos) << run.out;
+    EXPECT_EQ(run.err, "");
+  }
+  EXPECT_EQ(Cli({"frobnicate", "--help"}).status, 2);
+}
+
 // Reading standard input ends with a status, never an exception or a hang.
 TEST(CliTextCommands, UnreadableOrEndlessInputIsRefused) {
   testing::TempDir dir;
