@@ -153,8 +153,8 @@ TEST_F(MainDialogTest, StrangeSideFilesGiveTheDefaults) {
   ASSERT_EQ(system.RunProcess({"/usr/bin/mkfifo", settings, icon}, nullptr).exit_code, 0);
   fresh_start();
   EXPECT_EQ(fs::symlink_status(settings).type(), fs::file_type::fifo);
-  fs::remove(settings);
 #endif
+  fs::remove_all(settings);
   // A file without read permission: what a user other than root gets.
   testing::WriteFileBytes(settings, "[General]\nCpm=150\n");
   system.read_fails = FileRead::Status::kReadFailed;
