@@ -44,10 +44,12 @@ for input in "$work"/*.txt; do
     # stderr is the console's, in text mode: its line ends may differ.
     diff <(tr -d '\r' <"$work/linux.err") <(tr -d '\r' <"$work/windows.err") >/dev/null ||
       fail "$name: stderr differs: $(cat "$work/windows.err")"
+    if [ "$name" = "encode < controls.txt" ]; then
+      grep -q 'no Morse code for' "$work/windows.err" || fail "$name named nothing it left out"
+    fi
     compared=$((compared + 1))
   done
 done
-grep -q 'no Morse code for' "$work/windows.err" || fail "encode named nothing it left out"
 
 "$wine_run" "$prefix" "$windows_cli" --help >"$work/help.txt"
 grep -q 'Ctrl-Break' "$work/help.txt" || fail "--help does not speak of Ctrl-Break"
