@@ -108,7 +108,7 @@ class MemorySystem : public hoshizora::System {
     return std::nullopt;
   }
   bool PathExists(const std::filesystem::path&) override { return false; }
-  bool CreateFolder(const std::filesystem::path&) override { return false; }
+  FolderMade CreateFolder(const std::filesystem::path&) override { return FolderMade::kFailed; }
   void OpenWithDesktop(const std::filesystem::path&) override {}
 
  private:

@@ -74,6 +74,11 @@ void InitialiseMainDialog(MainDialog& m) {
   LoadSettings(m.dialog, m.settings, m.system.LocalNow());
   m.keying = StoredKeying(m.settings);
   const ProgramFolders folders = Folders(m);
+  // Said at start, so that the user knows why the saved speed is not there.
+  if (m.settings.Unreadable()) {
+    m.dialog.ShowMessage(UnreadableSettingsMessage(folders.settings_file), u"エラー",
+                         MessageIcon::kError);
+  }
   const std::filesystem::path icon_path = folders.data_folder / "app.ico";
   m.dialog.SetWindowIcons(icon_path);
   if (folders.mode == ProgramMode::kInstalled) {

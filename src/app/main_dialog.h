@@ -46,8 +46,9 @@ std::u16string AboutText(const std::u16string& contact_address);
 // screen's resolution, rounded.
 int DialogFontPixels(int dpi_y);
 
-// Initialisation: fonts, settings (the keying options among them) and the
-// sample telegram, window icons, and in a portable copy the icon's
+// Initialisation: fonts, settings (the keying options among them; settings
+// that cannot be read are said once and left alone) and the sample telegram,
+// window icons, and in a portable copy the icon's
 // installation (an installed program's package brings its own desktop entry).
 void InitialiseMainDialog(MainDialog& main);
 

@@ -1,6 +1,7 @@
 #include "app/output_run.h"
 
 #include <atomic>
+#include <exception>
 #include <optional>
 #include <thread>
 
@@ -8,6 +9,7 @@
 #include "app/field_buffers.h"
 #include "app/keying_settings.h"
 #include "app/message_text.h"
+#include "app/output_folder.h"
 #include "app/output_messages.h"
 #include "audio/telegram_audio.h"
 #include "encoding/encode_telegram.h"
@@ -19,28 +21,6 @@
 
 namespace hoshizora {
 namespace {
-
-constexpr std::u16string_view kFolderPrefix = u"和文電報_";
-constexpr int kMaxFolderTries = 1000;
-
-// Makes "和文電報_" + timestamp, or the same with "_2", "_3", … when that
-// exists already. Gives the folder's name, or nothing when none can be made.
-std::optional<std::u16string> MakeOutputFolder(System& system, const std::filesystem::path& root,
-                                               const std::u16string& timestamp) {
-  const std::u16string stem = std::u16string(kFolderPrefix) + timestamp;
-  for (int n = 1; n <= kMaxFolderTries; ++n) {
-    const std::u16string name = n == 1 ? stem : stem + u"_" + IntToText(n);
-    const std::filesystem::path path = root / PathFromText(name);
-    if (system.PathExists(path)) {
-      continue;
-    }
-    if (system.CreateFolder(path)) {
-      return name;
-    }
-    return std::nullopt;
-  }
-  return std::nullopt;
-}
 
 // What the writers of one run gave back.
 struct WriterOutcomes {
@@ -71,12 +51,19 @@ WriterOutcomes RunWriters(const OutputRequest& request, const RunTexts& texts, S
 
   WriterOutcomes out;
   std::atomic<bool> audio_done{false};
+  std::exception_ptr audio_failure;
   // The encoder is a separate process: the pictures are drawn meanwhile, so
-  // the run takes about as long as the slower of the two.
-  std::thread audio_thread([&] {
-    const AudioJob job{code,      request.frequency,      request.speed,
-                       base_path, request.program_folder, texts.keying};
-    out.audio = WriteTelegramAudio(system, job, &cancel);
+  // the run takes about as long as the slower of the two. A jthread is
+  // joined on every way out, a picture writer's exception included; what the
+  // audio throws comes back here, where the caller's guard sees it.
+  std::jthread audio_thread([&] {
+    try {
+      const AudioJob job{code,      request.frequency,      request.speed,
+                         base_path, request.program_folder, texts.keying};
+      out.audio = WriteTelegramAudio(system, job, &cancel);
+    } catch (...) {
+      audio_failure = std::current_exception();
+    }
     audio_done = true;
   });
   sink.Report(u"テキスト画像を作成中", 0.0);
@@ -99,6 +86,9 @@ WriterOutcomes RunWriters(const OutputRequest& request, const RunTexts& texts, S
     sink.Report(u"音声を書き込み、MP3に変換中", ProgressReporter::kUnknownShare);
   }
   audio_thread.join();
+  if (audio_failure) {
+    std::rethrow_exception(audio_failure);
+  }
   return out;
 }
 
@@ -168,7 +158,8 @@ OutputReport RunOutput(const OutputRequest& request, System& system, Canvas& can
 
   OutputReport report;
   RunTexts texts;
-  texts.fields = CutToFieldBuffers(request.fields, report.notes);
+  // A cut field is never keyed or drawn whole: a failure of the run, not a note.
+  texts.fields = CutToFieldBuffers(request.fields, report.problems);
   texts.display = InsertGroupMarks(ComposeDisplayTelegram(texts.fields));
   const std::u16string keyed = InsertGroupMarks(ComposeKeyedTelegram(texts.fields));
   texts.code = EncodeTelegram(keyed);

@@ -22,7 +22,7 @@ struct OutputReport {
   std::filesystem::path folder;
   std::vector<std::filesystem::path> written;  // every file the run left, in order
   std::vector<std::u16string> problems;        // one line per failure
-  std::vector<std::u16string> notes;           // cut fields, characters left out of the audio
+  std::vector<std::u16string> notes;           // characters left out of the audio, and the like
   // The closing message, for the front end to show.
   std::u16string message;
   std::u16string caption;

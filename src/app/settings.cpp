@@ -8,6 +8,7 @@
 #include "base/decimal_parse.h"
 #include "encoding/default_telegram.h"
 #include "encoding/text_utils.h"
+#include "platform/paths.h"
 
 namespace hoshizora {
 namespace {
@@ -30,6 +31,12 @@ int StoredSpeed(SettingsStore& store) {
 
 KeyingOptions StoredKeying(SettingsStore& store) {
   return ReadKeyingSettings(store, StoredSpeed(store));
+}
+
+std::u16string UnreadableSettingsMessage(const std::filesystem::path& path) {
+  return u"設定ファイルを読み込めなかったため、既定の設定を使います（このファイルは書き換えません）"
+         u": " +
+         PathText(path);
 }
 
 int SpeedToSave(Dialog& dialog) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
+#include <string>
 
 #include "app/tone_settings.h"
 #include "base/keying_options.h"
@@ -31,6 +33,10 @@ int StoredFrequency(SettingsStore& store);
 int StoredSpeed(SettingsStore& store);
 // RiseMs and EffectiveCpm, bounded for the stored speed; missing keys are off.
 KeyingOptions StoredKeying(SettingsStore& store);
+
+// Says that the settings file at `path` could not be read and the defaults
+// are used; the file is left as it is.
+std::u16string UnreadableSettingsMessage(const std::filesystem::path& path);
 
 // The speed field as the close path saves it: bounded, the default when it
 // holds no number.

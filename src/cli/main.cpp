@@ -81,6 +81,7 @@ int Run(int argc, char** argv) {
   if (isatty(STDERR_FILENO) == 1) {
     setup.terminal_columns = StderrColumns;
   }
+  setup.stdout_is_terminal = isatty(STDOUT_FILENO) == 1;
   // The command line only reads the settings: it never makes their folder.
   hoshizora::IniFileStore settings(system, setup.folders->settings_file);
 

@@ -12,6 +12,7 @@
 #include "cli/cli_paths.h"
 #include "cli/console_sink.h"
 #include "cli/interruption.h"
+#include "cli/terminal_text.h"
 #include "encoding/default_telegram.h"
 #include "encoding/text_utils.h"
 #include "telegram_file/telegram_file_commands.h"
@@ -215,6 +216,35 @@ std::variant<OutputRequest, CliRefusal> BuildOutputRequest(const std::vector<std
   return RequestFromArgs(parsed, system, settings, folders);
 }
 
+OutputReport RunOutputOnConsole(const OutputRequest& request, System& system, Canvas& canvas,
+                                std::ostream& err, bool quiet, const CliSetup& setup) {
+  ConsoleProgress progress;
+  progress.style = quiet                    ? ConsoleProgress::Style::kNone
+                   : setup.terminal_columns ? ConsoleProgress::Style::kBar
+                                            : ConsoleProgress::Style::kLines;
+  progress.columns = setup.terminal_columns;
+  ConsoleSink sink(err, std::chrono::steady_clock::now, progress, &ProgramInterruption().requested);
+  OutputReport report;
+  {
+    std::optional<ProgressTicker> ticker;
+    if (progress.style != ConsoleProgress::Style::kNone) {
+      ticker.emplace(sink);
+    }
+    report = RunOutput(request, system, canvas, sink);
+  }
+  sink.EndProgress();
+  sink.ShowMessage(report.message, report.caption, report.icon);
+  return report;
+}
+
+void WarnIfSettingsUnreadable(SettingsStore& settings, const ProgramFolders& folders,
+                              std::ostream& err) {
+  if (settings.Unreadable()) {
+    err << "hoshizora-cli: " << TerminalText(UnreadableSettingsMessage(folders.settings_file))
+        << "\n";
+  }
+}
+
 int RunOutputCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                  System& system, SettingsStore& settings, const std::function<Canvas&()>& canvas,
                  const CliSetup& setup) {
@@ -225,29 +255,16 @@ int RunOutputCli(const std::vector<std::string>& args, std::ostream& out, std::o
   }
   const ProgramFolders folders =
       setup.folders ? *setup.folders : PortableFolders(ExecutableFolder(system));
+  WarnIfSettingsUnreadable(settings, folders, err);
   const auto request = RequestFromArgs(parsed, system, settings, folders);
   if (const auto* refusal = std::get_if<CliRefusal>(&request)) {
     err << refusal->message << "\n";
     return 2;
   }
 
-  ConsoleProgress progress;
-  progress.style = parsed.quiet             ? ConsoleProgress::Style::kNone
-                   : setup.terminal_columns ? ConsoleProgress::Style::kBar
-                                            : ConsoleProgress::Style::kLines;
-  progress.columns = setup.terminal_columns;
   const WatchedRun watched;
-  ConsoleSink sink(err, std::chrono::steady_clock::now, progress, &ProgramInterruption().requested);
-  OutputReport report;
-  {
-    std::optional<ProgressTicker> ticker;
-    if (progress.style != ConsoleProgress::Style::kNone) {
-      ticker.emplace(sink);
-    }
-    report = RunOutput(std::get<OutputRequest>(request), system, canvas(), sink);
-  }
-  sink.EndProgress();
-  sink.ShowMessage(report.message, report.caption, report.icon);
+  const OutputReport report = RunOutputOnConsole(std::get<OutputRequest>(request), system, canvas(),
+                                                 err, parsed.quiet, setup);
   for (const auto& path : report.written) {
     out << PrintablePath(path) << "\n";
   }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/output_request.h"
+#include "app/output_run.h"
 #include "app/program_folders.h"
 #include "platform/canvas.h"
 #include "platform/settings_store.h"
@@ -28,6 +29,9 @@ struct CliSetup {
   // The width of the terminal stderr is, asked at each redraw of the progress
   // bar; empty when stderr is no terminal, and progress goes in plain lines.
   std::function<int()> terminal_columns;
+  // Whether stdout is a terminal, where the filters show control characters
+  // as codes.
+  bool stdout_is_terminal = false;
 };
 
 // The request `output [TELEGRAM.txt] [--freq HZ] [--cpm N] [--rise-ms MS]
@@ -39,6 +43,17 @@ struct CliSetup {
 std::variant<OutputRequest, CliRefusal> BuildOutputRequest(const std::vector<std::string>& args,
                                                            System& system, SettingsStore& settings,
                                                            const ProgramFolders& folders);
+
+// One output run with its progress on `err`, as a bar redrawn in place on a
+// terminal, plain lines elsewhere, none when `quiet`; then the run's closing
+// message. The caller watches for a stop (WatchedRun).
+OutputReport RunOutputOnConsole(const OutputRequest& request, System& system, Canvas& canvas,
+                                std::ostream& err, bool quiet, const CliSetup& setup);
+
+// Says once on `err` when the settings file is there but cannot be read, so
+// that a run at the default tone is no surprise.
+void WarnIfSettingsUnreadable(SettingsStore& settings, const ProgramFolders& folders,
+                              std::ostream& err);
 
 // The output run without a window: progress and messages on `err`, every file
 // written and a summary line on `out`. Returns the exit status.

@@ -23,6 +23,7 @@ struct PracticeArgs {
   std::optional<std::string> chars;
   std::optional<std::string> seed;
   bool groups = false;
+  bool quiet = false;
   // --freq, --cpm and --out, with their values, for BuildOutputRequest.
   std::vector<std::string> output_args;
 };
@@ -35,8 +36,8 @@ CliRefusal Refuse(const std::string& reason) {
 std::optional<std::string> ParseArgs(const std::vector<std::string>& args, PracticeArgs& parsed) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a == "--groups") {
-      parsed.groups = true;
+    if (a == "--groups" || a == "--quiet") {
+      (a == "--groups" ? parsed.groups : parsed.quiet) = true;
       continue;
     }
     std::optional<std::string>* option = a == "--count"    ? &parsed.count
@@ -149,6 +150,7 @@ std::variant<PracticePlan, CliRefusal> BuildPracticePlan(const std::vector<std::
     return Refuse(*reason);
   }
   PracticePlan plan;
+  plan.quiet = parsed.quiet;
   if (parsed.count) {
     const auto count = ParseUnsigned(*parsed.count, kLargestPracticeBatch);
     if (!count || *count == 0) {
@@ -181,6 +183,7 @@ int RunPracticeCli(const std::vector<std::string>& args, std::ostream& out, std:
                    const SeedSource& fresh_seed, const CliSetup& setup) {
   const ProgramFolders folders =
       setup.folders ? *setup.folders : PortableFolders(ExecutableFolder(system));
+  WarnIfSettingsUnreadable(settings, folders, err);
   const auto built = BuildPracticePlan(args, system, settings, folders);
   if (const auto* refusal = std::get_if<CliRefusal>(&built)) {
     err << refusal->message << "\n";
@@ -188,7 +191,9 @@ int RunPracticeCli(const std::vector<std::string>& args, std::ostream& out, std:
   }
   const PracticePlan& plan = std::get<PracticePlan>(built);
   const std::uint64_t first_seed = plan.seed ? *plan.seed : fresh_seed();
-  out << "seed: " << first_seed << "\n";
+  // Flushed line by line: a learner, or a script reading the pipe, gets the
+  // seed at once and each telegram's files as soon as it is written.
+  out << "seed: " << first_seed << std::endl;
 
   const WatchedRun watched;
   for (int i = 0; i < plan.count; ++i) {
@@ -199,9 +204,8 @@ int RunPracticeCli(const std::vector<std::string>& args, std::ostream& out, std:
     }
     OutputRequest request = plan.request;
     request.fields = MakePracticeTelegram(plan.options, seed);
-    ConsoleSink sink(err, std::chrono::steady_clock::now, {}, &ProgramInterruption().requested);
-    const OutputReport report = RunOutput(request, system, canvas(), sink);
-    sink.ShowMessage(report.message, report.caption, report.icon);
+    const OutputReport report =
+        RunOutputOnConsole(request, system, canvas(), err, plan.quiet, setup);
     if (report.result == OutputReport::Result::kRefused) {
       return 2;
     }
@@ -217,15 +221,16 @@ int RunPracticeCli(const std::vector<std::string>& args, std::ostream& out, std:
       }
     }
     for (const auto& path : written) {
-      out << PrintablePath(path) << "\n";
+      out << PrintablePath(path) << std::endl;
     }
-    const std::string tail = " (seed " + std::to_string(seed) + ")\n";
+    const std::string tail = " (seed " + std::to_string(seed) + ")";
     if (failed == 0) {
-      out << "complete: " << written.size() << " files in " << PrintablePath(report.folder) << tail;
+      out << "complete: " << written.size() << " files in " << PrintablePath(report.folder) << tail
+          << std::endl;
       continue;
     }
     out << "incomplete: " << written.size() << " files in " << PrintablePath(report.folder) << ", "
-        << failed << " failed" << tail;
+        << failed << " failed" << tail << std::endl;
     if (i + 1 < plan.count) {
       err << "hoshizora-cli: stopped after " << i + 1 << " of " << plan.count
           << " practice telegrams\n";

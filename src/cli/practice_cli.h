@@ -28,10 +28,11 @@ struct PracticePlan {
   int count = 1;
   std::optional<std::uint64_t> seed;  // nothing: a fresh one
   OutputRequest request;
+  bool quiet = false;  // no progress on stderr
 };
 
 // `practice [--count N] [--length MIN-MAX] [--groups [--chars SET]] [--seed S]
-// [--freq HZ] [--cpm N] [--out DIR]`: the tone and --out are read as `output`
+// [--freq HZ] [--cpm N] [--out DIR] [--quiet]`: the tone and --out are read as `output`
 // reads them.
 std::variant<PracticePlan, CliRefusal> BuildPracticePlan(const std::vector<std::string>& args,
                                                          System& system, SettingsStore& settings,
@@ -39,7 +40,8 @@ std::variant<PracticePlan, CliRefusal> BuildPracticePlan(const std::vector<std::
 
 // N output runs, each of a practice telegram from seed S + i, each folder with
 // its telegram file `<folder>_telegram.txt` as the answer key. Prints the
-// seed, every file written and a summary line per folder on `out`; stops at
+// seed, every file written and a summary line per folder on `out`, each line
+// flushed as it is printed; progress as `output` shows it on `err`; stops at
 // the first run that is not complete. Returns the exit status.
 int RunPracticeCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                    System& system, SettingsStore& settings, const std::function<Canvas&()>& canvas,

@@ -37,8 +37,8 @@ InputStatus ReadInput(std::istream& in, std::string& bytes) {
 
 }  // namespace
 
-int RunTextCommand(std::string_view command, std::istream& in, std::ostream& out,
-                   std::ostream& err) {
+int RunTextCommand(std::string_view command, std::istream& in, std::ostream& out, std::ostream& err,
+                   FilterOutput shown) {
   std::string bytes;
   switch (ReadInput(in, bytes)) {
     case InputStatus::kRead:
@@ -56,7 +56,18 @@ int RunTextCommand(std::string_view command, std::istream& in, std::ostream& out
     return 2;
   }
   const std::u16string marked = InsertGroupMarks(*text);
-  out << TerminalText(command == "encode" ? EncodeTelegram(marked) : marked);
+  if (command == "encode") {
+    if (const auto unkeyed = ListUnkeyedCharacters(marked); !unkeyed.empty()) {
+      std::string listed;
+      for (const std::u16string& c : unkeyed) {
+        listed += " " + TerminalText(c);
+      }
+      err << "hoshizora-cli: no Morse code for" << listed << "; left out\n";
+    }
+  }
+  const std::u16string result = command == "encode" ? EncodeTelegram(marked) : marked;
+  // Only a terminal needs protecting from the text; a file or a pipe is data.
+  out << (shown == FilterOutput::kTerminal ? TerminalText(result) : EncodeUtf8(result));
   out.flush();
   return 0;
 }

@@ -1,5 +1,10 @@
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+
 #include <atomic>
 #include <filesystem>
 #include <iostream>
@@ -60,9 +65,9 @@ hoshizora::ProgramFolders DecideFolders(hoshizora::System& system) {
 
 // The progress bar is drawn only on a console; redirected to a file or a
 // pipe, stderr gets plain lines.
-bool StderrIsConsole() {
+bool IsConsole(DWORD stream) {
   DWORD mode = 0;
-  return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+  return GetConsoleMode(GetStdHandle(stream), &mode) != 0;
 }
 
 int StderrColumns() {
@@ -81,9 +86,10 @@ int Run(int argc, wchar_t** argv) {
   hoshizora::Win32System system;
   hoshizora::CliSetup setup;
   setup.folders = DecideFolders(system);
-  if (StderrIsConsole()) {
+  if (IsConsole(STD_ERROR_HANDLE)) {
     setup.terminal_columns = StderrColumns;
   }
+  setup.stdout_is_terminal = IsConsole(STD_OUTPUT_HANDLE);
   // The command line only reads the settings: it never makes their folder.
   hoshizora::IniFileStore settings(system, setup.folders->settings_file);
 
@@ -110,6 +116,10 @@ std::atomic<bool> finished{false};
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // Text mode would end the input at a 0x1A byte and write LF as CR LF: the
+  // filters' data must pass as it does on Linux, byte for byte.
+  _setmode(_fileno(stdin), _O_BINARY);
+  _setmode(_fileno(stdout), _O_BINARY);
   std::ios::sync_with_stdio(false);
   const Utf8Console console;
   hoshizora::CatchConsoleStops(hoshizora::RequestStop, &finished);

@@ -21,17 +21,6 @@
 
 namespace {
 
-// The last guard: nothing the commands do may end the program. A command
-// that fails this way says so and the window goes on.
-template <typename Work>
-void Guarded(hoshizora::MainWindow& window, Work&& work) {
-  try {
-    work();
-  } catch (const std::exception&) {
-    window.ShowMessage(u"処理を続けられませんでした。", u"エラー", hoshizora::MessageIcon::kError);
-  }
-}
-
 hoshizora::ProgramFolders DecideFolders(hoshizora::System& system) {
   hoshizora::ProgramEnvironment env;
   env.home = hoshizora::EnvironmentPath("HOME");
@@ -83,12 +72,7 @@ int AnswerWithoutWindow(int argc, char** argv) {
   return -1;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (const int status = AnswerWithoutWindow(argc, argv); status >= 0) {
-    return status;
-  }
+int RunProgram(int argc, char** argv) {
   QApplication app(argc, argv);
   hoshizora::InstallQtTranslations(app);
   hoshizora::PosixSystem system;
@@ -105,10 +89,12 @@ int main(int argc, char** argv) {
                              canvas, settings,
                              icons,  hoshizora::DecodeUtf8Lenient(HOSHIZORA_CONTACT_ADDRESS),
                              folders};
-  window.SetCommandHandler(
-      [&](int id) { Guarded(window, [&] { hoshizora::HandleCommand(main, id); }); });
-  window.SetCloseHandler([&] { Guarded(window, [&] { hoshizora::CloseMainDialog(main); }); });
-  Guarded(window, [&] { hoshizora::InitialiseMainDialog(main); });
+  window.SetCommandHandler([&](int id) {
+    hoshizora::GuardCommand(window, [&] { hoshizora::HandleCommand(main, id); });
+  });
+  window.SetCloseHandler(
+      [&] { hoshizora::GuardCommand(window, [&] { hoshizora::CloseMainDialog(main); }); });
+  hoshizora::GuardCommand(window, [&] { hoshizora::InitialiseMainDialog(main); });
   // Told to end (the session closing, `kill`), the window stops its run and
   // closes as its close box would; an encoder is never left running.
   const hoshizora::StopSignals stop_signals([&window](int) { window.RequestStop(); });
@@ -119,4 +105,20 @@ int main(int argc, char** argv) {
   }
   app.exec();
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (const int status = AnswerWithoutWindow(argc, argv); status >= 0) {
+    return status;
+  }
+  // Every command is guarded; what could still be thrown here (out of memory
+  // while starting) ends the program as a failed start does, never through
+  // std::terminate.
+  try {
+    return RunProgram(argc, argv);
+  } catch (...) {
+    return 1;
+  }
 }

@@ -49,6 +49,26 @@ fs::path TempNameBeside(const fs::path& target) {
   return temp;
 }
 
+// The file a write to `path` lands on: a link, or a chain of them, is
+// followed to the name it gives, so that replacing the file keeps the link (a
+// settings file linked from a dotfiles folder stays linked). Nothing for a
+// loop or a link that cannot be read.
+std::optional<fs::path> LinkedFile(fs::path path) {
+  constexpr int kMostLinks = 40;
+  for (int hops = 0; hops < kMostLinks; ++hops) {
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(path, ec))) {
+      return path;
+    }
+    const fs::path next = fs::read_symlink(path, ec);
+    if (ec) {
+      return std::nullopt;
+    }
+    path = next.is_absolute() ? next : path.parent_path() / next;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 namespace {
@@ -156,8 +176,14 @@ StagedFile::~StagedFile() {
   }
 }
 
-std::optional<StagedFile> StagedFile::Write(const fs::path& target, std::string_view bytes) {
+std::optional<StagedFile> StagedFile::Write(const fs::path& path, std::string_view bytes) {
   try {
+    const std::optional<fs::path> linked = LinkedFile(path);
+    if (!linked) {
+      return std::nullopt;
+    }
+    // Staged beside the file itself: a rename works only within one file system.
+    const fs::path& target = *linked;
     StagedFile staged(target, TempNameBeside(target));
     {
       std::ofstream out(staged.temp_, std::ios::binary | std::ios::trunc);

@@ -26,7 +26,9 @@ std::unique_ptr<ByteSink> CreateFileSink(const std::filesystem::path& path);
 
 // A file's new content written whole under a temporary name beside it. Commit()
 // renames it over the target (which keeps its permissions); a staged file that
-// is dropped without a commit leaves the target as it was.
+// is dropped without a commit leaves the target as it was. A target that is a
+// symbolic link is written through: the file it names is replaced, the link
+// stays.
 class StagedFile {
  public:
   static std::optional<StagedFile> Write(const std::filesystem::path& target,

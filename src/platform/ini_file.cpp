@@ -191,6 +191,11 @@ std::int32_t IniFileStore::ReadInt(std::string_view section, std::string_view ke
   return value ? LeadingInt(*value) : default_value;
 }
 
+bool IniFileStore::Unreadable() {
+  const FileRead::Status status = system_.ReadFile(path_, kLargestFile).status;
+  return status != FileRead::Status::kRead && status != FileRead::Status::kMissing;
+}
+
 bool IniFileStore::WriteString(std::string_view section, std::string_view key,
                                std::string_view value) {
   const FileRead file = system_.ReadFile(path_, kLargestFile);

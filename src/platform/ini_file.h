@@ -45,6 +45,7 @@ class IniFileStore : public SettingsStore {
   std::int32_t ReadInt(std::string_view section, std::string_view key,
                        std::int32_t default_value) override;
   bool WriteString(std::string_view section, std::string_view key, std::string_view value) override;
+  bool Unreadable() override;
 
  private:
   System& system_;

@@ -19,6 +19,10 @@ class SettingsStore {
   // everything else in the file stays as it was. False when it cannot be written.
   virtual bool WriteString(std::string_view section, std::string_view key,
                            std::string_view value) = 0;
+  // True when the settings are there but cannot be read (no permission, not
+  // a regular file, too large): every read gives its default and nothing is
+  // written over them.
+  virtual bool Unreadable() = 0;
 };
 
 }  // namespace hoshizora

@@ -18,7 +18,7 @@ bool CreateFolders(System& system, const std::filesystem::path& folder) {
     return false;
   }
   // Another process may make it between the check and here.
-  return system.CreateFolder(folder) || system.PathExists(folder);
+  return system.CreateFolder(folder) == FolderMade::kMade || system.PathExists(folder);
 }
 
 }  // namespace hoshizora

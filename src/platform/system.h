@@ -49,6 +49,13 @@ struct FileRead {
   std::string bytes;  // the whole file for kRead, else empty
 };
 
+// What asking for a new folder came to.
+enum class FolderMade {
+  kMade,
+  kNameTaken,  // something has the name already: a folder, a file, a link
+  kFailed,
+};
+
 // Everything the commands need of the operating system.
 class System {
  public:
@@ -65,8 +72,9 @@ class System {
   virtual std::optional<std::uintmax_t> FileSize(const std::filesystem::path& path) = 0;
   virtual bool PathExists(const std::filesystem::path& path) = 0;
   virtual bool RemoveFile(const std::filesystem::path& path) = 0;
-  // Creates a folder; false when it exists already or cannot be made.
-  virtual bool CreateFolder(const std::filesystem::path& path) = 0;
+  // Creates a folder. A name already taken, even by a link that points
+  // nowhere, is kNameTaken; a link there is never followed.
+  virtual FolderMade CreateFolder(const std::filesystem::path& path) = 0;
   virtual void OpenWithDesktop(const std::filesystem::path& path) = 0;
 
   // The file seam. The defaults (platform/file_io.cpp, portable C++) are what

@@ -8,6 +8,7 @@
 
 #include "app/control_ids.h"
 #include "app/dialog_fields.h"
+#include "app/settings.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
 #include "practice/practice_telegram.h"
@@ -119,8 +120,9 @@ TEST_F(MainDialogTest, InstalledProgramTakesItsIconFromTheDataFolderAndInstallsN
   EXPECT_FALSE(icons.committed);
 }
 
-// Side files that are folders, FIFOs or endless devices must neither stop nor
-// stall the start: the dialog comes up with the defaults.
+// Side files that are folders, FIFOs or endless devices, or that cannot be
+// read, must neither stop nor stall the start: the dialog comes up with the
+// defaults, says so once, and leaves the settings file alone.
 TEST_F(MainDialogTest, StrangeSideFilesGiveTheDefaults) {
   const fs::path settings = dir.path() / "settings.ini";
   const fs::path icon = dir.path() / "app.ico";
@@ -130,7 +132,9 @@ TEST_F(MainDialogTest, StrangeSideFilesGiveTheDefaults) {
     InitialiseMainDialog(main);
     EXPECT_EQ(fresh.texts[ids::kFrequency], u"440");
     EXPECT_EQ(fresh.texts[ids::kSpeed], u"100");
-    EXPECT_TRUE(fresh.messages.empty());
+    // Said once, at start; the icon is a nicety and is passed over silently.
+    ASSERT_EQ(fresh.messages.size(), 1u);
+    EXPECT_EQ(fresh.messages[0].text, UnreadableSettingsMessage(settings));
     CloseMainDialog(main);  // and the settings it cannot read are not overwritten
   };
   fs::create_directory(settings);
@@ -150,6 +154,12 @@ TEST_F(MainDialogTest, StrangeSideFilesGiveTheDefaults) {
   fresh_start();
   EXPECT_EQ(fs::symlink_status(settings).type(), fs::file_type::fifo);
 #endif
+  fs::remove_all(settings);
+  // A file without read permission: what a user other than root gets.
+  testing::WriteFileBytes(settings, "[General]\nCpm=150\n");
+  system.read_fails = FileRead::Status::kReadFailed;
+  fresh_start();
+  EXPECT_EQ(testing::ReadFileBytes(settings), "[General]\nCpm=150\n");
   EXPECT_FALSE(icons.committed);
 }
 

@@ -94,8 +94,10 @@ TEST_F(OutputCommandTest, OptionsAndWholeFieldsComeFromTheDialog) {
   dialog.texts[ids::kStation] = std::u16string(150, u'局');
   Run();
   EXPECT_EQ(system.opened, std::vector<fs::path>{Folder() / u"和文電報_20240131_090507.jpg"});
-  EXPECT_NE(Closing().text.find(u"発信局が長すぎるため、先頭の99文字だけを使いました。"),
+  EXPECT_NE(Closing().text.find(
+                u"発信局が長すぎるため、先頭の99文字だけを使い、残りの51文字は使いませんでした。"),
             std::u16string::npos);
+  EXPECT_EQ(Closing().caption, u"エラー") << "a cut telegram is not complete";
 }
 
 // Installed: the output goes under the documents folder, whose Hoshizora

@@ -5,8 +5,10 @@
 #include <algorithm>
 
 #include "app/compose_telegram.h"
+#include "app/field_buffers.h"
 #include "app/output_messages.h"
 #include "audio/wav_writer.h"
+#include "base/little_endian.h"
 #include "encoding/default_telegram.h"
 #include "imaging/text_listing.h"
 #include "platform/paths.h"
@@ -49,6 +51,42 @@ TEST(ToneSettings, OnlyWholeNumbersInRange) {
   for (std::u16string_view bad :
        {u"", u"abc", u"1,500", u"12abc", u"99", u"2001", u"-440", u"+", u"4 40"}) {
     EXPECT_EQ(ParseToneSetting(bad, 100, 2000), std::nullopt) << bad.size();
+  }
+}
+
+// The cut keeps what the dialog's buffer holds, never half a surrogate pair,
+// and says how many characters it left out, a pair counting as one.
+TEST(FieldBuffers, CutsWholeCharactersAndCountsWhatItDropped) {
+  const std::u16string pair = u"\U0002000B";
+  struct Case {
+    std::u16string body;
+    std::size_t kept;
+    std::u16string_view note;  // empty: nothing cut
+  };
+  const Case cases[] = {
+      {std::u16string(4095, u'ア'), 4095, u""},
+      {std::u16string(4096, u'ア'), 4095,
+       u"本文が長すぎるため、先頭の4095文字だけを使い、残りの1文字は使いませんでした。"},
+      {std::u16string(4094, u'ア') + pair + u"イ", 4094,
+       u"本文が長すぎるため、先頭の4094文字だけを使い、残りの2文字は使いませんでした。"},
+      {[&] {
+         std::u16string pairs;
+         for (int i = 0; i < 2500; ++i) {
+           pairs += pair;
+         }
+         return pairs;
+       }(),
+       4094, u"本文が長すぎるため、先頭の2047文字だけを使い、残りの453文字は使いませんでした。"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::u16string> notes;
+    TelegramFields fields;
+    fields.body = c.body;
+    const TelegramFields cut = CutToFieldBuffers(fields, notes);
+    EXPECT_EQ(cut.body, c.body.substr(0, c.kept)) << c.body.size();
+    EXPECT_EQ(notes, c.note.empty() ? std::vector<std::u16string>{}
+                                    : std::vector<std::u16string>{std::u16string(c.note)})
+        << c.body.size();
   }
 }
 
@@ -317,20 +355,46 @@ TEST_F(OutputRunTest, ClosingMessageNamesCharactersTheAudioLacks) {
             u"出力が完了しました。\n\nモールス符号がないため音声に含まれない文字: 。 「");
 }
 
-TEST_F(OutputRunTest, LongFieldsAreCutAndSaid) {
-  request.fields.body = u"[ホレ]" + std::u16string(5000, u'ア');
+// A cut field is never keyed or drawn whole, so the run is not complete; the
+// cut body lost its End sign, so no form page is drawn.
+TEST_F(OutputRunTest, LongFieldsAreCutAndTheRunIsIncomplete) {
+  // Kanji have no code: the audio stays short while the body is long.
+  request.fields.body = u"[ホレ]アウ[ラタ]" + std::u16string(4990, u'漢');
   request.fields.addressee = std::u16string(600, u'イ');
-  system.write_fails_after = 44;  // the cut body would key for over an hour
-  const OutputReport report = Run();
-  EXPECT_TRUE(Says(report, u"名あてが長すぎるため、先頭の511文字だけを使いました。"));
-  EXPECT_TRUE(Says(report, u"本文が長すぎるため、先頭の4095文字だけを使いました。"));
-  EXPECT_TRUE(Says(report, u"受信用紙は作成しませんでした")) << "the cut body lost its End sign";
+  OutputReport report = Run();
+  EXPECT_EQ(report.result, Result::kIncomplete);
+  EXPECT_EQ(report.caption, u"エラー");
+  EXPECT_TRUE(Says(report,
+                   u"失敗:\n名あてが長すぎるため、先頭の511文字だけを使い、残りの89文字は"
+                   u"使いませんでした。\n本文が長すぎるため、先頭の4095文字だけを使い、残り"
+                   u"の905文字は使いませんでした。"));
+  EXPECT_EQ(report.written.size(), 3u) << "the audio, the listing and the one form page";
+
   std::size_t addressee_drawn = 0;
   for (const auto& s : canvas.On(1)) {
     addressee_drawn += static_cast<std::size_t>(std::count(s.text.begin(), s.text.end(), u'イ'));
   }
   EXPECT_EQ(addressee_drawn, 511u);
   EXPECT_EQ(canvas.On(1).back().text, kListingCutMark) << "the long body fills the listing";
+
+  request.fields.body = u"[ホレ]" + std::u16string(5000, u'ア');
+  system.write_fails_after = 44;  // the cut body would key for over an hour
+  report = Run();
+  EXPECT_TRUE(Says(report, u"受信用紙は作成しませんでした")) << "the cut body lost its End sign";
+}
+
+// A picture writer that throws (out of memory, say) while the audio is being
+// written must not end the program: the run waits for the audio and passes
+// the exception on to the front end's guard.
+TEST_F(OutputRunTest, AThrowingWriterWaitsForTheAudioAndPassesItOn) {
+  struct ThrowingCanvas : testing::RecordingCanvas {
+    std::unique_ptr<Bitmap> CreateBitmap(int, int) override { throw std::bad_alloc(); }
+  } throwing;
+  EXPECT_THROW(RunOutput(request, system, throwing, sink), std::bad_alloc);
+  const fs::path wav = WithSuffix(Base(), u".wav");
+  ASSERT_TRUE(fs::exists(wav));
+  EXPECT_EQ(ReadLe(testing::ReadFileBytes(wav), 40, 4) + 44u, fs::file_size(wav))
+      << "written whole";
 }
 
 TEST_F(OutputRunTest, EmptyFieldsStillRunEveryWriter) {

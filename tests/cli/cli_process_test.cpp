@@ -3,18 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 #include "base/little_endian.h"
 #include "cli/cli_copy.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <iostream>
 #include <vector>
 
 #include "audio/wav_writer.h"
 #include "platform/paths.h"
 #include "platform/posix/posix_system.h"
 #include "practice/practice_telegram.h"
+#include "support/program_run.h"
 #include "support/temp_dir.h"
 #include "telegram_file/telegram_file_commands.h"
 #include "telegram_file/telegram_text_format.h"
@@ -214,6 +217,69 @@ TEST_F(CliProcessTest, FailingEncoderKeepsTheWavAndExitsOne) {
   const fs::path folder = Entries(out).at(0);
   EXPECT_TRUE(fs::exists(folder / (folder.filename().string() + ".wav")));
   EXPECT_NE(run.out.find("incomplete:"), std::string::npos);
+}
+
+// A body longer than the field reads is keyed cut, and the run says so and
+// fails: the tail of the telegram is missing from every file.
+TEST_F(CliProcessTest, CutBodyIsIncompleteAndSaysWhatItDropped) {
+  // Kanji have no code, so the audio stays short.
+  WriteFileBytes(telegram,
+                 SerializeTelegramText(
+                     {u"", u"", u"", u"", u"", u"[ホレ]アイ[ラタ]" + std::u16string(4990, u'漢')}));
+  const testing::ProgramRun run = testing::RunProgram(
+      {cli.string(), "output", telegram.string(), "--out", out.string(), "--quiet"},
+      {"PATH=/usr/bin:/bin", "LANG=C.UTF-8", "HOME=" + dir.path().string()}, dir.path(),
+      dir.path());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find(
+                "本文が長すぎるため、先頭の4095文字だけを使い、残りの905文字は使いませんでした。"),
+            std::string::npos)
+      << run.err;
+  EXPECT_NE(run.out.find("incomplete: 3 files in "), std::string::npos) << run.out;
+}
+
+// Settings the program cannot read are said once, on stderr, and left alone;
+// the runs go on at the defaults. Root reads a file of mode 000, so there
+// only a folder in the settings file's place is tried.
+TEST_F(CliProcessTest, UnreadableSettingsAreSaidOnceAndLeftAlone) {
+  const fs::path settings = program / "settings.ini";
+  const std::string said = "設定ファイルを読み込めなかったため、既定の設定を使います";
+  std::vector<std::string> kinds{"folder"};
+  if (geteuid() != 0) {
+    kinds.push_back("mode 000");
+  } else {
+    std::cout << "[   NOTE   ] run as root: a settings file of mode 000 was not tried\n";
+  }
+  for (const std::string& kind : kinds) {
+    SCOPED_TRACE(kind);
+    if (kind == "folder") {
+      fs::create_directory(settings);
+    } else {
+      WriteFileBytes(settings, "[General]\nCpm=150\n");
+      fs::permissions(settings, fs::perms::none);
+    }
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"output", "--quiet"},
+          {"practice", "--count", "2", "--length", "10-10", "--groups"}}) {
+      std::vector<std::string> argv{cli.string()};
+      argv.insert(argv.end(), args.begin(), args.end());
+      argv.insert(argv.end(), {"--out", out.string()});
+      const testing::ProgramRun run = testing::RunProgram(
+          argv, {"PATH=/usr/bin:/bin", "LANG=C.UTF-8", "HOME=" + dir.path().string()}, dir.path(),
+          dir.path());
+      EXPECT_EQ(run.status, 0) << run.err;
+      const std::size_t first = run.err.find(said);
+      EXPECT_NE(first, std::string::npos) << run.err;
+      EXPECT_EQ(run.err.find(said, first + 1), std::string::npos) << "said once: " << run.err;
+    }
+    if (kind == "folder") {
+      EXPECT_TRUE(fs::is_empty(settings));
+      fs::remove(settings);
+    } else {
+      fs::permissions(settings, fs::perms::owner_read);
+      EXPECT_EQ(ReadFileBytes(settings), "[General]\nCpm=150\n");
+    }
+  }
 }
 
 // --out must name a folder that is there; anything else is a bad argument.

@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
 #include "cli/cli_copy.h"
@@ -85,6 +89,113 @@ TEST_F(CliTerminalTest, FileGetsPlainLinesAndQuietGetsNoProgress) {
                                                      : "完了: 出力が完了しました。\n");
     EXPECT_NE(quiet.out.find("complete: 3 files in "), std::string::npos);
   }
+}
+
+// practice shows its progress as output does, and --quiet silences it.
+TEST_F(CliTerminalTest, PracticeShowsTheSameProgressAndTakesQuiet) {
+  const std::vector<std::string> env{"PATH=/usr/bin:/bin", "LANG=C.UTF-8", "HOME=" + home.string()};
+  const std::vector<std::string> practice{(program / "hoshizora-cli").string(),
+                                          "practice",
+                                          "--length",
+                                          "10-10",
+                                          "--groups",
+                                          "--out",
+                                          out.string()};
+  const ProgramRun bar =
+      testing::RunProgram(practice, env, dir.path(), dir.path(), Stderr::kTerminal, 72);
+  ASSERT_EQ(bar.status, 0) << bar.err;
+  EXPECT_NE(bar.err.find("--% 0:01"), std::string::npos) << bar.err;
+  EXPECT_EQ(testing::TerminalScreen(bar.err),
+            std::vector<std::string>{"完了: 出力が完了しました。"});
+
+  std::vector<std::string> quiet = practice;
+  quiet.push_back("--quiet");
+  for (const Stderr err_to : {Stderr::kTerminal, Stderr::kFile}) {
+    const ProgramRun run = testing::RunProgram(quiet, env, dir.path(), dir.path(), err_to, 72);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, err_to == Stderr::kTerminal ? "完了: 出力が完了しました。\r\n"
+                                                   : "完了: 出力が完了しました。\n");
+  }
+}
+
+// A line of practice's output from a pipe, or "" when none comes within 30
+// seconds (the program holding it back).
+std::string LineFrom(int fd) {
+  std::string line;
+  char c = 0;
+  while (line.empty() || line.back() != '\n') {
+    pollfd ready{fd, POLLIN, 0};
+    if (poll(&ready, 1, 30000) <= 0 || read(fd, &c, 1) != 1) {
+      return "";
+    }
+    line.push_back(c);
+  }
+  return line;
+}
+
+// practice's stdout comes line by line, even into a pipe: the seed at once,
+// each telegram's files as soon as it is written. The encoder waits for a
+// "go" file, one per telegram, so the test knows what the program has done.
+TEST_F(CliTerminalTest, PracticeSendsEachLineAsItHappens) {
+  const fs::path go = dir.path() / "go";
+  testing::WriteFileBytes(program / "lame", "#!/bin/sh\nwhile ! rm '" + go.string() +
+                                                "' 2>/dev/null; do sleep 0.05; done\n"
+                                                "exec /usr/bin/lame --quiet \"$1\" \"$2\"\n");
+  const std::string cli = (program / "hoshizora-cli").string();
+  const std::string command = "exec '" + cli + "' practice --count 2 --length 10-10 --groups " +
+                              "--seed 7 --quiet --out '" + out.string() + "' 2>/dev/null";
+  FILE* pipe = popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  const int fd = fileno(pipe);
+  EXPECT_EQ(LineFrom(fd), "seed: 7\n") << "before any telegram is written";
+  testing::WriteFileBytes(go, "");
+  std::vector<std::string> first;
+  for (std::string line; (line = LineFrom(fd)).size() > 0;) {
+    first.push_back(line);
+    if (line.starts_with("complete:")) {
+      break;
+    }
+  }
+  ASSERT_EQ(first.size(), 5u) << "MP3, listing, form, answer key, summary";
+  EXPECT_TRUE(first.back().ends_with(" (seed 7)\n")) << first.back();
+  testing::WriteFileBytes(go, "");
+  std::string rest;
+  for (std::string line; (line = LineFrom(fd)).size() > 0;) {
+    rest += line;
+  }
+  EXPECT_TRUE(rest.ends_with(" (seed 8)\n")) << rest;
+  EXPECT_EQ(pclose(pipe), 0);
+}
+
+// The filters as a user meets them: a file or a pipe gets the text exactly,
+// a terminal sees its control characters as codes; encode names on stderr
+// what it cannot key, and that is no failure.
+TEST_F(CliTerminalTest, FiltersGiveExactTextToFilesAndPipesAndCodesToATerminal) {
+  const std::string text("[ホレ]ア\x1b[2J\x00イ\r\x0c漢[ラタ]\x1a", 33);
+  const fs::path input = dir.path() / "in.txt";
+  testing::WriteFileBytes(input, text);
+  const std::vector<std::string> env{"PATH=/usr/bin:/bin", "LANG=C.UTF-8", "HOME=" + home.string()};
+  const std::string cli = (program / "hoshizora-cli").string();
+  const auto run = [&](const std::vector<std::string>& argv, testing::Stdout out_to) {
+    return testing::RunProgram(argv, env, dir.path(), dir.path(), Stderr::kFile, 72, out_to, input);
+  };
+
+  const ProgramRun to_file = run({cli, "mark"}, testing::Stdout::kFile);
+  EXPECT_EQ(to_file.status, 0);
+  EXPECT_EQ(to_file.out, text);
+  const ProgramRun piped =
+      run({"/bin/sh", "-c", "\"$0\" mark | cat > piped.txt", cli}, testing::Stdout::kFile);
+  EXPECT_EQ(piped.status, 0);
+  EXPECT_EQ(testing::ReadFileBytes(dir.path() / "piped.txt"), text);
+  const ProgramRun on_terminal = run({cli, "mark"}, testing::Stdout::kTerminal);
+  EXPECT_EQ(on_terminal.status, 0);
+  EXPECT_EQ(on_terminal.out, "[ホレ]アU+001B[2JU+0000イU+000DU+000C漢[ラタ]U+001A");
+
+  const ProgramRun encode = run({cli, "encode"}, testing::Stdout::kFile);
+  EXPECT_EQ(encode.status, 0);
+  EXPECT_EQ(encode.out, " -..--- --.-- ..- .--- .-  ...-. ");
+  EXPECT_EQ(encode.err,
+            "hoshizora-cli: no Morse code for U+001B [ U+0000 U+000C 漢 U+001A; left out\n");
 }
 
 }  // namespace

@@ -87,6 +87,7 @@ TEST_F(IniFileStoreTest, WritesThroughAReplacementThatKeepsTheMode) {
   testing::WriteFileBytes(path(), "[Other]\nKeep=1\n");
   fs::permissions(path(), fs::perms::owner_read | fs::perms::owner_write);
   const fs::perms mode = fs::status(path()).permissions();
+  EXPECT_FALSE(store.Unreadable());
   ASSERT_TRUE(store.WriteString("General", "FreqHz", "700"));
   EXPECT_EQ(system.replaced, std::vector<fs::path>{path()});
   EXPECT_EQ(testing::ReadFileBytes(path()), "[Other]\nKeep=1\n[General]\nFreqHz=700\n");
@@ -96,7 +97,8 @@ TEST_F(IniFileStoreTest, WritesThroughAReplacementThatKeepsTheMode) {
 // A file the program could not read is never rewritten with only its own keys.
 TEST_F(IniFileStoreTest, NeverWritesWhenTheReadFailed) {
   testing::WriteFileBytes(path(), "[Other]\nKeep=1\n");
-  system.read_fails = FileRead::Status::kReadFailed;
+  system.read_fails = FileRead::Status::kReadFailed;  // as mode 000 is, but for root
+  EXPECT_TRUE(store.Unreadable());
   EXPECT_EQ(store.ReadInt("Other", "Keep", 5), 5);
   EXPECT_FALSE(store.WriteString("General", "FreqHz", "700"));
   EXPECT_TRUE(system.replaced.empty());
@@ -113,7 +115,9 @@ TEST_F(IniFileStoreTest, OverLargeFileIsIgnoredAndLeftAlone) {
 }
 
 TEST_F(IniFileStoreTest, FoldersAndDevicesGiveTheDefaults) {
+  EXPECT_FALSE(store.Unreadable()) << "no file is no problem";
   fs::create_directory(path());
+  EXPECT_TRUE(store.Unreadable());
   EXPECT_EQ(store.ReadInt("General", "FreqHz", 440), 440);
   EXPECT_FALSE(store.WriteString("General", "FreqHz", "800"));
 #ifndef _WIN32
@@ -123,6 +127,41 @@ TEST_F(IniFileStoreTest, FoldersAndDevicesGiveTheDefaults) {
   EXPECT_FALSE(store.WriteString("General", "FreqHz", "800"));
   EXPECT_TRUE(fs::is_symlink(path()));
 #endif
+}
+
+// A settings file linked from elsewhere (a dotfiles folder) is written
+// through its links: they stay, the file they name gets the new content, and
+// no staging file is left beside a link. A loop is refused.
+TEST_F(IniFileStoreTest, WritesThroughLinksAndKeepsThem) {
+  const fs::path dotfiles = dir.path() / "dotfiles";
+  const fs::path real = dotfiles / "hoshizora.ini";
+  fs::create_directories(dotfiles);
+  testing::WriteFileBytes(real, "[Other]\nKeep=1\n");
+  std::error_code ec;
+  fs::create_symlink("dotfiles/hoshizora.ini", dir.path() / "chain", ec);
+  if (ec) {
+    GTEST_SKIP() << "this system makes no symbolic links: " << ec.message();
+  }
+  fs::create_symlink("chain", path());
+  const auto entries = [](const fs::path& folder) {
+    return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
+  };
+  ASSERT_TRUE(store.WriteString("General", "FreqHz", "700"));
+  EXPECT_TRUE(fs::is_symlink(path()));
+  EXPECT_TRUE(fs::is_symlink(dir.path() / "chain"));
+  EXPECT_EQ(testing::ReadFileBytes(real), "[Other]\nKeep=1\n[General]\nFreqHz=700\n");
+  EXPECT_EQ(entries(dotfiles), 1);
+  EXPECT_EQ(entries(dir.path()), 3) << "settings.ini, chain, dotfiles";
+
+  fs::remove(real);  // a link to a file not made yet makes it
+  ASSERT_TRUE(store.WriteString("General", "Cpm", "120"));
+  EXPECT_TRUE(fs::is_symlink(path()));
+  EXPECT_EQ(testing::ReadFileBytes(real), "[General]\nCpm=120\n");
+
+  fs::create_symlink("loop", dir.path() / "loop");
+  IniFileStore looped{system, dir.path() / "loop"};
+  EXPECT_FALSE(looped.WriteString("General", "Cpm", "120"));
+  EXPECT_TRUE(fs::is_symlink(dir.path() / "loop"));
 }
 
 // A per-user settings file's folders are made on the first write, and only

@@ -65,8 +65,9 @@ TEST(PosixSystem, FileOperations) {
   PosixSystem system;
   testing::TempDir dir;
   const fs::path folder = dir.path() / "和文電報";
-  EXPECT_TRUE(system.CreateFolder(folder));
-  EXPECT_FALSE(system.CreateFolder(folder)) << "exists already";
+  EXPECT_EQ(system.CreateFolder(folder), FolderMade::kMade);
+  EXPECT_EQ(system.CreateFolder(folder), FolderMade::kNameTaken);
+  EXPECT_EQ(system.CreateFolder(dir.path() / "none" / "x"), FolderMade::kFailed);
   EXPECT_TRUE(system.PathExists(folder));
   EXPECT_FALSE(system.FileSize(folder).has_value()) << "a folder is not a file";
   testing::WriteFileBytes(folder / "a", "abc");

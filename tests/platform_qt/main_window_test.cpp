@@ -251,6 +251,27 @@ TEST_F(MainWindowTest, StopWhileTheEncoderRunsEndsItKeepsTheWavAndCloses) {
   }
 }
 
+// What the progress window's work throws comes back to the window's thread,
+// never std::terminate; the command guard catches it whatever its type, and
+// the window goes on.
+TEST_F(MainWindowTest, ThrowingWorkComesBackToTheWindowAndIsGuarded) {
+  EXPECT_THROW(window.RunWithProgress(u"電報出力", [](ProgressReporter&) { throw 42; }), int);
+  std::vector<QString> boxes;
+  QTimer boxes_shown;
+  QObject::connect(&boxes_shown, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      boxes.push_back(box->text());
+      box->close();
+    }
+  });
+  boxes_shown.start(50);
+  GuardCommand(window, [this] {
+    window.RunWithProgress(u"電報出力", [](ProgressReporter&) { throw std::string("lost"); });
+  });
+  EXPECT_EQ(boxes, std::vector<QString>{QStringLiteral("処理を続けられませんでした。")});
+  EXPECT_FALSE(window.destroyed());
+}
+
 TEST_F(MainWindowTest, StopWhileIdleClosesAsTheCloseBoxWould) {
   window.RequestStop();
   EXPECT_TRUE(window.destroyed());

@@ -46,7 +46,7 @@ class FixedSystem : public System {
     return std::filesystem::exists(path);
   }
   bool RemoveFile(const std::filesystem::path&) override { return false; }
-  bool CreateFolder(const std::filesystem::path&) override { return false; }
+  FolderMade CreateFolder(const std::filesystem::path&) override { return FolderMade::kFailed; }
   void OpenWithDesktop(const std::filesystem::path&) override {}
 
  private:

@@ -121,9 +121,9 @@ TEST_F(Win32SystemTest, AFlagSetBeforehandCancelsAtOnce) {
 
 TEST_F(Win32SystemTest, FileOperationsTakeWidePaths) {
   const fs::path folder = program / u"和文電報_20240131_090507";
-  EXPECT_TRUE(system.CreateFolder(folder));
-  EXPECT_FALSE(system.CreateFolder(folder)) << "an existing folder is not made again";
-  EXPECT_FALSE(system.CreateFolder(program / u"無い" / u"x"));
+  EXPECT_EQ(system.CreateFolder(folder), FolderMade::kMade);
+  EXPECT_EQ(system.CreateFolder(folder), FolderMade::kNameTaken);
+  EXPECT_EQ(system.CreateFolder(program / u"無い" / u"x"), FolderMade::kFailed);
   EXPECT_TRUE(system.PathExists(folder));
   EXPECT_FALSE(system.FileSize(folder).has_value());
 

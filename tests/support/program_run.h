@@ -27,22 +27,26 @@ struct ProgramRun {
 
 // Where the program's stderr goes.
 enum class Stderr { kFile, kTerminal };
+// Where the program's stdout goes.
+enum class Stdout { kFile, kTerminal };
 
 // Runs `argv` (argv[0] a full path) in `folder` with exactly the environment
-// `env` ("NAME=value"), stdin from /dev/null. stdout goes through a file;
-// stderr through a file or a pseudo-terminal of `columns` columns. A run
-// longer than a minute is ended and counts as a failure.
+// `env` ("NAME=value"), stdin from `input`. stdout and stderr go each through
+// a file or a pseudo-terminal of `columns` columns (one terminal for both
+// when both ask for it, read into `out`). A run longer than a minute is ended
+// and counts as a failure.
 inline ProgramRun RunProgram(const std::vector<std::string>& argv,
                              const std::vector<std::string>& env,
                              const std::filesystem::path& folder,
                              const std::filesystem::path& scratch, Stderr err_to = Stderr::kFile,
-                             int columns = 100) {
+                             int columns = 100, Stdout out_to = Stdout::kFile,
+                             const std::filesystem::path& input = "/dev/null") {
   ProgramRun run;
   const std::filesystem::path out_file = scratch / "stdout";
   const std::filesystem::path err_file = scratch / "stderr";
   int master = -1;
   int slave = -1;
-  if (err_to == Stderr::kTerminal) {
+  if (err_to == Stderr::kTerminal || out_to == Stdout::kTerminal) {
     winsize size{};
     size.ws_row = 24;
     size.ws_col = static_cast<unsigned short>(columns);
@@ -53,16 +57,22 @@ inline ProgramRun RunProgram(const std::vector<std::string>& argv,
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0600);
-  if (slave >= 0) {
+  posix_spawn_file_actions_addopen(&actions, 0, input.c_str(), O_RDONLY, 0);
+  if (out_to == Stdout::kTerminal) {
+    posix_spawn_file_actions_adddup2(&actions, slave, 1);
+  } else {
+    posix_spawn_file_actions_addopen(&actions, 1, out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+  }
+  if (err_to == Stderr::kTerminal) {
     posix_spawn_file_actions_adddup2(&actions, slave, 2);
-    posix_spawn_file_actions_addclose(&actions, master);
-    posix_spawn_file_actions_addclose(&actions, slave);
   } else {
     posix_spawn_file_actions_addopen(&actions, 2, err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0600);
+  }
+  if (slave >= 0) {
+    posix_spawn_file_actions_addclose(&actions, master);
+    posix_spawn_file_actions_addclose(&actions, slave);
   }
   std::vector<char*> args;
   for (const auto& a : argv) {
@@ -101,7 +111,8 @@ inline ProgramRun RunProgram(const std::vector<std::string>& argv,
         char buffer[4096];
         const ssize_t n = read(master, buffer, sizeof buffer);
         if (n > 0) {
-          run.err.append(buffer, static_cast<std::size_t>(n));
+          (out_to == Stdout::kTerminal ? run.out : run.err)
+              .append(buffer, static_cast<std::size_t>(n));
         } else if (n == 0 || errno != EINTR) {
           close(master);
           master = -1;
@@ -122,7 +133,9 @@ inline ProgramRun RunProgram(const std::vector<std::string>& argv,
     bytes << in.rdbuf();
     return bytes.str();
   };
-  run.out = slurp(out_file);
+  if (out_to == Stdout::kFile) {
+    run.out = slurp(out_file);
+  }
   if (err_to == Stderr::kFile) {
     run.err = slurp(err_file);
   }

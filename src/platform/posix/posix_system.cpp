@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -181,9 +182,13 @@ bool PosixSystem::RemoveFile(const std::filesystem::path& path) {
   return std::filesystem::remove(path, ec);
 }
 
-bool PosixSystem::CreateFolder(const std::filesystem::path& path) {
-  std::error_code ec;
-  return std::filesystem::create_directory(path, ec);
+FolderMade PosixSystem::CreateFolder(const std::filesystem::path& path) {
+  // mkdir itself, not std::filesystem: it says EEXIST for a dangling link
+  // too, where create_directory would look through a link to a folder.
+  if (mkdir(path.c_str(), 0777) == 0) {
+    return FolderMade::kMade;
+  }
+  return errno == EEXIST ? FolderMade::kNameTaken : FolderMade::kFailed;
 }
 
 void PosixSystem::OpenWithDesktop(const std::filesystem::path& path) {

@@ -19,6 +19,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <atomic>
+#include <exception>
 #include <mutex>
 #include <thread>
 
@@ -387,14 +388,32 @@ void MainWindow::RunWithProgress(std::u16string_view caption,
     reporter.PressCancel();
   }
   QEventLoop loop;
+  // What the work throws comes back to this thread, where the command's own
+  // guard tells the user; escaping its thread it would end the program.
+  std::exception_ptr failure;
   std::thread worker([&] {
-    work(reporter);
+    try {
+      work(reporter);
+    } catch (...) {
+      failure = std::current_exception();
+    }
     QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
   });
   loop.exec();
   worker.join();
   running_ = nullptr;
   progress.close();
+  if (failure) {
+    std::rethrow_exception(failure);
+  }
+}
+
+void GuardCommand(MainWindow& window, const std::function<void()>& command) {
+  try {
+    command();
+  } catch (...) {
+    window.ShowMessage(u"処理を続けられませんでした。", u"エラー", MessageIcon::kError);
+  }
 }
 
 void MainWindow::DestroyWindow() {

@@ -89,4 +89,8 @@ class MainWindow : public QDialog, public Dialog {
   std::function<void()> close_handler_;
 };
 
+// Runs a command so that nothing it throws, of whatever type, ends the
+// program: the user is told, and the window goes on.
+void GuardCommand(MainWindow& window, const std::function<void()>& command);
+
 }  // namespace hoshizora

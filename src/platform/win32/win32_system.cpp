@@ -202,8 +202,13 @@ bool Win32System::RemoveFile(const std::filesystem::path& path) {
   return DeleteFileW(path.c_str()) != FALSE;
 }
 
-bool Win32System::CreateFolder(const std::filesystem::path& path) {
-  return CreateDirectoryW(path.c_str(), nullptr) != FALSE;
+FolderMade Win32System::CreateFolder(const std::filesystem::path& path) {
+  if (CreateDirectoryW(path.c_str(), nullptr) != FALSE) {
+    return FolderMade::kMade;
+  }
+  const DWORD error = GetLastError();
+  return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? FolderMade::kNameTaken
+                                                                     : FolderMade::kFailed;
 }
 
 void Win32System::OpenWithDesktop(const std::filesystem::path& path) {

@@ -18,7 +18,7 @@ class Win32System : public System {
   std::optional<std::uintmax_t> FileSize(const std::filesystem::path& path) override;
   bool PathExists(const std::filesystem::path& path) override;
   bool RemoveFile(const std::filesystem::path& path) override;
-  bool CreateFolder(const std::filesystem::path& path) override;
+  FolderMade CreateFolder(const std::filesystem::path& path) override;
   void OpenWithDesktop(const std::filesystem::path& path) override;
 };
 
