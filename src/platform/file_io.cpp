@@ -244,7 +244,10 @@ bool System::LinkFile(const fs::path& existing, const fs::path& link) {
 
 bool System::CopyFileTo(const fs::path& existing, const fs::path& copy) {
   std::error_code ec;
-  fs::copy_file(existing, copy, fs::copy_options::overwrite_existing, ec);
+  // Removed first rather than overwritten: overwrite_existing fails in the
+  // MinGW build.
+  fs::remove(copy, ec);
+  fs::copy_file(existing, copy, ec);
   if (ec) {
     fs::remove(copy, ec);  // a copy cut short by a full disk is no copy
     return false;

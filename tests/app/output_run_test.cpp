@@ -263,8 +263,9 @@ TEST_F(OutputRunTest, EachEncoderFailureHasItsOwnWords) {
   EXPECT_EQ(system.started[0][0], Encoder());
 }
 
-// An encoder that said it succeeded but left junk, and one that took the WAV
-// with it: the closing message says so, and names only files that are there.
+// An encoder that said it succeeded but left junk, and ones that deleted or
+// emptied the WAV: the closing message says so, and names only whole files
+// that are there.
 TEST_F(OutputRunTest, AnIncompleteMp3AndALostWavAreSaidAsTheyAre) {
   PlaceEncoder("junk");
   OutputReport report = Run();
@@ -273,15 +274,27 @@ TEST_F(OutputRunTest, AnIncompleteMp3AndALostWavAreSaidAsTheyAre) {
   EXPECT_TRUE(Says(report, u"和文電報_20240131_090507.wav"));
   EXPECT_FALSE(fs::exists(WithSuffix(Base(), u".mp3")));
 
-  // On a file system without hard links the WAV cannot be guarded: an
-  // encoder that deletes it and fails leaves no audio at all.
+  // Without hard links (FAT32, exFAT) the copy kept aside brings the WAV back.
   system.links_fail = true;
-  PlaceEncoder("lose 1");
-  report = Run();
-  EXPECT_TRUE(
-      Says(report, u"MP3への変換に失敗しました(終了コード 1)。WAVファイルも残っていません。"));
-  EXPECT_FALSE(Says(report, u"WAVファイルを残しました"));
-  EXPECT_FALSE(Says(report, u".wav")) << "no file of that name is listed";
+  for (const char* mode : {"lose 1", "blank 1"}) {
+    PlaceEncoder(mode);
+    report = Run();
+    EXPECT_TRUE(Says(report, u"(終了コード 1)。WAVファイルを残しました。")) << mode;
+    EXPECT_TRUE(Says(report, u".wav")) << mode;
+  }
+
+  // With no room for a copy either, a WAV the encoder took or emptied is
+  // neither claimed nor listed.
+  system.copies_fail = true;
+  for (const char* mode : {"lose 1", "blank 1"}) {
+    PlaceEncoder(mode);
+    report = Run();
+    EXPECT_TRUE(
+        Says(report, u"MP3への変換に失敗しました(終了コード 1)。WAVファイルも残っていません。"))
+        << mode;
+    EXPECT_FALSE(Says(report, u"WAVファイルを残しました")) << mode;
+    EXPECT_FALSE(Says(report, u".wav")) << mode << ": no file of that name is listed";
+  }
 }
 
 // Without a Japanese face the pictures are boxes: never "complete".
