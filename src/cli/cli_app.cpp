@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "cli/check_cli.h"
 #include "cli/output_cli.h"
 #include "cli/practice_cli.h"
 #include "cli/text_commands.h"
@@ -47,6 +48,12 @@ constexpr CommandHelp kCommandHelp[] = {
     {"encode",
      "  encode      read UTF-8 text on stdin, print its Morse Code text; the\n"
      "              characters that have no code are named on stderr\n"},
+    {"check",
+     "  check KEY.txt [COPY] [--out DIR] [--json] [--quiet]\n"
+     "              score a copy (a telegram file or plain UTF-8 text, stdin for\n"
+     "              - or none) against the answer key and write the marked form\n"
+     "              pages KEY_採点_N.jpg into DIR (default: the key's folder);\n"
+     "              --json prints one JSON object, --quiet only score and counts\n"},
     {"mark", "  mark        read UTF-8 text on stdin, print it with Group marks inserted\n"},
 };
 
@@ -139,6 +146,10 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
   if (command == "practice") {
     return RunPracticeCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system,
                           settings, canvas, FreshSeed, setup);
+  }
+  if (command == "check") {
+    return RunCheckCli(std::vector<std::string>(args.begin() + 1, args.end()), in, out, err, system,
+                       settings, canvas, setup);
   }
   if (command == "output") {
     return RunOutputCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system,
