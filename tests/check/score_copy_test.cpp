@@ -213,6 +213,7 @@ class MapStore : public SettingsStore {
     return it == values.end() ? default_value : it->second;
   }
   bool WriteString(std::string_view, std::string_view, std::string_view) override { return false; }
+  bool Unreadable() override { return false; }
   std::map<std::string, std::int32_t> values;
 };
 
