@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 #include <exception>
 
 #include "app/control_ids.h"
@@ -59,6 +60,7 @@ int main(int argc, char** argv) {
   window.SetCommandHandler(
       [&](int id) { Guarded(window, [&] { hoshizora::HandleCommand(main, id); }); });
   window.SetCloseHandler([&] { Guarded(window, [&] { hoshizora::CloseMainDialog(main); }); });
+  window.SetDestroyedHandler([] { QTimer::singleShot(0, qApp, &QCoreApplication::quit); });
   Guarded(window, [&] { hoshizora::InitialiseMainDialog(main); });
   // Told to end (the session closing, `kill`), the window stops its run and
   // closes as its close box would; an encoder is never left running.
