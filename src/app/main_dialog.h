@@ -33,8 +33,8 @@ struct MainDialog {
   // where it writes a WAV for a key that has none (empty: the system's
   // temporary folder), and its options, kept from one opening to the next.
   Player* player = nullptr;
-  std::filesystem::path scratch_folder;
-  PracticeOptions practice_options;
+  std::filesystem::path scratch_folder{};
+  PracticeOptions practice_options{};
 
   // The audio settings: read at start, changed in their dialog, used by every
   // output run and saved on close.

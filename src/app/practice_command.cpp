@@ -4,6 +4,7 @@
 
 #include "app/practice_dialog.h"
 #include "app/practice_dialog_template.h"
+#include "check/check_scheme.h"
 
 namespace hoshizora {
 namespace {
@@ -36,6 +37,7 @@ void RunPracticeDialog(MainDialog& m) {
   practice.player = m.player;
   practice.folders = Folders(m);
   practice.keying = m.keying;
+  practice.scheme = ReadCheckScheme(m.settings);
   practice.seed = m.practice_seed;
   practice.scratch_folder = ScratchFolder(m);
   practice.options = m.practice_options;

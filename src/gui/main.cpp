@@ -14,6 +14,7 @@
 #include "platform/posix/user_folders.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_player.h"
 #include "platform/qt/stop_signals.h"
 
 namespace {
@@ -57,6 +58,8 @@ int main(int argc, char** argv) {
                              canvas, settings,
                              icons,  hoshizora::DecodeUtf8Lenient(HOSHIZORA_CONTACT_ADDRESS),
                              folders};
+  hoshizora::QtPlayer player;
+  main.player = &player;
   window.SetCommandHandler(
       [&](int id) { Guarded(window, [&] { hoshizora::HandleCommand(main, id); }); });
   window.SetCloseHandler([&] { Guarded(window, [&] { hoshizora::CloseMainDialog(main); }); });

@@ -102,13 +102,15 @@ TEST_F(MainWindowTest, EveryControlByIdWithItsCaptionAndFont) {
   ASSERT_EQ(menus.size(), 1);
   EXPECT_EQ(menus[0]->text(), "その他");
   const QList<QAction*> items = menus[0]->menu()->actions();
-  ASSERT_EQ(items.size(), 3);
+  ASSERT_EQ(items.size(), 4);
   EXPECT_EQ(items[0]->text(), "このソフトについて");
   EXPECT_EQ(items[0]->objectName(), "40001");
   EXPECT_EQ(items[1]->text(), "音声の設定…");
   EXPECT_EQ(items[1]->objectName(), "40002");
   EXPECT_EQ(items[2]->text(), "練習電報を作る");
   EXPECT_EQ(items[2]->objectName(), "40003");
+  EXPECT_EQ(items[3]->text(), "受信練習…");
+  EXPECT_EQ(items[3]->objectName(), "40004");
   // The sample telegram is in the fields, with the edit's own line breaks.
   EXPECT_TRUE(Get<QPlainTextEdit>(ids::kBody)->toPlainText().startsWith("[ホレ]ハルカナ"));
   EXPECT_EQ(Get<QLineEdit>(ids::kTime)->text(), "コ9,05");
