@@ -6,13 +6,13 @@
 #include "app/fresh_seed.h"
 #include "app/program_folders.h"
 #include "base/keying_options.h"
-#include "practice/practice_options.h"
 #include "platform/canvas.h"
 #include "platform/dialog.h"
 #include "platform/icon_resources.h"
 #include "platform/player.h"
 #include "platform/settings_store.h"
 #include "platform/system.h"
+#include "practice/practice_options.h"
 
 namespace hoshizora {
 

@@ -43,8 +43,8 @@ constexpr MenuItemSpec kMenuItems[] = {
 };
 
 constexpr DialogTemplate kMainDialog{
-    553,        395, kControls, ids::kOutputButton, ids::kCancelKey, u"その他", kMenuItems,
-    u"Hoshizora ", ids::kMainDialogTemplate,
+    553,       395,        kControls,     ids::kOutputButton,       ids::kCancelKey,
+    u"その他", kMenuItems, u"Hoshizora ", ids::kMainDialogTemplate,
 };
 
 }  // namespace

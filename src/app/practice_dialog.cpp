@@ -32,8 +32,8 @@ void CreateFonts(PracticeDialog& p, Dialog& view) {
   p.copy_font = view.CreateDialogFont({u"MS Gothic", 22, 700});
   p.result_font = view.CreateDialogFont({u"MS Gothic", 16, 400});
   for (const ControlSpec& c : PracticeDialogTemplate().controls) {
-    const bool copy = c.kind == ControlSpec::Kind::kMultiLine ||
-                      c.kind == ControlSpec::Kind::kSingleLine;
+    const bool copy =
+        c.kind == ControlSpec::Kind::kMultiLine || c.kind == ControlSpec::Kind::kSingleLine;
     view.SetControlFont(c.id, c.id == ids::kResult ? p.result_font
                               : copy               ? p.copy_font
                                                    : p.label_font);
@@ -107,8 +107,8 @@ std::optional<Tone> ReadTone(PracticeDialog& p, Dialog& view) {
   const auto frequency =
       ParseToneSetting(p.window.GetControlText(ids::kFrequency, ids::kToneBufferOutput),
                        kMinFrequency, kMaxFrequency);
-  const auto speed = ParseToneSetting(
-      p.window.GetControlText(ids::kSpeed, ids::kToneBufferOutput), kMinSpeed, kMaxSpeed);
+  const auto speed = ParseToneSetting(p.window.GetControlText(ids::kSpeed, ids::kToneBufferOutput),
+                                      kMinSpeed, kMaxSpeed);
   if (!frequency || !speed) {
     view.ShowMessage(!frequency ? kFrequencyRefused : kSpeedRefused, u"エラー",
                      MessageIcon::kError);
@@ -176,9 +176,9 @@ void NewPracticeTelegram(PracticeDialog& p, Dialog& view) {
     view.ShowMessage(m.text, m.caption, m.icon);
   }
   if (!out.report.problems.empty()) {
-    view.ShowMessage(u"練習電報の出力の一部に失敗しました。\n\n失敗:\n" +
-                         JoinLines(out.report.problems),
-                     u"エラー", MessageIcon::kError);
+    view.ShowMessage(
+        u"練習電報の出力の一部に失敗しました。\n\n失敗:\n" + JoinLines(out.report.problems),
+        u"エラー", MessageIcon::kError);
   }
   if (out.key.empty()) {
     return;  // nothing to practise with
@@ -205,9 +205,8 @@ std::optional<std::filesystem::path> PlaybackWav(PracticeDialog& p, Dialog& view
   }
   // A name of its own, so two windows never play each other's file.
   const std::filesystem::path base =
-      p.scratch_folder /
-      PathFromText(u"hoshizora-practice-" +
-                   IntToText(static_cast<std::int32_t>(FreshSeed() & 0x7FFFFFFF)));
+      p.scratch_folder / PathFromText(u"hoshizora-practice-" + IntToText(static_cast<std::int32_t>(
+                                                                   FreshSeed() & 0x7FFFFFFF)));
   if (WriteTelegramWav(p.system, p.key->fields, tone->frequency, tone->speed, p.keying, base) !=
       WavStatus::kWritten) {
     view.ShowMessage(u"再生用の音声を書き込めませんでした: " + PathText(p.scratch_folder),
@@ -280,9 +279,8 @@ CheckCopy ReadCopy(Dialog& view) {
   copy.fields.number = read(ids::kCopyNumber);
   copy.fields.time = read(ids::kCopyTime);
   copy.fields.addressee = read(ids::kCopyAddressee);
-  for (const std::u16string* field : {&copy.fields.count, &copy.fields.station,
-                                      &copy.fields.number, &copy.fields.time,
-                                      &copy.fields.addressee}) {
+  for (const std::u16string* field : {&copy.fields.count, &copy.fields.station, &copy.fields.number,
+                                      &copy.fields.time, &copy.fields.addressee}) {
     copy.has_header = copy.has_header || !StripBlanks(*field).empty();
   }
   return copy;

@@ -40,8 +40,15 @@ constexpr ControlSpec kControls[] = {
 };
 
 constexpr DialogTemplate kPracticeDialog{
-    640,       372, kControls, ids::kScoreButton, ids::kCancelKey, u"", {},
-    u"受信練習", ids::kPracticeDialogTemplate,
+    640,
+    372,
+    kControls,
+    ids::kScoreButton,
+    ids::kCancelKey,
+    u"",
+    {},
+    u"受信練習",
+    ids::kPracticeDialogTemplate,
 };
 
 }  // namespace

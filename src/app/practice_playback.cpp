@@ -35,8 +35,7 @@ WavStatus WriteTelegramWav(System& system, const TelegramFields& fields, std::in
   std::vector<std::u16string> cut_notes;
   const TelegramFields used = CutToFieldBuffers(fields, cut_notes);
   const std::u16string code = EncodeTelegram(InsertGroupMarks(ComposeKeyedTelegram(used)));
-  return WriteMorseWav(system, base_path, code, frequency, speed, {},
-                       BoundKeying(keying, speed))
+  return WriteMorseWav(system, base_path, code, frequency, speed, {}, BoundKeying(keying, speed))
       .status;
 }
 

@@ -45,8 +45,8 @@ std::u16string CheckResultText(const CheckResult& result,
                                const std::vector<std::filesystem::path>& pages) {
   const CheckScheme& s = result.scheme;
   std::u16string text = u"得点 " + IntToText(result.score) + u"/100 " +
-                        (result.pass ? u"合格" : u"不合格") + u"(合格点 " +
-                        IntToText(s.pass_mark) + u")";
+                        (result.pass ? u"合格" : u"不合格") + u"(合格点 " + IntToText(s.pass_mark) +
+                        u")";
   text += kLineBreak;
   text += u"誤字 " + IntToText(result.substitutions) + u"、脱字 " + IntToText(result.omissions) +
           u"、余字 " + IntToText(result.insertions);

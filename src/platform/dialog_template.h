@@ -33,9 +33,9 @@ struct DialogTemplate {
   int width = 0;  // dialog units
   int height = 0;
   std::span<const ControlSpec> controls;
-  int default_button = 0;              // the button Enter presses
-  int cancel_command = 0;              // the command Esc sends
-  const char16_t* menu_caption = u"";  // the one pop-up menu
+  int default_button = 0;                    // the button Enter presses
+  int cancel_command = 0;                    // the command Esc sends
+  const char16_t* menu_caption = u"";        // the one pop-up menu
   std::span<const MenuItemSpec> menu_items;  // none: the dialog has no menu
   const char16_t* title = u"";
   int resource_id = 0;  // the Windows edition's template of the same dialog

@@ -420,8 +420,7 @@ void MainWindow::RunModalDialog(const DialogTemplate& layout, DialogEvents& even
     }
   };
   QEventLoop loop;
-  dialog.SetCommandHandler(
-      [&](int id) { guarded([&] { events.Command(dialog, id); }); });
+  dialog.SetCommandHandler([&](int id) { guarded([&] { events.Command(dialog, id); }); });
   dialog.SetCloseHandler([&] { guarded([&] { events.Close(dialog); }); });
   dialog.SetDestroyedHandler([&loop] { loop.quit(); });
   bool started = false;
