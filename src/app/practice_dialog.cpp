@@ -13,6 +13,7 @@
 #include "app/progress_window_sink.h"
 #include "app/telegram_commands.h"
 #include "app/tone_settings.h"
+#include "check/marked_form.h"
 #include "encoding/text_utils.h"
 #include "platform/paths.h"
 #include "practice/practice_telegram.h"
@@ -241,16 +242,49 @@ void Stop(PracticeDialog& p, Dialog& view) {
   UpdateControls(p, view);
 }
 
+// What went wrong with the marked pages, for a message; empty when nothing did.
+std::u16string MarkedPagesProblem(const ImageOutcome& pages) {
+  switch (pages.status) {
+    case ImageStatus::kWritten:
+    case ImageStatus::kNothingToDraw:
+    case ImageStatus::kCancelled:
+      return {};
+    case ImageStatus::kNoFormTemplate:
+      return u"受信用紙の元画像が見つからないため、採点用紙を作れませんでした。";
+    case ImageStatus::kNoJpegEncoder:
+      return u"JPEG を書き出せないため、採点用紙を作れませんでした。";
+    case ImageStatus::kSaveFailed:
+      break;
+  }
+  std::vector<std::u16string> names;
+  for (const auto& path : pages.failed) {
+    names.push_back(u"  " + PathText(path));
+  }
+  return u"採点用紙を書き込めませんでした:\n" + JoinLines(names);
+}
+
 void Score(PracticeDialog& p, Dialog& view) {
   if (!p.key) {
     return;
   }
   const CheckCopy copy = ReadCopy(view);
   const CheckResult result = ScoreCopy(p.key->fields, copy, p.scheme);
-  p.marked_pages.clear();
+  // The marked pages go beside the key, named after it.
+  const MarkedFormDestination where{
+      p.folders.data_folder.empty() ? p.folders.encoder_folder : p.folders.data_folder,
+      p.key->file.parent_path(), MarkedFormStem(p.key->file)};
+  ImageOutcome pages;
+  view.RunWithProgress(u"採点", [&](ProgressReporter& progress) {
+    progress.Report(u"採点用紙を作成中", ProgressReporter::kUnknownShare);
+    pages = WriteMarkedForm(p.canvas, where, p.key->fields, copy, result);
+  });
+  p.marked_pages = pages.written;
   p.result_text = CheckResultText(result, p.marked_pages);
   ShowResult(p, view);
   UpdateControls(p, view);
+  if (const std::u16string problem = MarkedPagesProblem(pages); !problem.empty()) {
+    view.ShowMessage(problem, u"エラー", MessageIcon::kError);
+  }
 }
 
 void ShowAnswer(PracticeDialog& p, Dialog& view) {

@@ -191,6 +191,13 @@ TEST_F(PracticeDialogTest, CopyIsScoredAndTheAnswerShownOnlyOnRequest) {
   EXPECT_TRUE(Contains(result, u"本文 4字目 誤字: エ → ヱ\r\n本文 8字目 脱字: ク\r\n"));
   EXPECT_FALSE(Contains(result, u"答え"));
   EXPECT_EQ(MainFields().body, shown.body) << "scoring shows no answer";
+  // The marked pages beside the key, offered to be opened.
+  const fs::path page = dir.path() / u"key_採点_1.jpg";
+  EXPECT_TRUE(Contains(result, u"採点用紙:\r\n" + PathText(page)));
+  EXPECT_EQ(view.progress_caption, u"採点");
+  EXPECT_TRUE(view.enabled[ids::kOpenMarkedButton]);
+  Command(ids::kOpenMarkedButton);
+  EXPECT_EQ(system.opened, std::vector<fs::path>{page});
 
   // Header fields copied make a telegram copy: each field scored on its own.
   view.texts[ids::kCopyCount] = key.count;
@@ -227,6 +234,15 @@ TEST_F(PracticeDialogTest, SchemeFromTheSettingsIsUsedAndNamed) {
   Command(ids::kScoreButton);
   EXPECT_TRUE(Contains(Result(), u"得点 100/100 合格"));
   EXPECT_TRUE(Contains(Result(), u"誤りはありません。"));
+  EXPECT_TRUE(view.messages.empty());
+
+  canvas.template_available = false;
+  Command(ids::kScoreButton);
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_EQ(view.messages[0].text,
+            u"受信用紙の元画像が見つからないため、採点用紙を作れませんでした。");
+  EXPECT_FALSE(view.enabled[ids::kOpenMarkedButton]);
+  EXPECT_TRUE(Contains(Result(), u"得点 100/100 合格")) << "the score stands without its pages";
 }
 
 class NoIcons : public IconResources {
