@@ -229,7 +229,7 @@ class FormMarker {
         return;
       case MarkedCell::Kind::kExtra: {
         DrawCentred(g_, face, cell.written, box, kOpaqueBlack);
-        const float reach = box.width * 0.42f;
+        const float reach = box.width * 0.38f;
         g_.DrawLine({cx + reach, cy - reach}, {cx - reach, cy + reach}, kMarkRed, pen);
         return;
       }
