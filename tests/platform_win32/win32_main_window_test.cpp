@@ -657,6 +657,9 @@ void CALLBACK VisitPracticeDialog(HWND, UINT, UINT_PTR timer, DWORD) {
 // no input meanwhile; Esc closes the practice dialog and nothing else.
 TEST(Win32PracticeDialogTest, MenuItemRunsItModallyAndEscClosesOnlyIt) {
   testing::TempDir dir;
+  // The form template: without it the runs would stop at a message box.
+  const std::filesystem::path form = u8"和文電報受信用紙.jpg";
+  std::filesystem::copy_file(std::filesystem::path(HOSHIZORA_ASSETS_DIR) / form, dir.path() / form);
   testing::TestSystem system{dir.path() / "hoshizora.exe"};
   testing::RecordingCanvas canvas;
   IniFileStore store{system, dir.path() / "settings.ini"};
