@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <tuple>
 
 #include "check/alignment.h"
 #include "check/check_fields.h"
@@ -181,11 +182,28 @@ bool TopRight(std::u16string_view text) {
   return text == u"、" || text == u"。";
 }
 
+// Where each character's ink lies, found once for every page: finding it
+// means drawing the character.
+class InkCache {
+ public:
+  RectF Bounds(Graphics& g, std::u16string_view text, const Font& font) {
+    auto key = std::make_tuple(std::u16string(text), font.face, font.pixel_size);
+    auto it = bounds_.find(key);
+    if (it == bounds_.end()) {
+      it = bounds_.emplace(std::move(key), g.InkBounds(text, font)).first;
+    }
+    return it->second;
+  }
+
+ private:
+  std::map<std::tuple<std::u16string, std::u16string, float>, RectF> bounds_;
+};
+
 // Draws one character in the box: centred by its ink, turned a quarter turn
 // when it is a bracket, 、 and 。 in the top right.
 void DrawCentred(Graphics& g, const Font& font, std::u16string_view text, const RectF& box,
-                 std::uint32_t argb) {
-  const RectF ink = g.InkBounds(text, font);
+                 std::uint32_t argb, InkCache& inks) {
+  const RectF ink = inks.Bounds(g, text, font);
   if (ink.width <= 0 || ink.height <= 0) {
     return;
   }
@@ -213,7 +231,7 @@ void DrawCentred(Graphics& g, const Font& font, std::u16string_view text, const 
 
 class FormMarker {
  public:
-  FormMarker(Canvas& canvas, Graphics& g) : canvas_(canvas), g_(g) {}
+  FormMarker(Canvas& canvas, Graphics& g, InkCache& inks) : canvas_(canvas), g_(g), inks_(inks) {}
 
   // One cell: `box` the square the character stands in, `pixel_size` its em.
   void Draw(const MarkedCell& cell, const RectF& box, float pixel_size, const Font& face) {
@@ -225,22 +243,23 @@ class FormMarker {
       case MarkedCell::Kind::kBlank:
         return;
       case MarkedCell::Kind::kRight:
-        DrawCentred(g_, face, cell.written, box, kOpaqueBlack);
+        DrawCentred(g_, face, cell.written, box, kOpaqueBlack, inks_);
         return;
       case MarkedCell::Kind::kExtra: {
-        DrawCentred(g_, face, cell.written, box, kOpaqueBlack);
+        DrawCentred(g_, face, cell.written, box, kOpaqueBlack, inks_);
         const float reach = box.width * 0.38f;
         g_.DrawLine({cx + reach, cy - reach}, {cx - reach, cy + reach}, kMarkRed, pen);
         return;
       }
       case MarkedCell::Kind::kWrong: {
-        DrawCentred(g_, face, cell.written, box, kOpaqueBlack);
+        DrawCentred(g_, face, cell.written, box, kOpaqueBlack, inks_);
         const float r = box.width * 0.40f;
         g_.DrawEllipse({cx - r, cy - r, 2 * r, 2 * r}, kMarkRed, pen);
         const Font small = Gothic(std::max(10.0f, pixel_size * 0.56f));
         const float side = box.width * 0.36f;
         DrawCentred(g_, small, Recompose(cell.expected),
-                    {box.x + box.width - side * 0.55f, box.y - side * 0.35f, side, side}, kMarkRed);
+                    {box.x + box.width - side * 0.55f, box.y - side * 0.35f, side, side}, kMarkRed,
+                    inks_);
         return;
       }
       case MarkedCell::Kind::kMissing: {
@@ -252,7 +271,7 @@ class FormMarker {
         // In plain strokes, a little smaller than the copy: it was not written.
         const Font red = Gothic(pixel_size * 0.8f);
         DrawCentred(g_, red, cell.expected,
-                    {box.x, box.y + box.height * 0.1f, box.width, box.height}, kMarkRed);
+                    {box.x, box.y + box.height * 0.1f, box.width, box.height}, kMarkRed, inks_);
         return;
       }
     }
@@ -270,6 +289,7 @@ class FormMarker {
  private:
   Canvas& canvas_;
   Graphics& g_;
+  InkCache& inks_;
   std::map<float, Font> fonts_;
 };
 
@@ -359,8 +379,9 @@ ImageOutcome WriteMarkedForm(Canvas& canvas, const MarkedFormDestination& where,
     }
     NoteUndrawable(canvas, kGothicFace, gothic, expected, outcome);
   };
+  InkCache inks;
   const auto draw = [&](Graphics& g, int page) {
-    FormMarker marker(canvas, g);
+    FormMarker marker(canvas, g, inks);
     for (const auto& [field, cells] : header) {
       const std::u16string text = CellText(cells);
       for (const FormCell& cell : HeaderFieldCells(HeaderField(field), text, true)) {
