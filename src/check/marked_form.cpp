@@ -177,9 +177,10 @@ bool Turned(std::u16string_view text) {
   return text.size() == 1 && kBracketSet.find(text.front()) != std::u16string_view::npos;
 }
 
-// In vertical writing 、 and 。 sit in the top right of their cell.
+// In vertical writing 、 and 。 sit in the top right of their cell (written
+// half-width too).
 bool TopRight(std::u16string_view text) {
-  return text == u"、" || text == u"。";
+  return text == u"、" || text == u"。" || text == u"､" || text == u"｡";
 }
 
 // Where each character's ink lies, found once for every page: finding it
@@ -257,7 +258,7 @@ class FormMarker {
         g_.DrawEllipse({cx - r, cy - r, 2 * r, 2 * r}, kMarkRed, pen);
         const Font small = Gothic(std::max(10.0f, pixel_size * 0.56f));
         const float side = box.width * 0.36f;
-        DrawCentred(g_, small, Recompose(cell.expected),
+        DrawCentred(g_, small, cell.expected,
                     {box.x + box.width - side * 0.55f, box.y - side * 0.35f, side, side}, kMarkRed,
                     inks_);
         return;
@@ -370,13 +371,13 @@ ImageOutcome WriteMarkedForm(Canvas& canvas, const MarkedFormDestination& where,
       expected += cell.expected;
     }
     NoteUndrawable(canvas, kBrushScriptFace, body_font, written, outcome);
-    const Font gothic = CreateFontOrSansSerif(canvas, kGothicFace, 18);
+    // The header fields and every correction are in the plain face.
     for (const auto& [field, cells] : header) {
       for (const MarkedCell& cell : cells) {
-        written += cell.written;
-        expected += cell.expected;
+        expected += cell.written + cell.expected;
       }
     }
+    const Font gothic = CreateFontOrSansSerif(canvas, kGothicFace, 18);
     NoteUndrawable(canvas, kGothicFace, gothic, expected, outcome);
   };
   InkCache inks;
@@ -385,8 +386,9 @@ ImageOutcome WriteMarkedForm(Canvas& canvas, const MarkedFormDestination& where,
     for (const auto& [field, cells] : header) {
       const std::u16string text = CellText(cells);
       for (const FormCell& cell : HeaderFieldCells(HeaderField(field), text, true)) {
-        const RectF box{cell.x, cell.y, cell.pixel_size * 4 / 3, cell.step};
-        marker.Draw(cells[cell.index], {cell.x, cell.y, box.width, box.width}, cell.pixel_size,
+        // A square as wide as the plain column's characters with their margins.
+        const float side = cell.pixel_size * 4 / 3;
+        marker.Draw(cells[cell.index], {cell.x, cell.y, side, side}, cell.pixel_size,
                     marker.Gothic(cell.pixel_size));
       }
     }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "base/utf8.h"
@@ -65,8 +66,9 @@ TEST(MarkedCellsTest, OneCellPerCopiedCharacterAndPerLeftOutCharacter) {
 }
 
 TEST(MarkedCellsTest, PagesAreNamedAfterTheKey) {
-  EXPECT_EQ(MarkedFormStem("/a/練習.txt"), "練習_採点");
-  EXPECT_EQ(MarkedFormStem("key.text"), "key.text_採点");
+  using Path = std::filesystem::path;
+  EXPECT_EQ(MarkedFormStem(Path(u"/a/練習.txt")), Path(u"練習_採点"));
+  EXPECT_EQ(MarkedFormStem(Path(u"key.text")), Path(u"key.text_採点"));
 }
 
 }  // namespace
