@@ -77,10 +77,10 @@ std::vector<EditStep> AlignKeyedCharacters(const std::vector<KeyedCharacter>& ke
   // cost[i][j]: the cheapest script from key characters i.. of the rest to
   // copy characters j..; filled from the ends, two rows at a time, keeping
   // the preferred first step of each cell. Only the cells within `band`
-  // diagonals of the two corners' are filled: a script that strays further
-  // costs more than `band`, so when the cheapest found costs no more, it is
-  // the cheapest of all, and each cell on its way chose as the whole table
-  // would have. A copy that is mostly right needs a narrow band.
+  // diagonals of those through the two corners are filled: a script that
+  // strays further costs more than `band`, so when the cheapest found costs
+  // no more, it is the cheapest of all, and each cell on its way chose as the
+  // whole table would have. A copy that is mostly right needs a narrow band.
   const long long r = static_cast<long long>(rows);
   const long long c = static_cast<long long>(columns);
   constexpr int kFar = 1 << 29;
@@ -143,21 +143,21 @@ std::vector<EditStep> AlignKeyedCharacters(const std::vector<KeyedCharacter>& ke
   std::size_t i = 0;
   std::size_t j = 0;
   while (i < rows || j < columns) {
-    const int k = static_cast<int>(head + i);
-    const int c = static_cast<int>(head + j);
+    const int key_at = static_cast<int>(head + i);
+    const int copy_at = static_cast<int>(head + j);
     switch (moves->Get(i, j)) {
       case kPair:
-        steps.push_back(
-            {same(head + i, head + j) ? EditKind::kMatch : EditKind::kSubstitution, k, c});
+        steps.push_back({same(head + i, head + j) ? EditKind::kMatch : EditKind::kSubstitution,
+                         key_at, copy_at});
         ++i;
         ++j;
         break;
       case kUp:
-        steps.push_back({EditKind::kOmission, k, c});
+        steps.push_back({EditKind::kOmission, key_at, copy_at});
         ++i;
         break;
       case kLeft:
-        steps.push_back({EditKind::kInsertion, k, c});
+        steps.push_back({EditKind::kInsertion, key_at, copy_at});
         ++j;
         break;
     }
