@@ -2,6 +2,10 @@
 
 namespace hoshizora::ids {
 
+// The dialogs' templates in the Windows edition's resources.
+inline constexpr int kMainDialogTemplate = 6000;
+inline constexpr int kPracticeDialogTemplate = 6002;
+
 // Commands.
 inline constexpr int kCancelKey = 2;
 inline constexpr int kOutputButton = 2004;
@@ -11,6 +15,7 @@ inline constexpr int kCancelButton = 5001;
 inline constexpr int kAboutMenuItem = 40001;
 inline constexpr int kKeyingMenuItem = 40002;
 inline constexpr int kPracticeMenuItem = 40003;
+inline constexpr int kReceptionMenuItem = 40004;
 
 // Telegram fields.
 inline constexpr int kBody = 1001;
@@ -42,6 +47,35 @@ inline constexpr int kFrequencyLabel = 7006;
 inline constexpr int kSpeedLabel = 7007;
 inline constexpr int kLabels[] = {kBodyLabel, kCountLabel,     kStationLabel,   kNumberLabel,
                                   kTimeLabel, kAddresseeLabel, kFrequencyLabel, kSpeedLabel};
+
+// The practice dialog, 「受信練習」.
+inline constexpr int kNewPracticeButton = 9101;
+inline constexpr int kChooseKeyButton = 9102;
+inline constexpr int kGroupsCheck = 9103;
+inline constexpr int kLengthLabel = 9104;
+inline constexpr int kLength = 9105;
+inline constexpr int kKeyStatus = 9106;
+inline constexpr int kPlayButton = 9107;
+inline constexpr int kStopButton = 9108;
+inline constexpr int kPlayStatus = 9109;
+inline constexpr int kCopyLabel = 9110;
+inline constexpr int kCopy = 9111;
+inline constexpr int kCopyCountLabel = 9112;
+inline constexpr int kCopyCount = 9113;
+inline constexpr int kCopyStationLabel = 9114;
+inline constexpr int kCopyStation = 9115;
+inline constexpr int kCopyNumberLabel = 9116;
+inline constexpr int kCopyNumber = 9117;
+inline constexpr int kCopyTimeLabel = 9118;
+inline constexpr int kCopyTime = 9119;
+inline constexpr int kCopyAddresseeLabel = 9120;
+inline constexpr int kCopyAddressee = 9121;
+inline constexpr int kScoreButton = 9122;
+inline constexpr int kAnswerButton = 9123;
+inline constexpr int kOpenMarkedButton = 9124;
+inline constexpr int kCloseButton = 9125;
+inline constexpr int kResultLabel = 9126;
+inline constexpr int kResult = 9127;
 
 // Buffer sizes (terminator included) the commands read the fields with.
 inline constexpr int kShortFieldBuffer = 100;

@@ -5,6 +5,7 @@
 #include "app/icon_install.h"
 #include "app/keying_command.h"
 #include "app/output_command.h"
+#include "app/practice_command.h"
 #include "app/settings.h"
 #include "app/telegram_commands.h"
 #include "practice/practice_telegram.h"
@@ -54,11 +55,11 @@ void DeleteFonts(MainDialog& m) {
   }
 }
 
+}  // namespace
+
 ProgramFolders Folders(MainDialog& m) {
   return m.folders ? *m.folders : PortableFolders(ExecutableFolder(m.system));
 }
-
-}  // namespace
 
 std::u16string AboutText(const std::u16string& contact_address) {
   return u"作者の連絡先メールアドレス\n\nSorairo Works\n\n    " + contact_address +
@@ -117,6 +118,9 @@ bool HandleCommand(MainDialog& m, int command_id) {
       // The learner asked for new material: whatever the fields held is
       // replaced, as 電報読込 replaces it.
       WriteTelegramFields(m.dialog, MakePracticeTelegram(PracticeOptions{}, m.practice_seed()));
+      return true;
+    case ids::kReceptionMenuItem:
+      RunPracticeDialog(m);
       return true;
     default:
       return false;

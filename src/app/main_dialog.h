@@ -9,8 +9,10 @@
 #include "platform/canvas.h"
 #include "platform/dialog.h"
 #include "platform/icon_resources.h"
+#include "platform/player.h"
 #include "platform/settings_store.h"
 #include "platform/system.h"
+#include "practice/practice_options.h"
 
 namespace hoshizora {
 
@@ -27,6 +29,12 @@ struct MainDialog {
   std::optional<ProgramFolders> folders = std::nullopt;
   // Each 「練習電報を作る」 takes a new seed from here.
   SeedSource practice_seed = FreshSeed;
+  // The practice dialog's: what plays its telegrams (none: nothing plays),
+  // where it writes a WAV for a key that has none (empty: the system's
+  // temporary folder), and its options, kept from one opening to the next.
+  Player* player = nullptr;
+  std::filesystem::path scratch_folder{};
+  PracticeOptions practice_options{};
 
   // The audio settings: read at start, changed in their dialog, used by every
   // output run and saved on close.
@@ -38,6 +46,9 @@ struct MainDialog {
   int label_font = 0;
   bool closed = false;
 };
+
+// The folders the dialog's commands write into and read from.
+ProgramFolders Folders(MainDialog& main);
 
 // The About box's seven lines.
 std::u16string AboutText(const std::u16string& contact_address);

@@ -39,10 +39,12 @@ constexpr MenuItemSpec kMenuItems[] = {
     {ids::kAboutMenuItem, u"このソフトについて"},
     {ids::kKeyingMenuItem, u"音声の設定…"},
     {ids::kPracticeMenuItem, u"練習電報を作る"},
+    {ids::kReceptionMenuItem, u"受信練習…"},
 };
 
 constexpr DialogTemplate kMainDialog{
-    553, 395, kControls, ids::kOutputButton, ids::kCancelKey, u"その他", kMenuItems,
+    553,       395,        kControls,     ids::kOutputButton,       ids::kCancelKey,
+    u"その他", kMenuItems, u"Hoshizora ", ids::kMainDialogTemplate,
 };
 
 }  // namespace

@@ -40,10 +40,11 @@ void SaveTelegramText(Dialog& dialog, System& system) {
   dialog.ShowMessage(done, u"完了", MessageIcon::kNone);
 }
 
-void LoadTelegramText(Dialog& dialog, System& system) {
-  const auto path = dialog.AskOpenFileName(FileDialog(u"電報テキストの読み込み", false));
+std::optional<ChosenTelegram> ChooseTelegramFile(Dialog& dialog, System& system,
+                                                 std::u16string title) {
+  const auto path = dialog.AskOpenFileName(FileDialog(std::move(title), false));
   if (!path) {
-    return;
+    return std::nullopt;
   }
   const TelegramFileRead file = LoadTelegramFile(system, *path);
   switch (file.status) {
@@ -52,24 +53,30 @@ void LoadTelegramText(Dialog& dialog, System& system) {
     case FileRead::Status::kMissing:
     case FileRead::Status::kNotRegularFile:
       dialog.ShowMessage(u"読み込みに失敗しました", u"エラー", MessageIcon::kNone);
-      return;
+      return std::nullopt;
     case FileRead::Status::kTooLarge:
       dialog.ShowMessage(u"読み込みに失敗しました\n\nファイルが大きすぎます（1 MiB まで）。",
                          u"エラー", MessageIcon::kNone);
-      return;
+      return std::nullopt;
     case FileRead::Status::kReadFailed:
       dialog.ShowMessage(u"読み込みに失敗しました\n\nファイルを最後まで読めませんでした。",
                          u"エラー", MessageIcon::kNone);
-      return;
+      return std::nullopt;
   }
   if (!file.holds_telegram) {
-    // Loading it would only wipe the fields.
+    // Taking it would only wipe the fields.
     dialog.ShowMessage(u"読み込みに失敗しました\n\n" + std::u16string(kNoTelegramInFile), u"エラー",
                        MessageIcon::kNone);
-    return;
+    return std::nullopt;
   }
-  WriteTelegramFields(dialog, file.fields);
-  dialog.ShowMessage(u"テキスト読込完了", u"完了", MessageIcon::kNone);
+  return ChosenTelegram{*path, file.fields};
+}
+
+void LoadTelegramText(Dialog& dialog, System& system) {
+  if (const auto chosen = ChooseTelegramFile(dialog, system, u"電報テキストの読み込み")) {
+    WriteTelegramFields(dialog, chosen->fields);
+    dialog.ShowMessage(u"テキスト読込完了", u"完了", MessageIcon::kNone);
+  }
 }
 
 }  // namespace hoshizora

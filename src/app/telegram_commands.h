@@ -1,6 +1,11 @@
 #pragma once
 
+#include <filesystem>
+#include <optional>
+#include <string>
 #include <string_view>
+
+#include "encoding/telegram_fields.h"
 
 #include "platform/dialog.h"
 #include "platform/system.h"
@@ -15,6 +20,18 @@ void SaveTelegramText(Dialog& dialog, System& system);
 // any of the tags).
 inline constexpr std::u16string_view kNoTelegramInFile =
     u"このファイルには電報がありません([VALA]〜[VALE]、[TEXT]の行がありません)。";
+
+struct ChosenTelegram {
+  std::filesystem::path path;
+  TelegramFields fields;
+};
+
+// Asks for a telegram file in the Open dialog titled `title` and reads it.
+// A file that cannot be read whole (missing, not a regular file, over 1 MiB,
+// a read error) or holds no telegram is refused with a message saying why;
+// nothing then, nor when the user cancels.
+std::optional<ChosenTelegram> ChooseTelegramFile(Dialog& dialog, System& system,
+                                                 std::u16string title);
 
 // "電報読込": asks for a file and sets the six fields from it. A file that
 // cannot be read whole (missing, not a regular file, over 1 MiB, a read

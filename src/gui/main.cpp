@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +17,7 @@
 #include "platform/posix/user_folders.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_player.h"
 #include "platform/qt/qt_translations.h"
 #include "platform/qt/stop_signals.h"
 
@@ -89,12 +91,15 @@ int RunProgram(int argc, char** argv) {
                              canvas, settings,
                              icons,  hoshizora::DecodeUtf8Lenient(HOSHIZORA_CONTACT_ADDRESS),
                              folders};
+  hoshizora::QtPlayer player;
+  main.player = &player;
   window.SetCommandHandler([&](int id) {
     hoshizora::GuardCommand(window, [&] { hoshizora::HandleCommand(main, id); });
   });
   window.SetCloseHandler(
       [&] { hoshizora::GuardCommand(window, [&] { hoshizora::CloseMainDialog(main); }); });
   hoshizora::GuardCommand(window, [&] { hoshizora::InitialiseMainDialog(main); });
+  window.SetDestroyedHandler([] { QTimer::singleShot(0, qApp, &QCoreApplication::quit); });
   // Told to end (the session closing, `kill`), the window stops its run and
   // closes as its close box would; an encoder is never left running.
   const hoshizora::StopSignals stop_signals([&window](int) { window.RequestStop(); });

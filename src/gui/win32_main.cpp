@@ -11,6 +11,7 @@
 #include "platform/win32/resources/resource.h"
 #include "platform/win32/win32_icon_resources.h"
 #include "platform/win32/win32_main_window.h"
+#include "platform/win32/win32_player.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/win32_user_folders.h"
 
@@ -53,6 +54,8 @@ void RunProgram() {
                              canvas, settings,
                              icons,  hoshizora::DecodeUtf8Lenient(HOSHIZORA_CONTACT_ADDRESS),
                              folders};
+  hoshizora::Win32Player player;
+  main.player = &player;
   window.SetInitHandler([&] { hoshizora::InitialiseMainDialog(main); });
   window.SetCommandHandler([&](int id) { return hoshizora::HandleCommand(main, id); });
   window.SetCloseHandler([&] { hoshizora::CloseMainDialog(main); });

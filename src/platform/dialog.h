@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "base/keying_options.h"
+#include "platform/dialog_template.h"
 #include "platform/message_icon.h"
 #include "platform/progress_reporter.h"
 
@@ -35,7 +36,23 @@ struct FileDialogSettings {
   bool must_exist = false;
 };
 
-// The Main dialog as its behaviour sees it: what only a window has.
+class Dialog;
+
+// A second dialog's behaviour as the window that runs it sees it: the events
+// it forwards, each with the dialog they concern.
+class DialogEvents {
+ public:
+  virtual ~DialogEvents() = default;
+  // Before the dialog is shown.
+  virtual void Initialise(Dialog& dialog) = 0;
+  // A button or Esc (the template's cancel command); false when the id is
+  // not one of the dialog's commands.
+  virtual bool Command(Dialog& dialog, int command_id) = 0;
+  // The close box.
+  virtual void Close(Dialog& dialog) = 0;
+};
+
+// A dialog as its behaviour sees it: what only a window has.
 class Dialog {
  public:
   virtual ~Dialog() = default;
@@ -48,6 +65,8 @@ class Dialog {
   virtual std::u16string GetControlText(int id, int buffer_size) = 0;
   virtual void SetControlText(int id, std::u16string_view text) = 0;
   virtual bool HasControl(int id) = 0;
+  // A disabled control shows greyed and takes no input.
+  virtual void EnableControl(int id, bool enabled) = 0;
   // Check boxes; a control that does not exist reads as cleared.
   virtual bool IsChecked(int id) = 0;
   virtual void SetChecked(int id, bool checked) = 0;
@@ -80,6 +99,12 @@ class Dialog {
   // is done. No other command can start meanwhile.
   virtual void RunWithProgress(std::u16string_view caption,
                                const std::function<void(ProgressReporter&)>& work) = 0;
+
+  // Builds the dialog `layout` describes, owned by this one, and runs it
+  // modally: this dialog takes no input until it is gone. Its events go to
+  // `events`; returns once the dialog has been destroyed (its behaviour calls
+  // DestroyWindow on the dialog it was given).
+  virtual void RunModalDialog(const DialogTemplate& layout, DialogEvents& events) = 0;
 
   virtual void DestroyWindow() = 0;
 };

@@ -28,6 +28,7 @@
 #include "platform/qt/spin_buttons.h"
 #include "platform/qt/stop_signals.h"
 #include "practice/practice_telegram.h"
+#include "support/fake_player.h"
 #include "support/stand_in_encoder.h"
 #include "support/temp_dir.h"
 #include "support/test_system.h"
@@ -102,13 +103,15 @@ TEST_F(MainWindowTest, EveryControlByIdWithItsCaptionAndFont) {
   ASSERT_EQ(menus.size(), 1);
   EXPECT_EQ(menus[0]->text(), "その他");
   const QList<QAction*> items = menus[0]->menu()->actions();
-  ASSERT_EQ(items.size(), 3);
+  ASSERT_EQ(items.size(), 4);
   EXPECT_EQ(items[0]->text(), "このソフトについて");
   EXPECT_EQ(items[0]->objectName(), "40001");
   EXPECT_EQ(items[1]->text(), "音声の設定…");
   EXPECT_EQ(items[1]->objectName(), "40002");
   EXPECT_EQ(items[2]->text(), "練習電報を作る");
   EXPECT_EQ(items[2]->objectName(), "40003");
+  EXPECT_EQ(items[3]->text(), "受信練習…");
+  EXPECT_EQ(items[3]->objectName(), "40004");
   // The sample telegram is in the fields, with the edit's own line breaks.
   EXPECT_TRUE(Get<QPlainTextEdit>(ids::kBody)->toPlainText().startsWith("[ホレ]ハルカナ"));
   EXPECT_EQ(Get<QLineEdit>(ids::kTime)->text(), "コ9,05");
@@ -373,6 +376,66 @@ TEST(KeyingDialog, SpinsKeepTheirRangesAndTypedTextIsReadAsANumber) {
   d.rise()->setText("abc");
   d.effective()->setText("300");
   EXPECT_EQ(d.Values(), (KeyingOptions{.rise_ms = 5, .effective_cpm = 300}));
+}
+
+// The menu item runs the practice dialog over the main window, as the real
+// window runs it: a new telegram stays out of the main fields, playing reaches
+// the player, a copy is scored, and Esc closes the practice dialog alone.
+TEST_F(MainWindowTest, PracticeDialogFromTheMenuRunsModallyAndEscClosesOnlyIt) {
+  testing::FakePlayer player;
+  main.player = &player;
+  main.scratch_folder = dir.path();
+  const std::filesystem::path form = u8"和文電報受信用紙.jpg";
+  std::filesystem::copy_file(std::filesystem::path(HOSHIZORA_ASSETS_DIR) / form, dir.path() / form);
+  const QString body = Get<QPlainTextEdit>(ids::kBody)->toPlainText();
+  std::vector<QString> boxes;
+  QTimer boxes_shown;
+  QObject::connect(&boxes_shown, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      boxes.push_back(box->text());
+      box->close();
+    }
+  });
+  boxes_shown.start(100);
+
+  bool visited = false;
+  QTimer::singleShot(0, &window, [&] {
+    MainWindow* practice = nullptr;
+    for (MainWindow* child : window.findChildren<MainWindow*>()) {
+      practice = child->windowTitle() == "受信練習" ? child : practice;
+    }
+    ASSERT_NE(practice, nullptr);
+    EXPECT_TRUE(practice->isVisible());
+    EXPECT_EQ(practice->windowModality(), Qt::ApplicationModal);
+    const auto get = [practice](int id) { return practice->Control(id); };
+    EXPECT_FALSE(get(ids::kPlayButton)->isEnabled());
+    qobject_cast<QLineEdit*>(get(ids::kLength))->setText("10-12");
+    QTest::mouseClick(get(ids::kNewPracticeButton), Qt::LeftButton);
+    EXPECT_TRUE(qobject_cast<QLabel*>(get(ids::kKeyStatus))->text().contains("和文電報_"));
+    EXPECT_EQ(Get<QPlainTextEdit>(ids::kBody)->toPlainText(), body) << "the answer stays hidden";
+    QTest::mouseClick(get(ids::kPlayButton), Qt::LeftButton);
+    EXPECT_EQ(player.played.size(), 1u);
+    EXPECT_TRUE(get(ids::kStopButton)->isEnabled());
+    QTest::mouseClick(get(ids::kStopButton), Qt::LeftButton);
+    EXPECT_EQ(player.stops, 1);
+    auto* copy = qobject_cast<QPlainTextEdit*>(get(ids::kCopy));
+    copy->setPlainText("アイウ\nエオ");
+    QTest::mouseClick(get(ids::kScoreButton), Qt::LeftButton);
+    auto* result = qobject_cast<QPlainTextEdit*>(get(ids::kResult));
+    EXPECT_TRUE(result->isReadOnly());
+    EXPECT_TRUE(result->toPlainText().startsWith("得点 ")) << result->toPlainText().toStdString();
+    copy->setFocus();
+    QTest::keyClick(copy, Qt::Key_Escape);
+    visited = true;
+  });
+  QAction* item = window.findChild<QMenuBar*>()->findChild<QAction*>("40004");
+  ASSERT_NE(item, nullptr);
+  item->trigger();
+  EXPECT_TRUE(visited);
+  EXPECT_TRUE(boxes.empty()) << boxes.front().toStdString();
+  EXPECT_TRUE(window.findChildren<MainWindow*>().empty()) << "the practice dialog is gone";
+  EXPECT_FALSE(window.destroyed()) << "Esc closed the practice dialog and nothing else";
+  EXPECT_EQ(Get<QPlainTextEdit>(ids::kBody)->toPlainText(), body);
 }
 
 // While the encoder runs nobody knows how far along it is: the bar moves to

@@ -14,10 +14,13 @@
 #include "app/control_ids.h"
 #include "app/main_dialog.h"
 #include "app/main_dialog_template.h"
+#include "app/practice_dialog_template.h"
 #include "platform/ini_file.h"
 #include "platform/win32/resources/resource.h"
+#include "support/fake_player.h"
 #include "support/recording_canvas.h"
 #include "support/temp_dir.h"
+#include "support/test_system.h"
 
 // After the ports: <windows.h> renames CreateFile, LoadBitmap and the like.
 #include <windows.h>
@@ -143,6 +146,7 @@ std::u16string WindowClassFor(ControlSpec::Kind kind) {
       return u"static";
     case ControlSpec::Kind::kMultiLine:
     case ControlSpec::Kind::kSingleLine:
+    case ControlSpec::Kind::kReadOnlyText:
       return u"edit";
     case ControlSpec::Kind::kSpin:
       return u"msctls_updown32";
@@ -151,21 +155,24 @@ std::u16string WindowClassFor(ControlSpec::Kind kind) {
   }
 }
 
-TEST_F(Win32MainWindowTest, TemplateMakesEveryControlInOrderWithItsCaptionAndPlace) {
-  Open(false);
-  // The resource script against the template the Qt window is built from.
-  const DialogTemplate& layout = MainDialogTemplate();
+// The resource script's controls against the template the Qt window is
+// built from: order, class, caption, style and place.
+void ExpectControlsOfTemplate(HWND dialog, Dialog& port, const DialogTemplate& layout) {
   HWND child = GetWindow(dialog, GW_CHILD);
   for (const ControlSpec& c : layout.controls) {
     ASSERT_NE(child, nullptr) << "missing from " << c.id;
     EXPECT_EQ(GetDlgCtrlID(child), c.id);
     EXPECT_EQ(ClassOf(child), WindowClassFor(c.kind)) << c.id;
-    EXPECT_EQ(window.GetControlText(c.id, INT_MAX), c.caption) << c.id;
+    EXPECT_EQ(port.GetControlText(c.id, INT_MAX), c.caption) << c.id;
     const LONG style = GetWindowLongW(child, GWL_STYLE);
     if (c.kind == ControlSpec::Kind::kMultiLine) {
-      EXPECT_EQ(style & (ES_MULTILINE | ES_WANTRETURN | WS_VSCROLL | ES_AUTOHSCROLL),
+      EXPECT_EQ(style & (ES_MULTILINE | ES_WANTRETURN | WS_VSCROLL | ES_AUTOHSCROLL | ES_READONLY),
                 ES_MULTILINE | ES_WANTRETURN | WS_VSCROLL)
           << c.id << ": wraps words, Enter breaks the line";
+    } else if (c.kind == ControlSpec::Kind::kReadOnlyText) {
+      EXPECT_EQ(style & (ES_MULTILINE | WS_VSCROLL | ES_AUTOHSCROLL | ES_READONLY),
+                ES_MULTILINE | WS_VSCROLL | ES_READONLY)
+          << c.id;
     } else if (c.kind == ControlSpec::Kind::kSingleLine) {
       EXPECT_EQ(style & (ES_MULTILINE | ES_AUTOHSCROLL), ES_AUTOHSCROLL) << c.id;
     } else if (c.kind == ControlSpec::Kind::kCheckBox) {
@@ -173,7 +180,8 @@ TEST_F(Win32MainWindowTest, TemplateMakesEveryControlInOrderWithItsCaptionAndPla
     }
     // The spins align themselves beside their edits, which give up the room.
     const bool aligned_by_spin =
-        c.id == ids::kFrequency || c.id == ids::kSpeed || c.kind == ControlSpec::Kind::kSpin;
+        &layout == &MainDialogTemplate() &&
+        (c.id == ids::kFrequency || c.id == ids::kSpeed || c.kind == ControlSpec::Kind::kSpin);
     if (!aligned_by_spin) {
       const RECT expected = TemplateRect(dialog, c);
       RECT actual;
@@ -187,21 +195,27 @@ TEST_F(Win32MainWindowTest, TemplateMakesEveryControlInOrderWithItsCaptionAndPla
     child = GetWindow(child, GW_HWNDNEXT);
   }
   EXPECT_EQ(child, nullptr) << "a control the template does not have";
-
-  EXPECT_EQ(window.GetControlText(0, 0), u"");
-  wchar_t title[32] = {};
-  GetWindowTextW(dialog, title, 32);
-  EXPECT_STREQ(title, L"Hoshizora ");
-  const LONG style = GetWindowLongW(dialog, GWL_STYLE);
-  EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
-            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
-  EXPECT_EQ(style & WS_VISIBLE, 0) << "the program shows the dialog itself";
   RECT size{0, 0, layout.width, layout.height};
   MapDialogRect(dialog, &size);
   RECT client;
   GetClientRect(dialog, &client);
   EXPECT_EQ(client.right, size.right);
   EXPECT_EQ(client.bottom, size.bottom);
+  wchar_t title[32] = {};
+  GetWindowTextW(dialog, title, 32);
+  EXPECT_EQ(std::u16string(title, title + wcslen(title)), layout.title);
+}
+
+TEST_F(Win32MainWindowTest, TemplateMakesEveryControlInOrderWithItsCaptionAndPlace) {
+  Open(false);
+  const DialogTemplate& layout = MainDialogTemplate();
+  ExpectControlsOfTemplate(dialog, window, layout);
+
+  EXPECT_EQ(window.GetControlText(0, 0), u"");
+  const LONG style = GetWindowLongW(dialog, GWL_STYLE);
+  EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
+            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+  EXPECT_EQ(style & WS_VISIBLE, 0) << "the program shows the dialog itself";
 
   HMENU menu = GetMenu(dialog);
   ASSERT_NE(menu, nullptr);
@@ -578,6 +592,110 @@ TEST_F(Win32MainWindowTest, WhatTheWorkThrowsComesBackToTheCaller) {
                                       [](ProgressReporter&) { throw std::runtime_error("disk"); }),
                std::runtime_error);
   EXPECT_TRUE(IsWindowEnabled(dialog));
+}
+
+TEST_F(Win32MainWindowTest, PracticeTemplateMatchesTheResourceScript) {
+  Open(false);
+  Win32MainWindow practice(PracticeDialogTemplate());
+  ASSERT_TRUE(practice.Create(IDD_PRACTICE, dialog));
+  EXPECT_EQ(GetWindow(practice.window(), GW_OWNER), dialog);
+  ExpectControlsOfTemplate(practice.window(), practice, PracticeDialogTemplate());
+  EXPECT_EQ(SendMessageW(practice.window(), DM_GETDEFID, 0, 0),
+            MAKELONG(ids::kScoreButton, DC_HASDEFID));
+}
+
+// What the learner sees and does once the practice dialog is up, inside its
+// own loop.
+struct PracticeVisit {
+  bool owner_disabled = false;
+  bool play_enabled_before = true;
+  bool play_enabled_after = false;
+  std::u16string key_status;
+  std::u16string main_body;
+  std::u16string result;
+  HWND box = nullptr;
+};
+PracticeVisit* practice_visit = nullptr;
+HWND practice_owner = nullptr;
+
+std::u16string LongTextOf(HWND control) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(
+      GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+  return std::u16string(text.begin(), text.end());
+}
+
+void Click(HWND box, int id) {
+  SendMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
+}
+
+void CALLBACK VisitPracticeDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = FindWindowW(L"#32770", L"受信練習");
+  if (box == nullptr || !IsWindowVisible(box)) {
+    return;
+  }
+  KillTimer(nullptr, timer);
+  PracticeVisit& v = *practice_visit;
+  v.box = box;
+  v.owner_disabled = !IsWindowEnabled(practice_owner);
+  v.play_enabled_before = IsWindowEnabled(GetDlgItem(box, IDC_PRACTICE_PLAY)) != FALSE;
+  SetDlgItemTextW(box, IDC_PRACTICE_LENGTH, L"10-12");
+  Click(box, IDC_PRACTICE_NEW);
+  v.key_status = LongTextOf(GetDlgItem(box, IDC_PRACTICE_KEY_STATUS));
+  v.main_body = LongTextOf(GetDlgItem(practice_owner, ids::kBody));
+  v.play_enabled_after = IsWindowEnabled(GetDlgItem(box, IDC_PRACTICE_PLAY)) != FALSE;
+  Click(box, IDC_PRACTICE_PLAY);
+  SetDlgItemTextW(box, IDC_PRACTICE_COPY, L"アイウ");
+  Click(box, IDC_PRACTICE_SCORE);
+  v.result = LongTextOf(GetDlgItem(box, IDC_PRACTICE_RESULT));
+  // Esc in the copy box, as the learner presses it.
+  PressKey(box, GetDlgItem(box, IDC_PRACTICE_COPY), VK_ESCAPE);
+}
+
+// The menu item runs the practice dialog over the main window, which takes
+// no input meanwhile; Esc closes the practice dialog and nothing else.
+TEST(Win32PracticeDialogTest, MenuItemRunsItModallyAndEscClosesOnlyIt) {
+  testing::TempDir dir;
+  // The form template: without it the runs would stop at a message box.
+  const std::filesystem::path form = u8"和文電報受信用紙.jpg";
+  std::filesystem::copy_file(std::filesystem::path(HOSHIZORA_ASSETS_DIR) / form, dir.path() / form);
+  testing::TestSystem system{dir.path() / "hoshizora.exe"};
+  testing::RecordingCanvas canvas;
+  IniFileStore store{system, dir.path() / "settings.ini"};
+  NoIcons icons;
+  testing::FakePlayer player;
+  Win32MainWindow window{MainDialogTemplate()};
+  MainDialog main{window, system, canvas, store, icons, u"a@b.example"};
+  main.player = &player;
+  main.scratch_folder = dir.path();
+  window.SetInitHandler([&] { InitialiseMainDialog(main); });
+  window.SetCommandHandler([&](int id) { return HandleCommand(main, id); });
+  ASSERT_TRUE(window.Create(IDD_MAIN));
+  ShowWindow(window.window(), SW_SHOWNORMAL);
+  const std::u16string body = window.GetControlText(ids::kBody, ids::kBodyBuffer);
+
+  PracticeVisit visit;
+  practice_visit = &visit;
+  practice_owner = window.window();
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, VisitPracticeDialog);
+  SendMessageW(window.window(), WM_COMMAND, MAKEWPARAM(IDM_RECEPTION, 0), 0);
+  KillTimer(nullptr, timer);
+  practice_visit = nullptr;
+
+  EXPECT_TRUE(visit.owner_disabled);
+  EXPECT_FALSE(visit.play_enabled_before) << "nothing to play yet";
+  EXPECT_TRUE(visit.play_enabled_after);
+  EXPECT_NE(visit.key_status.find(u"和文電報_20240131_090507"), std::u16string::npos);
+  EXPECT_EQ(visit.main_body, body) << "the answer stays out of sight";
+  ASSERT_EQ(player.played.size(), 1u);
+  EXPECT_EQ(player.played[0].filename(), u"和文電報_20240131_090507.wav");
+  EXPECT_NE(visit.result.find(u"得点 "), std::u16string::npos);
+  EXPECT_FALSE(IsWindow(visit.box)) << "Esc closed it";
+  EXPECT_TRUE(IsWindow(window.window())) << "and nothing else";
+  EXPECT_TRUE(IsWindowEnabled(window.window()));
+  EXPECT_FALSE(main.closed);
+  EXPECT_EQ(window.GetControlText(ids::kBody, ids::kBodyBuffer), body);
 }
 
 TEST(DialogFontsTest, LogFontsCarryHeightWeightAndABoundedFace) {

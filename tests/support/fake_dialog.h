@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -12,6 +13,7 @@
 
 #include "app/control_ids.h"
 #include "platform/dialog.h"
+#include "platform/dialog_template.h"
 
 namespace hoshizora::testing {
 
@@ -33,6 +35,12 @@ class FakeDialog : public Dialog {
                 ids::kFrequencySpin, ids::kSpeedSpin,  ids::kOpenFolder};
     controls.insert(std::begin(ids::kLabels), std::end(ids::kLabels));
   }
+  // Another dialog: the controls of its template.
+  explicit FakeDialog(const DialogTemplate& layout) {
+    for (const ControlSpec& c : layout.controls) {
+      controls.insert(c.id);
+    }
+  }
 
   void ShowMessage(std::u16string_view text, std::u16string_view caption,
                    MessageIcon icon) override {
@@ -49,6 +57,7 @@ class FakeDialog : public Dialog {
     log.push_back("text " + std::to_string(id));
   }
   bool HasControl(int id) override { return controls.count(id) != 0; }
+  void EnableControl(int id, bool value) override { enabled[id] = value; }
   bool IsChecked(int id) override { return HasControl(id) && checked[id]; }
   void SetChecked(int id, bool value) override {
     if (HasControl(id)) {
@@ -95,6 +104,20 @@ class FakeDialog : public Dialog {
     Reporter reporter(*this);
     work(reporter);
   }
+  // A dialog run from this one: `modal_dialog` plays the user's part, else it
+  // is initialised and closed at once.
+  void RunModalDialog(const DialogTemplate& layout, DialogEvents& events) override {
+    log.push_back("modal dialog");
+    modal_titles.emplace_back(layout.title);
+    FakeDialog dialog(layout);
+    events.Initialise(dialog);
+    if (modal_dialog) {
+      modal_dialog(dialog, events);
+    }
+    if (!dialog.destroyed) {
+      events.Close(dialog);
+    }
+  }
   void DestroyWindow() override {
     destroyed = true;
     log.push_back("destroy");
@@ -103,6 +126,7 @@ class FakeDialog : public Dialog {
   std::set<int> controls;
   std::map<int, std::u16string> texts;
   std::map<int, bool> checked;
+  std::map<int, bool> enabled;  // controls never enabled or disabled are missing
   struct Spin {
     int buddy, minimum, maximum, position;
   };
@@ -125,6 +149,8 @@ class FakeDialog : public Dialog {
   std::optional<KeyingOptions> keying_answer;
   std::vector<Message> messages;
   std::vector<std::string> log;
+  std::vector<std::u16string> modal_titles;
+  std::function<void(FakeDialog& dialog, DialogEvents& events)> modal_dialog;
   bool destroyed = false;
 
   // Progress: what was reported, and a cancel the test can press.

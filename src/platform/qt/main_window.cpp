@@ -66,10 +66,15 @@ QString FilterText(const FileDialogSettings& s) {
 
 MainWindow::MainWindow(const DialogTemplate& layout, QWidget* parent)
     : QDialog(parent), layout_(layout) {
-  setWindowTitle(QStringLiteral("Hoshizora "));
-  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
-                 Qt::WindowCloseButtonHint);
+  setWindowTitle(QString::fromUtf16(layout_.title));
+  if (parent == nullptr) {
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+  } else {
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+  }
   // Dialog units come from the dialog font's average character width and height.
   QFont dialog_font = QApplication::font();
   dialog_font.setPointSize(8);
@@ -80,17 +85,21 @@ MainWindow::MainWindow(const DialogTemplate& layout, QWidget* parent)
   base_width_ = std::max(1, (alphabet / 26 + 1) / 2);
   base_height_ = std::max(1, metrics.height());
 
-  menu_bar_ = new QMenuBar(this);
-  QMenu* menu = menu_bar_->addMenu(QString::fromUtf16(layout_.menu_caption));
-  for (const MenuItemSpec& spec : layout_.menu_items) {
-    QAction* item = menu->addAction(QString::fromUtf16(spec.caption));
-    item->setObjectName(QString::number(spec.id));
-    connect(item, &QAction::triggered, this, [this, id = spec.id] { Dispatch(id); });
+  if (!layout_.menu_items.empty()) {
+    menu_bar_ = new QMenuBar(this);
+    QMenu* menu = menu_bar_->addMenu(QString::fromUtf16(layout_.menu_caption));
+    for (const MenuItemSpec& spec : layout_.menu_items) {
+      QAction* item = menu->addAction(QString::fromUtf16(spec.caption));
+      item->setObjectName(QString::number(spec.id));
+      connect(item, &QAction::triggered, this, [this, id = spec.id] { Dispatch(id); });
+    }
   }
 
   BuildControls();
-  const int menu_height = menu_bar_->sizeHint().height();
-  menu_bar_->setGeometry(0, 0, DialogUnits(0, 0, layout_.width, 0).width(), menu_height);
+  const int menu_height = menu_bar_ != nullptr ? menu_bar_->sizeHint().height() : 0;
+  if (menu_bar_ != nullptr) {
+    menu_bar_->setGeometry(0, 0, DialogUnits(0, 0, layout_.width, 0).width(), menu_height);
+  }
   const QRect client = DialogUnits(0, 0, layout_.width, layout_.height);
   setFixedSize(client.width(), client.height() + menu_height);
 }
@@ -120,8 +129,10 @@ void MainWindow::BuildControls() {
       case Kind::kLabel:
         widget = new QLabel(caption, this);
         break;
-      case Kind::kMultiLine: {
+      case Kind::kMultiLine:
+      case Kind::kReadOnlyText: {
         auto* edit = new QPlainTextEdit(this);
+        edit->setReadOnly(spec.kind == Kind::kReadOnlyText);
         edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         edit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -258,6 +269,12 @@ void MainWindow::SetControlText(int id, std::u16string_view text) {
 
 bool MainWindow::HasControl(int id) {
   return Control(id) != nullptr;
+}
+
+void MainWindow::EnableControl(int id, bool enabled) {
+  if (QWidget* w = Control(id)) {
+    w->setEnabled(enabled);
+  }
 }
 
 bool MainWindow::IsChecked(int id) {
@@ -416,10 +433,40 @@ void GuardCommand(MainWindow& window, const std::function<void()>& command) {
   }
 }
 
+void MainWindow::RunModalDialog(const DialogTemplate& layout, DialogEvents& events) {
+  MainWindow dialog(layout, this);
+  // What the behaviour throws ends in a message here: nothing may leave
+  // through Qt's event loop.
+  const auto guarded = [&dialog](const std::function<void()>& work) {
+    try {
+      work();
+    } catch (const std::exception&) {
+      dialog.ShowMessage(u"処理を続けられませんでした。", u"エラー", MessageIcon::kError);
+    }
+  };
+  QEventLoop loop;
+  dialog.SetCommandHandler([&](int id) { guarded([&] { events.Command(dialog, id); }); });
+  dialog.SetCloseHandler([&] { guarded([&] { events.Close(dialog); }); });
+  dialog.SetDestroyedHandler([&loop] { loop.quit(); });
+  bool started = false;
+  guarded([&] {
+    events.Initialise(dialog);
+    started = true;
+  });
+  if (!started || dialog.destroyed()) {
+    return;
+  }
+  dialog.setWindowModality(Qt::ApplicationModal);
+  dialog.show();
+  loop.exec();
+}
+
 void MainWindow::DestroyWindow() {
   destroyed_ = true;
   close();
-  QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+  if (destroyed_handler_) {
+    destroyed_handler_();
+  }
 }
 
 }  // namespace hoshizora

@@ -20,7 +20,8 @@ QString FilterText(const FileDialogSettings& s);
 
 // A dialog as a Qt window: the template's controls by id (each
 // widget's object name is its id), forwarding commands to the dialog's
-// behaviour and implementing the Dialog port for it.
+// behaviour and implementing the Dialog port for it. The main window has no
+// parent; a dialog it runs (RunModalDialog) is its child.
 class MainWindow : public QDialog, public Dialog {
  public:
   using CommandHandler = std::function<void(int command_id)>;
@@ -31,6 +32,10 @@ class MainWindow : public QDialog, public Dialog {
   void SetCommandHandler(CommandHandler handler) { handler_ = std::move(handler); }
   // The close box; called when the window is asked to close by the desktop.
   void SetCloseHandler(std::function<void()> handler) { close_handler_ = std::move(handler); }
+  // The window is gone (DestroyWindow): the program quits here.
+  void SetDestroyedHandler(std::function<void()> handler) {
+    destroyed_handler_ = std::move(handler);
+  }
 
   QWidget* Control(int id) const;
   bool destroyed() const { return destroyed_; }
@@ -48,6 +53,7 @@ class MainWindow : public QDialog, public Dialog {
   std::u16string GetControlText(int id, int buffer_size) override;
   void SetControlText(int id, std::u16string_view text) override;
   bool HasControl(int id) override;
+  void EnableControl(int id, bool enabled) override;
   bool IsChecked(int id) override;
   void SetChecked(int id, bool checked) override;
   void BindSpin(int spin_id, int buddy_id, int minimum, int maximum, int position) override;
@@ -62,6 +68,7 @@ class MainWindow : public QDialog, public Dialog {
                                                 int max_effective) override;
   void RunWithProgress(std::u16string_view caption,
                        const std::function<void(ProgressReporter&)>& work) override;
+  void RunModalDialog(const DialogTemplate& layout, DialogEvents& events) override;
   void DestroyWindow() override;
 
  protected:
@@ -87,6 +94,7 @@ class MainWindow : public QDialog, public Dialog {
   ProgressWindowReporter* running_ = nullptr;  // the run under way, if any
   CommandHandler handler_;
   std::function<void()> close_handler_;
+  std::function<void()> destroyed_handler_;
 };
 
 // Runs a command so that nothing it throws, of whatever type, ends the

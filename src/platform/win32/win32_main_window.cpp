@@ -6,6 +6,7 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "platform/win32/dialog_fonts.h"
@@ -68,12 +69,12 @@ Win32MainWindow::~Win32MainWindow() {
   }
 }
 
-bool Win32MainWindow::Create(int template_id) {
+bool Win32MainWindow::Create(int template_id, HWND owner) {
   // The template holds up-down controls, whose class must exist before the
   // dialog's controls are made.
   INITCOMMONCONTROLSEX classes{sizeof classes, 0xFF};
   InitCommonControlsEx(&classes);
-  CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(template_id), nullptr,
+  CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(template_id), owner,
                      Procedure::Dialog, reinterpret_cast<LPARAM>(this));
   return window_ != nullptr;
 }
@@ -207,6 +208,12 @@ bool Win32MainWindow::HasControl(int id) {
   return GetDlgItem(window_, id) != nullptr;
 }
 
+void Win32MainWindow::EnableControl(int id, bool enabled) {
+  if (HWND control = GetDlgItem(window_, id)) {
+    EnableWindow(control, enabled ? TRUE : FALSE);
+  }
+}
+
 bool Win32MainWindow::IsChecked(int id) {
   return HasControl(id) && IsDlgButtonChecked(window_, id) == BST_CHECKED;
 }
@@ -291,6 +298,39 @@ std::optional<KeyingOptions> Win32MainWindow::AskKeyingOptions(const KeyingOptio
 void Win32MainWindow::RunWithProgress(std::u16string_view caption,
                                       const std::function<void(ProgressReporter&)>& work) {
   RunWithProgressWindow(window_, caption, work);
+}
+
+void Win32MainWindow::RunModalDialog(const DialogTemplate& layout, DialogEvents& events) {
+  Win32MainWindow dialog(layout);
+  dialog.SetInitHandler([&] { events.Initialise(dialog); });
+  dialog.SetCommandHandler([&](int id) { return events.Command(dialog, id); });
+  dialog.SetCloseHandler([&] { events.Close(dialog); });
+  if (!dialog.Create(layout.resource_id, window_) || dialog.window() == nullptr) {
+    return;
+  }
+  // What DialogBox does: the owner takes no input while the dialog's own
+  // loop runs, and a quit message is handed on to the program's loop.
+  EnableWindow(window_, FALSE);
+  ShowWindow(dialog.window(), SW_SHOWNORMAL);
+  std::optional<WPARAM> quit;
+  MSG msg;
+  while (dialog.window() != nullptr) {
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got <= 0) {
+      quit = got == 0 ? msg.wParam : 0;
+      break;
+    }
+    if (!IsDialogMessageW(dialog.window(), &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  EnableWindow(window_, TRUE);
+  dialog.DestroyWindow();
+  SetActiveWindow(window_);
+  if (quit) {
+    PostQuitMessage(static_cast<int>(*quit));
+  }
 }
 
 void Win32MainWindow::DestroyWindow() {

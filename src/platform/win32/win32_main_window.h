@@ -14,9 +14,10 @@ struct HFONT__;
 
 namespace hoshizora {
 
-// The Main dialog as a modeless Win32 dialog made from its resource template.
-// It forwards initialisation, commands and the close box to the dialog's
-// behaviour and implements the Dialog port for it over the real controls.
+// A dialog made from its resource template: the Main dialog, modeless, and
+// the dialogs it runs modally. It forwards initialisation, commands and the
+// close box to the dialog's behaviour and implements the Dialog port for it
+// over the real controls.
 class Win32MainWindow : public Dialog {
  public:
   using CommandHandler = std::function<bool(int command_id)>;
@@ -39,9 +40,9 @@ class Win32MainWindow : public Dialog {
     destroyed_handler_ = std::move(handler);
   }
 
-  // Makes the dialog, hidden, from the template of this executable; false
-  // when it cannot be made.
-  bool Create(int template_id);
+  // Makes the dialog, hidden, from the template of this executable, owned by
+  // `owner` when given; false when it cannot be made.
+  bool Create(int template_id, HWND__* owner = nullptr);
   HWND__* window() const { return window_; }
 
   // Dialog port.
@@ -50,6 +51,7 @@ class Win32MainWindow : public Dialog {
   std::u16string GetControlText(int id, int buffer_size) override;
   void SetControlText(int id, std::u16string_view text) override;
   bool HasControl(int id) override;
+  void EnableControl(int id, bool enabled) override;
   bool IsChecked(int id) override;
   void SetChecked(int id, bool checked) override;
   void BindSpin(int spin_id, int buddy_id, int minimum, int maximum, int position) override;
@@ -64,6 +66,7 @@ class Win32MainWindow : public Dialog {
                                                 int max_effective) override;
   void RunWithProgress(std::u16string_view caption,
                        const std::function<void(ProgressReporter&)>& work) override;
+  void RunModalDialog(const DialogTemplate& layout, DialogEvents& events) override;
   void DestroyWindow() override;
 
  private:
