@@ -46,7 +46,8 @@ constexpr CommandHelp kCommandHelp[] = {
      "              unless given; telegram i of the batch (from 0) uses seed S+i;\n"
      "              --quiet shows no progress\n"},
     {"encode",
-     "  encode      read UTF-8 text on stdin, print its Morse Code text; the\n"
+     "  encode < TEXT\n"
+     "              read UTF-8 text on stdin, print its Morse Code text; the\n"
      "              characters that have no code are named on stderr\n"},
     {"check",
      "  check KEY.txt [COPY] [--out DIR] [--json] [--quiet]\n"
@@ -54,7 +55,9 @@ constexpr CommandHelp kCommandHelp[] = {
      "              - or none) against the answer key and write the marked form\n"
      "              pages KEY_採点_N.jpg into DIR (default: the key's folder);\n"
      "              --json prints one JSON object, --quiet only score and counts\n"},
-    {"mark", "  mark        read UTF-8 text on stdin, print it with Group marks inserted\n"},
+    {"mark",
+     "  mark < TEXT\n"
+     "              read UTF-8 text on stdin, print it with Group marks inserted\n"},
 };
 
 #ifdef _WIN32
@@ -97,9 +100,13 @@ std::string Usage() {
 std::optional<std::string> CommandUsage(std::string_view name) {
   for (const CommandHelp& command : kCommandHelp) {
     if (command.name == name) {
-      return "Usage: hoshizora-cli " + std::string(name) + " [OPTIONS]\n\n" +
-             std::string(command.text) + "\n" + std::string(kNotes) + std::string(kStops) + "\n" +
-             std::string(kExitStatus);
+      // The entry's first line starts with the command's synopsis; a short
+      // entry's description follows on that line after a wide gap.
+      std::string_view synopsis = command.text.substr(0, command.text.find('\n'));
+      synopsis.remove_prefix(synopsis.find_first_not_of(' '));
+      synopsis = synopsis.substr(0, synopsis.find("  "));
+      return "Usage: hoshizora-cli " + std::string(synopsis) + "\n\n" + std::string(command.text) +
+             "\n" + std::string(kNotes) + std::string(kStops) + "\n" + std::string(kExitStatus);
     }
   }
   return std::nullopt;

@@ -111,6 +111,7 @@ TEST(CliHelp, EveryCommandHasItsOwnUsage) {
       {{"practice", "--count", "0", "--help"}, "uses seed S+i"},
       {{"encode", "--help"}, "named on stderr"},
       {{"mark", "--help"}, "Group marks inserted"},
+      {{"check", "--help"}, "KEY_採点_N.jpg"},
   };
   for (const auto& [args, says] : cases) {
     const CliRun run = Cli(args, "never read");
