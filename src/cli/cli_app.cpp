@@ -45,16 +45,16 @@ constexpr CommandHelp kCommandHelp[] = {
      "              (default the 47 basic kana); prints the seed S, random\n"
      "              unless given; telegram i of the batch (from 0) uses seed S+i;\n"
      "              --quiet shows no progress\n"},
-    {"encode",
-     "  encode < TEXT\n"
-     "              read UTF-8 text on stdin, print its Morse Code text; the\n"
-     "              characters that have no code are named on stderr\n"},
     {"check",
      "  check KEY.txt [COPY] [--out DIR] [--json] [--quiet]\n"
      "              score a copy (a telegram file or plain UTF-8 text, stdin for\n"
      "              - or none) against the answer key and write the marked form\n"
      "              pages KEY_採点_N.jpg into DIR (default: the key's folder);\n"
      "              --json prints one JSON object, --quiet only score and counts\n"},
+    {"encode",
+     "  encode < TEXT\n"
+     "              read UTF-8 text on stdin, print its Morse Code text; the\n"
+     "              characters that have no code are named on stderr\n"},
     {"mark",
      "  mark < TEXT\n"
      "              read UTF-8 text on stdin, print it with Group marks inserted\n"},
