@@ -24,6 +24,9 @@ struct CheckError {
   int position = 0;
   std::u16string expected;  // empty for an insertion
   std::u16string got;       // empty for an omission
+  // Index into the field's keyed characters of the copy (for an omission,
+  // the copied character it stands before; the copy's length at the end).
+  int copy_position = 0;
 };
 
 // Points taken off per error of each kind, and the score that passes.
