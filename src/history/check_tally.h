@@ -11,6 +11,7 @@ namespace hoshizora {
 // body, and the header fields when the copy had them). Each keyed character
 // is heard once per time it was keyed; a substitution or an omission counts
 // against the character expected, and a substitution is also a confusion.
+// Characters keyed alike count as one (あ, ァ and ア as ア).
 // An insertion belongs to no key character and is only counted. The time,
 // key name, seed and speeds are the caller's to fill in.
 HistoryRecord RecordOfCheck(const TelegramFields& key, const CheckCopy& copy,

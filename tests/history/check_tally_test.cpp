@@ -12,7 +12,7 @@ TelegramFields Key() {
   key.number = u"七〇";
   key.time = u"コ一〇五九";
   key.addressee = u"ミドリケン」";
-  key.body = u"[ホレ]ガンシ　アア[ラタ]";
+  key.body = u"[ホレ]ガンシ　あア[ラタ]";  // あ keyed as ア, and counted as ア
   return key;
 }
 
