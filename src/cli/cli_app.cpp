@@ -5,6 +5,7 @@
 
 #include "cli/output_cli.h"
 #include "cli/practice_cli.h"
+#include "cli/stats_cli.h"
 #include "cli/text_commands.h"
 
 namespace hoshizora {
@@ -34,6 +35,9 @@ constexpr const char* kUsage =
     "              words or, with --groups, of five-character groups from SET\n"
     "              (default the 47 basic kana); prints the seed S, random\n"
     "              unless given; telegram i of the batch (from 0) uses seed S+i\n"
+    "  stats [--last N] [--json] [--chart FILE.png]\n"
+    "              how you stand by the practice history: characters worst\n"
+    "              first, frequent confusions, the score's trend (see stats --help)\n"
     "  encode      read UTF-8 text on stdin, print its Morse Code text\n"
     "  mark        read UTF-8 text on stdin, print it with Group marks inserted\n"
     "\n"
@@ -74,6 +78,10 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
   if (command == "practice") {
     return RunPracticeCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system,
                           settings, canvas, FreshSeed, setup);
+  }
+  if (command == "stats") {
+    return RunStatsCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system,
+                       canvas, setup);
   }
   if (command == "output") {
     return RunOutputCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system,
