@@ -39,6 +39,14 @@ void Centred(Graphics& g, std::u16string_view text, const Font& font, std::uint3
   g.DrawString(text, font, argb, box, &centre);
 }
 
+// One line centred on `centre_x` however narrow the room: a layout box
+// would let the platform wrap it.
+void CentredLine(Graphics& g, std::u16string_view text, const Font& font, std::uint32_t argb,
+                 float centre_x, float top) {
+  const SizeF size = g.MeasureString(text, font);
+  g.DrawString(text, font, argb, {centre_x - size.width / 2, top, 0, 0}, nullptr);
+}
+
 void Panel(Graphics& g, const RectF& panel, std::u16string_view title, const Font& font) {
   g.FillRectangle({panel.x, panel.y - 34, panel.width, 30}, kPale);
   g.DrawString(title, font, kFormRed, {panel.x + 8, panel.y - 31, 0, 0}, nullptr);
@@ -100,8 +108,8 @@ void DrawBars(Graphics& g, const std::vector<CharacterStanding>& weakest, const 
     g.FillRectangle({x + slot * 0.18f, p.y + p.height - height, slot * 0.64f, height}, kFormRed);
     Centred(g, Number(100 * c.Rate(), 0), small, kInk, {x, p.y + p.height - height - 22, slot, 20});
     Centred(g, c.character, label, kInk, {x, p.y + p.height + 6, slot, 32});
-    Centred(g, Text(std::to_string(c.errors) + "/" + std::to_string(c.heard)), small, kInk,
-            {x, p.y + p.height + 38, slot, 20});
+    CentredLine(g, Text(std::to_string(c.errors) + "/" + std::to_string(c.heard)), small, kInk,
+                x + slot / 2, p.y + p.height + 40);
   }
 }
 
