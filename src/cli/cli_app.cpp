@@ -3,6 +3,7 @@
 #include <exception>
 #include <iostream>
 
+#include "cli/check_cli.h"
 #include "cli/output_cli.h"
 #include "cli/practice_cli.h"
 #include "cli/stats_cli.h"
@@ -37,6 +38,12 @@ constexpr const char* kUsage =
     "              unless given; telegram i of the batch (from 0) uses seed S+i;\n"
     "              --focus weak draws groups and words toward the characters the\n"
     "              practice history shows written wrong most (plain without one)\n"
+    "  check KEY.txt [COPY] [--out DIR] [--json] [--quiet]\n"
+    "              score a copy (a telegram file or plain UTF-8 text, stdin for\n"
+    "              - or none) against the answer key and write the marked form\n"
+    "              pages KEY_採点_N.jpg into DIR (default: the key's folder);\n"
+    "              --json prints one JSON object, --quiet only score and counts;\n"
+    "              see check --help\n"
     "  stats [--last N] [--json] [--chart FILE.png]\n"
     "              how you stand by the practice history: characters worst\n"
     "              first, frequent confusions, the score's trend (see stats --help)\n"
@@ -80,6 +87,10 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
   if (command == "practice") {
     return RunPracticeCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system,
                           settings, canvas, FreshSeed, setup);
+  }
+  if (command == "check") {
+    return RunCheckCli(std::vector<std::string>(args.begin() + 1, args.end()), in, out, err, system,
+                       settings, canvas, setup);
   }
   if (command == "stats") {
     return RunStatsCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system,

@@ -7,6 +7,7 @@
 #include "encoding/text_utils.h"
 #include "imaging/drawing_helpers.h"
 #include "imaging/glyph_check.h"
+#include "platform/paths.h"
 
 namespace hoshizora {
 namespace {
@@ -89,7 +90,10 @@ ImageOutcome WriteFormImages(Canvas& canvas, const FormDestination& where,
       DrawCellChar(g, body_font, body[i], cell.x, cell.y);
     }
   };
-  return WriteFormPages(canvas, where, pages, note, draw, progress);
+  const auto page_path = [&](int page) {
+    return where.output_folder / PathFromText(FormPageFileName(where.base_name, page));
+  };
+  return WriteFormPages(canvas, where.data_folder, page_path, pages, note, draw, progress);
 }
 
 }  // namespace hoshizora

@@ -113,8 +113,9 @@ void DrawPageNumber(Canvas& canvas, Graphics& g, int width, int height, int page
                &centred);
 }
 
-ImageOutcome WriteFormPages(Canvas& canvas, const FormDestination& where, int pages,
-                            const std::function<void(ImageOutcome&)>& note,
+ImageOutcome WriteFormPages(Canvas& canvas, const std::filesystem::path& data_folder,
+                            const std::function<std::filesystem::path(int page)>& page_path,
+                            int pages, const std::function<void(ImageOutcome&)>& note,
                             const std::function<void(Graphics&, int page)>& draw,
                             const PageProgress& progress) {
   ImageOutcome outcome;
@@ -123,7 +124,7 @@ ImageOutcome WriteFormPages(Canvas& canvas, const FormDestination& where, int pa
     outcome.status = ImageStatus::kNoJpegEncoder;
     return outcome;
   }
-  const auto form = LoadFormTemplate(canvas, where.data_folder);
+  const auto form = LoadFormTemplate(canvas, data_folder);
   if (!form) {
     outcome.status = ImageStatus::kNoFormTemplate;
     return outcome;
@@ -142,8 +143,7 @@ ImageOutcome WriteFormPages(Canvas& canvas, const FormDestination& where, int pa
       outcome.status = ImageStatus::kCancelled;
       return outcome;
     }
-    const std::filesystem::path path =
-        where.output_folder / PathFromText(FormPageFileName(where.base_name, page));
+    const std::filesystem::path path = page_path(page);
     auto bitmap = canvas.CloneBitmap(*form, width, height);
     bool saved = false;
     if (bitmap) {

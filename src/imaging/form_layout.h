@@ -63,11 +63,13 @@ std::u16string DrawnHeaderText(FormHeaderField field, std::u16string_view text);
 // The page number of the template at the page's foot.
 void DrawPageNumber(Canvas& canvas, Graphics& g, int width, int height, int page, int pages);
 
-// Writes `pages` pages, each a copy of the form template with its page number
-// on which `draw` then draws, saved as FormPageFileName in the destination.
-// `note` runs once the template is loaded, to note what cannot be drawn.
-ImageOutcome WriteFormPages(Canvas& canvas, const FormDestination& where, int pages,
-                            const std::function<void(ImageOutcome&)>& note,
+// Writes `pages` pages, each a copy of the form template (from the data
+// folder) with its page number, on which `draw` then draws, saved at
+// `page_path(page)`. `note` runs once the template is loaded, to note what
+// cannot be drawn.
+ImageOutcome WriteFormPages(Canvas& canvas, const std::filesystem::path& data_folder,
+                            const std::function<std::filesystem::path(int page)>& page_path,
+                            int pages, const std::function<void(ImageOutcome&)>& note,
                             const std::function<void(Graphics&, int page)>& draw,
                             const PageProgress& progress);
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <map>
 #include <string>
 
@@ -102,6 +104,65 @@ TEST(ScoreCopyTest, CountsScoreAndScheme) {
   EXPECT_EQ(result.omissions, 9);
   EXPECT_EQ(result.score, 0);
   EXPECT_TRUE(result.pass);
+}
+
+// The plain edit distance, the whole table, for comparison.
+int EditDistance(std::u16string_view a, std::u16string_view b) {
+  std::vector<int> row(b.size() + 1);
+  for (std::size_t j = 0; j <= b.size(); ++j) {
+    row[j] = static_cast<int>(j);
+  }
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    int diagonal = row[0];
+    row[0] = static_cast<int>(i);
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const int up = row[j];
+      row[j] = std::min({up + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = up;
+    }
+  }
+  return row[b.size()];
+}
+
+// Copies with more errors than a narrow search near the diagonal can hold:
+// the script found is still the cheapest.
+TEST(ScoreCopyTest, ManyErrorsStillTheCheapestScript) {
+  constexpr std::u16string_view kana = u"アイウエオカキクケコサシスセソタチツテトナニヌネノ";
+  std::uint32_t state = 12345;
+  const auto next = [&](std::uint32_t below) {
+    state = state * 1103515245u + 12345u;
+    return (state >> 16) % below;
+  };
+  for (int round = 0; round < 6; ++round) {
+    std::u16string key;
+    for (int i = 0; i < 300; ++i) {
+      key.push_back(kana[next(static_cast<std::uint32_t>(kana.size()))]);
+    }
+    std::u16string copy = key;
+    for (int e = 0; e < 20 + 25 * round; ++e) {
+      const std::size_t at = next(static_cast<std::uint32_t>(copy.size()));
+      switch (next(3)) {
+        case 0:
+          copy[at] = kana[next(static_cast<std::uint32_t>(kana.size()))];
+          break;
+        case 1:
+          copy.erase(at, 1);
+          break;
+        default:
+          copy.insert(at, 1, kana[next(static_cast<std::uint32_t>(kana.size()))]);
+      }
+    }
+    if (round == 5) {
+      // A long run left out and as long a run added: as long as the key,
+      // but the cheapest script strays far from the diagonal.
+      copy = copy.substr(40) + std::u16string(40, u'ン');
+    }
+    const CheckResult result = ScoreBody(u"[ホレ]" + key + u"[ラタ]", copy);
+    EXPECT_EQ(result.substitutions + result.omissions + result.insertions, EditDistance(key, copy))
+        << "round " << round;
+    EXPECT_EQ(result.omissions - result.insertions,
+              static_cast<int>(key.size()) - static_cast<int>(copy.size()));
+  }
 }
 
 TEST(ScoreCopyTest, HeaderFieldsScoredEachOnItsOwn) {
