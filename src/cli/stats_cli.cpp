@@ -6,6 +6,7 @@
 
 #include "base/utf8.h"
 #include "cli/cli_paths.h"
+#include "cli/json_text.h"
 #include "cli/terminal_text.h"
 #include "history/history_file.h"
 #include "history/history_stats.h"
@@ -83,24 +84,6 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args, Stats
     }
   }
   return std::nullopt;
-}
-
-std::string JsonString(std::u16string_view text) {
-  std::string out = "\"";
-  for (char c : EncodeUtf8(text)) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (byte < 0x20 || byte == 0x7F) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-      out += escaped;
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
 }
 
 std::string Fixed(double value, int decimals) {
