@@ -4,10 +4,13 @@
 
 #include <sstream>
 
+#include "cli/check_cli.h"
 #include "history/history_file.h"
+#include "platform/ini_file.h"
 #include "support/recording_canvas.h"
 #include "support/temp_dir.h"
 #include "support/test_system.h"
+#include "telegram_file/telegram_text_format.h"
 
 namespace hoshizora {
 namespace {
@@ -146,6 +149,40 @@ TEST_F(StatsCliTest, BadArgumentsAndUnreadableHistoryExitTwo) {
   fs::create_directories(program / "history.csv");
   EXPECT_EQ(Run({}), 2);
   EXPECT_NE(err_.str().find("cannot read the practice history"), std::string::npos);
+}
+
+TEST_F(StatsCliTest, CheckRecordsEachScoredCopyUnlessToldNot) {
+  const fs::path key = dir.path() / "key.txt";
+  const fs::path copy = dir.path() / "copy.txt";
+  testing::WriteFileBytes(key, SerializeTelegramText({u"三", u"五九", u"七〇", u"コ1", u"ミ」",
+                                                      u"[ホレ]アイウ[ラタ]"}));
+  testing::WriteFileBytes(copy, "アエ\n");  // イ written as エ, ウ left out
+  IniFileStore settings{system, program / "settings.ini"};
+  CliSetup setup;
+  setup.folders = PortableFolders(program);
+  const auto check = [&](std::vector<std::string> args) {
+    std::istringstream in;
+    std::ostringstream out, err;
+    args.insert(args.begin(), {key.string(), copy.string(), "--out", dir.path().string()});
+    return RunCheckCli(
+        args, in, out, err, system, settings, [this]() -> Canvas& { return canvas; }, setup);
+  };
+  EXPECT_EQ(check({"--json"}), 0);
+  EXPECT_EQ(check({"--no-history"}), 0);
+  testing::WriteFileBytes(key, "no tags");
+  EXPECT_EQ(check({}), 2);
+
+  const HistoryRead read = ReadHistory(system, program / "history.csv");
+  ASSERT_EQ(read.records.size(), 1u) << "one scored and recorded copy";
+  const HistoryRecord& record = read.records[0];
+  EXPECT_EQ(record.time, system.now);
+  EXPECT_EQ(record.key_name, u"key.txt");
+  EXPECT_EQ(record.score, 98);
+  EXPECT_EQ(record.substitutions, 1);
+  EXPECT_EQ(record.omissions, 1);
+  EXPECT_EQ(record.characters,
+            (CharacterTallies{{u"ア", {1, 0}}, {u"イ", {1, 1}}, {u"ウ", {1, 1}}}));
+  EXPECT_EQ(record.confusions, (ConfusionTallies{{{u"イ", u"エ"}, 1}}));
 }
 
 }  // namespace
