@@ -16,6 +16,7 @@
 #include "check/marked_form.h"
 #include "cli/cli_paths.h"
 #include "cli/json_text.h"
+#include "cli/stats_cli.h"
 #include "cli/terminal_text.h"
 #include "cli/text_commands.h"
 #include "platform/paths.h"
@@ -303,12 +304,10 @@ int RunCheckCli(const std::vector<std::string>& args, std::istream& in, std::ost
     PrintText(out, result, outcome.written, parsed.quiet);
   }
   // The score stands even when it cannot be recorded.
-  if (!parsed.no_history &&
-      RecordCheck(system, folders.history_file, fields, copied, result,
-                  {PathFromArg(*parsed.key).filename().u16string(), {}, {}, {}})
-              .result == HistoryAppend::Result::kFailed) {
-    err << "hoshizora-cli: the score was not added to the practice history "
-        << PrintablePath(folders.history_file) << "\n";
+  if (!parsed.no_history) {
+    NoteHistoryAppend(RecordCheck(system, folders.history_file, fields, copied, result,
+                                  {PathFromArg(*parsed.key).filename().u16string(), {}, {}, {}}),
+                      folders.history_file, err);
   }
   if (outcome.status != ImageStatus::kWritten) {
     err << "hoshizora-cli: " << PictureProblem(outcome) << "\n";

@@ -144,7 +144,23 @@ void PrintReport(const HistorySummary& summary, std::ostream& out) {
   }
 }
 
+void NoteSkipped(int skipped, const std::filesystem::path& file, std::ostream& err) {
+  if (skipped > 0) {
+    err << "hoshizora-cli: note: skipped " << skipped << " damaged or foreign lines of "
+        << PrintablePath(file) << "\n";
+  }
+}
+
 }  // namespace
+
+void NoteHistoryAppend(const HistoryAppend& append, const std::filesystem::path& file,
+                       std::ostream& err) {
+  NoteSkipped(append.skipped, file, err);
+  if (append.result == HistoryAppend::Result::kFailed) {
+    err << "hoshizora-cli: the score was not added to the practice history "
+        << (file.empty() ? std::string("(no home folder)") : PrintablePath(file)) << "\n";
+  }
+}
 
 int RunStatsCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                 System& system, const std::function<Canvas&()>& canvas, const CliSetup& setup) {
@@ -165,10 +181,7 @@ int RunStatsCli(const std::vector<std::string>& args, std::ostream& out, std::os
     err << "hoshizora-cli: cannot read the practice history " << PrintablePath(file) << "\n";
     return 2;
   }
-  if (read.skipped > 0) {
-    err << "hoshizora-cli: note: skipped " << read.skipped << " damaged or foreign lines of "
-        << PrintablePath(file) << "\n";
-  }
+  NoteSkipped(read.skipped, file, err);
   const HistorySummary summary = SummarizeHistory(read.records, parsed.last);
   if (parsed.json) {
     PrintJson(summary, out);

@@ -162,18 +162,24 @@ TEST_F(StatsCliTest, CheckRecordsEachScoredCopyUnlessToldNot) {
   setup.folders = PortableFolders(program);
   const auto check = [&](std::vector<std::string> args) {
     std::istringstream in;
-    std::ostringstream out, err;
+    std::ostringstream out;
+    err_.str("");
     args.insert(args.begin(), {key.string(), copy.string(), "--out", dir.path().string()});
     return RunCheckCli(
-        args, in, out, err, system, settings, [this]() -> Canvas& { return canvas; }, setup);
+        args, in, out, err_, system, settings, [this]() -> Canvas& { return canvas; }, setup);
   };
   EXPECT_EQ(check({"--json"}), 0);
+  EXPECT_EQ(err_.str(), "");
   EXPECT_EQ(check({"--no-history"}), 0);
+  std::ofstream(program / "history.csv", std::ios::app) << "damaged";  // and cut short
+  EXPECT_EQ(check({"--quiet"}), 0);
+  EXPECT_NE(err_.str().find("skipped 1 damaged or foreign lines"), std::string::npos) << err_.str();
   testing::WriteFileBytes(key, "no tags");
   EXPECT_EQ(check({}), 2);
 
   const HistoryRead read = ReadHistory(system, program / "history.csv");
-  ASSERT_EQ(read.records.size(), 1u) << "one scored and recorded copy";
+  ASSERT_EQ(read.records.size(), 2u) << "two scored and recorded copies";
+  EXPECT_EQ(read.records[0], read.records[1]);
   const HistoryRecord& record = read.records[0];
   EXPECT_EQ(record.time, system.now);
   EXPECT_EQ(record.key_name, u"key.txt");
