@@ -9,6 +9,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr const char* kHistoryFileName = "history.csv";
+
 // A folder named by the environment counts only when absolute: a relative
 // one would depend on where the program happened to be started.
 fs::path Usable(const fs::path& folder) {
@@ -29,6 +31,23 @@ fs::path SettingsFile(const ProgramEnvironment& env, const fs::path& home) {
     config = windows ? home / "AppData" / "Roaming" : home / ".config";
   }
   return config / (windows ? "Hoshizora" : "hoshizora") / "settings.ini";
+}
+
+// A record of the user's own practice is data, not configuration: on Linux
+// it goes where XDG puts data, and is not lost with a reset configuration.
+fs::path HistoryFile(const ProgramEnvironment& env, const fs::path& home,
+                     const fs::path& settings_file) {
+  if (env.convention == ProgramEnvironment::Convention::kWindows) {
+    return settings_file.empty() ? fs::path() : settings_file.parent_path() / kHistoryFileName;
+  }
+  fs::path data = Usable(env.data_home);
+  if (data.empty()) {
+    if (home.empty()) {
+      return {};
+    }
+    data = home / ".local" / "share";
+  }
+  return data / "hoshizora" / kHistoryFileName;
 }
 
 bool SameFolder(const fs::path& a, const fs::path& b) {
@@ -71,6 +90,7 @@ ProgramFolders DecideProgramFolders(const fs::path& executable_folder,
   folders.mode = ProgramMode::kInstalled;
   folders.encoder_folder = executable_folder;
   folders.settings_file = SettingsFile(env, home);
+  folders.history_file = HistoryFile(env, home, folders.settings_file);
   folders.output_root_window = WindowOutputRoot(env, home);
   // A read-only copy that still carries its side files (a Windows program
   // folder) reads them in place; a Unix prefix keeps them under share/.
@@ -83,6 +103,7 @@ ProgramFolders PortableFolders(const fs::path& executable_folder) {
   ProgramFolders folders;
   folders.mode = ProgramMode::kPortable;
   folders.settings_file = executable_folder / "settings.ini";
+  folders.history_file = executable_folder / kHistoryFileName;
   folders.output_root_window = executable_folder;
   folders.output_root_cli = executable_folder;
   folders.data_folder = executable_folder;

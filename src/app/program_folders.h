@@ -20,6 +20,8 @@ struct ProgramEnvironment {
   std::filesystem::path home;
   // $XDG_CONFIG_HOME, or %APPDATA% on Windows; empty when unset.
   std::filesystem::path config_home;
+  // $XDG_DATA_HOME; empty when unset. Windows keeps data beside the settings.
+  std::filesystem::path data_home;
   // What `xdg-user-dir DOCUMENTS` printed, or the Documents known folder;
   // empty when it could not be asked.
   std::filesystem::path documents;
@@ -38,6 +40,10 @@ struct ProgramFolders {
   // Where the command line makes them without --out; empty means the current
   // directory.
   std::filesystem::path output_root_cli;
+  // The practice history: beside the settings when portable or on Windows,
+  // in the user's data folder ($XDG_DATA_HOME) when installed on Linux.
+  // Empty when no home folder is known: nothing is then recorded.
+  std::filesystem::path history_file;
   // The read-only side files: the form template and app.ico.
   std::filesystem::path data_folder;
   // The encoder is only ever taken from beside the executable.

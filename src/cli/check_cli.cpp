@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "app/program_folders.h"
+#include "app/record_check.h"
 #include "base/utf8.h"
 #include "check/alignment.h"
 #include "check/check_fields.h"
@@ -15,6 +16,7 @@
 #include "check/marked_form.h"
 #include "cli/cli_paths.h"
 #include "cli/json_text.h"
+#include "cli/stats_cli.h"
 #include "cli/terminal_text.h"
 #include "cli/text_commands.h"
 #include "platform/paths.h"
@@ -24,6 +26,7 @@ namespace hoshizora {
 
 const char* const kCheckUsage =
     "Usage: hoshizora-cli check KEY.txt [COPY] [--out DIR] [--json] [--quiet]\n"
+    "                           [--no-history]\n"
     "\n"
     "Scores a copy of a telegram against its answer key KEY.txt (a telegram file,\n"
     "as 電報保存 and practice write it) and writes the copy on marked reception\n"
@@ -37,12 +40,15 @@ const char* const kCheckUsage =
     "Each error is a substitution, an omission or an insertion; the score is 100\n"
     "minus the deductions set in settings.ini, [Check] Substitution, Omission,\n"
     "Insertion (0-100, default 1 each) and PassMark (0-100, default 80).\n"
+    "Each scored copy is added to the practice history, history.csv beside\n"
+    "settings.ini (see stats --help).\n"
     "\n"
     "  --out DIR   write the pages into the existing folder DIR\n"
     "  --json      print one JSON object: score, pass, pass_mark, substitutions,\n"
     "              omissions, insertions, errors (kind, field, position from 0,\n"
     "              expected, got) and pictures (absolute paths)\n"
     "  --quiet     print only the score and the counts\n"
+    "  --no-history  score without adding the copy to the practice history\n"
     "\n"
     "Exit status: 0 scored, 1 a page could not be written, 2 bad arguments or input\n"
     "(nothing is written then).\n";
@@ -57,6 +63,7 @@ struct CheckArgs {
   std::optional<std::string> out;
   bool json = false;
   bool quiet = false;
+  bool no_history = false;
   bool help = false;
 };
 
@@ -69,6 +76,8 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args, Check
       parsed.json = true;
     } else if (a == "--quiet") {
       parsed.quiet = true;
+    } else if (a == "--no-history") {
+      parsed.no_history = true;
     } else if (a == "--out") {
       if (i + 1 >= args.size()) {
         return a + " needs a value";
@@ -293,6 +302,12 @@ int RunCheckCli(const std::vector<std::string>& args, std::istream& in, std::ost
     PrintJson(out, result, outcome.written);
   } else {
     PrintText(out, result, outcome.written, parsed.quiet);
+  }
+  // The score stands even when it cannot be recorded.
+  if (!parsed.no_history) {
+    NoteHistoryAppend(RecordCheck(system, folders.history_file, fields, copied, result,
+                                  {PathFromArg(*parsed.key).filename().u16string(), {}, {}, {}}),
+                      folders.history_file, err);
   }
   if (outcome.status != ImageStatus::kWritten) {
     err << "hoshizora-cli: " << PictureProblem(outcome) << "\n";

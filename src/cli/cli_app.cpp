@@ -9,6 +9,7 @@
 #include "cli/check_cli.h"
 #include "cli/output_cli.h"
 #include "cli/practice_cli.h"
+#include "cli/stats_cli.h"
 #include "cli/text_commands.h"
 
 namespace hoshizora {
@@ -36,7 +37,7 @@ constexpr CommandHelp kCommandHelp[] = {
      "              speed = off); both by default from settings.ini (else off)\n"},
     {"practice",
      "  practice [--count N] [--length MIN-MAX] [--groups [--chars SET]] [--seed S]\n"
-     "           [--freq HZ] [--cpm N] [--out DIR] [--quiet]\n"
+     "           [--focus weak] [--freq HZ] [--cpm N] [--out DIR] [--quiet]\n"
      "              write N practice telegrams (default 1, at most 100) as output\n"
      "              does, each folder also holding its telegram file\n"
      "              FOLDER_telegram.txt as the answer key; bodies of MIN-MAX\n"
@@ -44,13 +45,22 @@ constexpr CommandHelp kCommandHelp[] = {
      "              words or, with --groups, of five-character groups from SET\n"
      "              (default the 47 basic kana); prints the seed S, random\n"
      "              unless given; telegram i of the batch (from 0) uses seed S+i;\n"
+     "              --focus weak draws groups and words toward the characters the\n"
+     "              practice history shows written wrong most (plain without one);\n"
      "              --quiet shows no progress\n"},
     {"check",
-     "  check KEY.txt [COPY] [--out DIR] [--json] [--quiet]\n"
+     "  check KEY.txt [COPY] [--out DIR] [--json] [--quiet] [--no-history]\n"
      "              score a copy (a telegram file or plain UTF-8 text, stdin for\n"
      "              - or none) against the answer key and write the marked form\n"
      "              pages KEY_採点_N.jpg into DIR (default: the key's folder);\n"
-     "              --json prints one JSON object, --quiet only score and counts\n"},
+     "              --json prints one JSON object, --quiet only score and counts;\n"
+     "              each scored copy joins the practice history unless\n"
+     "              --no-history\n"},
+    {"stats",
+     "  stats [--last N] [--json] [--chart FILE.png]\n"
+     "              how you stand by the practice history: characters worst\n"
+     "              first, frequent confusions, the score's trend; --chart draws\n"
+     "              the scores and the twenty weakest characters as a PNG\n"},
     {"encode",
      "  encode < TEXT\n"
      "              read UTF-8 text on stdin, print its Morse Code text; the\n"
@@ -157,6 +167,10 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
   if (command == "check") {
     return RunCheckCli(std::vector<std::string>(args.begin() + 1, args.end()), in, out, err, system,
                        settings, canvas, setup);
+  }
+  if (command == "stats") {
+    return RunStatsCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system,
+                       canvas, setup);
   }
   if (command == "output") {
     return RunOutputCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system,

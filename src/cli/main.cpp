@@ -60,6 +60,7 @@ hoshizora::ProgramFolders DecideFolders(hoshizora::System& system) {
   hoshizora::ProgramEnvironment env;
   env.home = hoshizora::EnvironmentPath("HOME");
   env.config_home = hoshizora::EnvironmentPath("XDG_CONFIG_HOME");
+  env.data_home = hoshizora::EnvironmentPath("XDG_DATA_HOME");
   env.folder_writable = hoshizora::FolderWritable;
   env.exists = [&system](const std::filesystem::path& path) { return system.PathExists(path); };
   return hoshizora::DecideProgramFolders(hoshizora::ExecutableFolder(system), env);

@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "app/output_run.h"
+#include "app/weak_focus.h"
 #include "base/utf8.h"
 #include "cli/cli_paths.h"
 #include "cli/console_sink.h"
@@ -22,6 +23,7 @@ struct PracticeArgs {
   std::optional<std::string> length;
   std::optional<std::string> chars;
   std::optional<std::string> seed;
+  std::optional<std::string> focus;
   bool groups = false;
   bool quiet = false;
   // --freq, --cpm and --out, with their values, for BuildOutputRequest.
@@ -44,6 +46,7 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args, Pract
                                          : a == "--length" ? &parsed.length
                                          : a == "--chars"  ? &parsed.chars
                                          : a == "--seed"   ? &parsed.seed
+                                         : a == "--focus"  ? &parsed.focus
                                                            : nullptr;
     const bool output_option = a == "--freq" || a == "--cpm" || a == "--out";
     if (option == nullptr && !output_option) {
@@ -140,6 +143,26 @@ std::filesystem::path AnswerKeyPath(const std::filesystem::path& folder) {
   return WithSuffix(folder / folder.filename(), u"_telegram.txt");
 }
 
+// The weights come from the history as it stands now, once for the batch.
+void AimAtWeakCharacters(System& system, const std::filesystem::path& history_file,
+                         PracticeOptions& options, std::ostream& out) {
+  const WeakFocus focus = ReadWeakFocus(system, history_file);
+  if (focus.weights.empty()) {
+    out << "focus: "
+        << (focus.unreadable    ? "the practice history cannot be read"
+            : focus.checks == 0 ? "no practice history yet"
+                                : "no character written wrong yet")
+        << "; plain practice\n";
+    return;
+  }
+  options.focus = focus.weights;
+  out << "focus: weak characters";
+  for (const std::u16string& c : focus.weakest) {
+    out << " " << TerminalText(c);
+  }
+  out << " (from " << focus.checks << " checks)\n";
+}
+
 }  // namespace
 
 std::variant<PracticePlan, CliRefusal> BuildPracticePlan(const std::vector<std::string>& args,
@@ -165,6 +188,12 @@ std::variant<PracticePlan, CliRefusal> BuildPracticePlan(const std::vector<std::
                     std::to_string(std::numeric_limits<std::uint64_t>::max()));
     }
   }
+  if (parsed.focus) {
+    if (*parsed.focus != "weak") {
+      return Refuse("--focus needs 'weak'");
+    }
+    plan.focus_weak = true;
+  }
   auto options = Options(parsed);
   if (auto* refusal = std::get_if<CliRefusal>(&options)) {
     return *refusal;
@@ -189,11 +218,14 @@ int RunPracticeCli(const std::vector<std::string>& args, std::ostream& out, std:
     err << refusal->message << "\n";
     return 2;
   }
-  const PracticePlan& plan = std::get<PracticePlan>(built);
+  PracticePlan plan = std::get<PracticePlan>(built);
   const std::uint64_t first_seed = plan.seed ? *plan.seed : fresh_seed();
   // Flushed line by line: a learner, or a script reading the pipe, gets the
   // seed at once and each telegram's files as soon as it is written.
   out << "seed: " << first_seed << std::endl;
+  if (plan.focus_weak) {
+    AimAtWeakCharacters(system, folders.history_file, plan.options, out);
+  }
 
   const WatchedRun watched;
   for (int i = 0; i < plan.count; ++i) {

@@ -27,12 +27,15 @@ struct PracticePlan {
   PracticeOptions options;
   int count = 1;
   std::optional<std::uint64_t> seed;  // nothing: a fresh one
+  // --focus weak: the batch leans toward the characters the history shows
+  // written wrong most often.
+  bool focus_weak = false;
   OutputRequest request;
   bool quiet = false;  // no progress on stderr
 };
 
 // `practice [--count N] [--length MIN-MAX] [--groups [--chars SET]] [--seed S]
-// [--freq HZ] [--cpm N] [--out DIR] [--quiet]`: the tone and --out are read as `output`
+// [--focus weak] [--freq HZ] [--cpm N] [--out DIR] [--quiet]`: the tone and --out are read as `output`
 // reads them.
 std::variant<PracticePlan, CliRefusal> BuildPracticePlan(const std::vector<std::string>& args,
                                                          System& system, SettingsStore& settings,

@@ -108,4 +108,25 @@ FoldedCharacter FoldForCodeTable(char16_t c) {
   return FoldKatakanaOrHiragana(c);
 }
 
+char16_t FullSizeKatakanaOf(char16_t c) {
+  if (c >= u'ぁ' && c <= u'ゖ') {
+    c = static_cast<char16_t>(c + kHiraganaToKatakana);
+  }
+  switch (c) {
+    case u'ァ':
+    case u'ィ':
+    case u'ゥ':
+    case u'ェ':
+    case u'ォ':
+    case u'ッ':
+    case u'ャ':
+    case u'ュ':
+    case u'ョ':
+    case u'ヮ':
+      return static_cast<char16_t>(c + 1);  // each small kana sits just before its full size
+    default:
+      return c;
+  }
+}
+
 }  // namespace hoshizora

@@ -18,4 +18,10 @@ struct FoldedCharacter {
 // unchanged.
 FoldedCharacter FoldForCodeTable(char16_t c);
 
+// The one name under which statistics count a Code table key: a hiragana
+// or small kana is keyed with the same code as its full-size katakana (あ,
+// ァ and ア sound alike), so all three are counted as ア. Anything else is
+// returned unchanged.
+char16_t FullSizeKatakanaOf(char16_t c);
+
 }  // namespace hoshizora

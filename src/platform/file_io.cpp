@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 #include <system_error>
+#include <vector>
 
 namespace hoshizora {
 namespace {
@@ -161,6 +162,25 @@ std::unique_ptr<ByteSink> CreateFileSink(const fs::path& path) {
   }
 }
 
+bool AppendToFile(const fs::path& path, std::string_view bytes) {
+  try {
+    // Set before the open, the buffer takes the whole text: the stream
+    // flushes it once, when closed.
+    std::vector<char> buffer(bytes.size() + 1);
+    std::ofstream out;
+    out.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    out.open(path, std::ios::binary | std::ios::app);
+    if (!out) {
+      return false;
+    }
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return static_cast<bool>(out);
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
 StagedFile::StagedFile(fs::path target, fs::path temp)
     : target_(std::move(target)), temp_(std::move(temp)) {}
 
@@ -263,6 +283,10 @@ bool System::RenameFile(const fs::path& from, const fs::path& to) {
 
 std::unique_ptr<ByteSink> System::CreateFile(const fs::path& path) {
   return CreateFileSink(path);
+}
+
+bool System::AppendFile(const fs::path& path, std::string_view bytes) {
+  return AppendToFile(path, bytes);
 }
 
 bool System::ReplaceFile(const fs::path& path, std::string_view bytes) {

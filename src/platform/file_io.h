@@ -24,6 +24,10 @@ FileRead ReadFilePart(const std::filesystem::path& path, std::uintmax_t offset,
 // A new file of that name (any old one replaced), or nullptr.
 std::unique_ptr<ByteSink> CreateFileSink(const std::filesystem::path& path);
 
+// Adds `bytes` at the end of the file (made when missing) with a buffer that
+// holds all of them, so they reach the file in a single write. Never throws.
+bool AppendToFile(const std::filesystem::path& path, std::string_view bytes);
+
 // A file's new content written whole under a temporary name beside it. Commit()
 // renames it over the target (which keeps its permissions); a staged file that
 // is dropped without a commit leaves the target as it was. A target that is a

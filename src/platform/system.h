@@ -96,6 +96,9 @@ class System {
   virtual bool RenameFile(const std::filesystem::path& from, const std::filesystem::path& to);
   // A new file (replacing any of that name), or nullptr when it cannot be made.
   virtual std::unique_ptr<ByteSink> CreateFile(const std::filesystem::path& path);
+  // Adds `bytes` at the end of a file (made when missing) in one write, so
+  // that a line appended whole is never interleaved with another writer's.
+  virtual bool AppendFile(const std::filesystem::path& path, std::string_view bytes);
   // Writes the whole file under a temporary name beside it and renames it
   // over `path` only when complete; an existing file keeps its permissions
   // and survives every failure.

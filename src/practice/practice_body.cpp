@@ -71,9 +71,14 @@ Reachable ComputeReachable(const std::vector<std::int32_t>& entry_lengths, std::
 
 class WordsBodyWriter {
  public:
+  // `weights`: one per word, or none for words all alike.
   WordsBodyWriter(const std::vector<std::u16string>& words, const Reachable& reach,
-                  std::int32_t budget, PracticeRandom& random)
-      : words_(words), reach_(reach), budget_(budget), random_(random) {
+                  std::int32_t budget, PracticeRandom& random, std::vector<std::uint32_t> weights)
+      : words_(words),
+        reach_(reach),
+        budget_(budget),
+        random_(random),
+        weights_(std::move(weights)) {
     sentence_size_ = random_.Between(1, kMostEntriesPerSentence);
   }
 
@@ -133,7 +138,7 @@ class WordsBodyWriter {
     if (candidates_.empty()) {
       return false;
     }
-    last_entry_ = candidates_[random_.Below(candidates_.size())];
+    last_entry_ = candidates_[ChooseCandidate()];
     const std::u16string& word = words_[last_entry_];
     if (join == Join::kPause || join == Join::kPauseParenthesised) {
       text_ += kPause;
@@ -149,6 +154,17 @@ class WordsBodyWriter {
     budget_ -= static_cast<std::int32_t>(word.size()) + PunctuationCost(join);
     ++entries_in_sentence_;
     return true;
+  }
+
+  std::size_t ChooseCandidate() {
+    if (weights_.empty()) {
+      return random_.Below(candidates_.size());
+    }
+    candidate_weights_.clear();
+    for (std::size_t entry : candidates_) {
+      candidate_weights_.push_back(weights_[entry]);
+    }
+    return DrawWeighted(candidate_weights_, random_);
   }
 
   bool TryClose() {
@@ -167,7 +183,9 @@ class WordsBodyWriter {
   std::int32_t budget_;
   PracticeRandom& random_;
   std::u16string text_;
+  std::vector<std::uint32_t> weights_;
   std::vector<std::size_t> candidates_;
+  std::vector<std::uint32_t> candidate_weights_;
   std::size_t last_entry_ = static_cast<std::size_t>(-1);
   std::int32_t entries_in_sentence_ = 0;
   std::int32_t sentence_size_ = 1;
@@ -176,7 +194,7 @@ class WordsBodyWriter {
 }  // namespace
 
 std::u16string MakeWordsBody(const std::vector<std::u16string>& words, LengthRange length,
-                             PracticeRandom& random) {
+                             PracticeRandom& random, const FocusWeights& focus) {
   std::vector<std::int32_t> entry_lengths;
   for (const std::u16string& word : words) {
     entry_lengths.push_back(static_cast<std::int32_t>(word.size()));
@@ -197,11 +215,17 @@ std::u16string MakeWordsBody(const std::vector<std::u16string>& words, LengthRan
     return {};
   }
   const std::int32_t target = targets[random.Below(targets.size())];
-  return WordsBodyWriter(words, reach, target, random).Write();
+  std::vector<std::uint32_t> weights;
+  if (!focus.empty()) {
+    for (const std::u16string& word : words) {
+      weights.push_back(WeightOfText(word, focus));
+    }
+  }
+  return WordsBodyWriter(words, reach, target, random, std::move(weights)).Write();
 }
 
 std::u16string MakeGroupsBody(std::u16string_view characters, LengthRange length,
-                              PracticeRandom& random) {
+                              PracticeRandom& random, const FocusWeights& focus) {
   std::u16string distinct;
   for (char16_t c : characters) {
     if (distinct.find(c) == std::u16string::npos) {
@@ -215,13 +239,20 @@ std::u16string MakeGroupsBody(std::u16string_view characters, LengthRange length
     return {};
   }
   const std::int32_t groups = random.Between(fewest, most);
+  std::vector<std::uint32_t> weights;
+  if (!focus.empty()) {
+    for (char16_t c : distinct) {
+      weights.push_back(WeightOfText(std::u16string_view(&c, 1), focus));
+    }
+  }
   std::u16string text;
   for (std::int32_t g = 0; g < groups; ++g) {
     if (g > 0) {
       text += u' ';
     }
     for (std::int32_t k = 0; k < kPracticeGroupSize; ++k) {
-      text += distinct[random.Below(distinct.size())];
+      text +=
+          distinct[weights.empty() ? random.Below(distinct.size()) : DrawWeighted(weights, random)];
     }
   }
   return text;

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "practice/focus_weights.h"
+
 namespace hoshizora {
 
 enum class PracticeMode {
@@ -33,6 +35,9 @@ struct PracticeOptions {
   LengthRange length;
   // Groups mode only. A character given twice counts once.
   std::u16string group_characters{kBasicKana};
+  // Practice aimed at weak characters: groups and words lean toward the
+  // heavier characters. Empty: every character as likely as another.
+  FocusWeights focus;
 };
 
 enum class PracticeOptionProblem {

@@ -40,6 +40,7 @@ TelegramFields MakePracticeTelegram(const PracticeOptions& requested, std::uint6
   if (ValidatePracticeOptions(options)) {
     options = PracticeOptions{};
     options.mode = requested.mode;
+    options.focus = requested.focus;
   }
   const PracticeWordList& list = BuiltInPracticeWords();
   PracticeRandom random(seed);
@@ -48,9 +49,10 @@ TelegramFields MakePracticeTelegram(const PracticeOptions& requested, std::uint6
   // so that a seed keeps giving the same telegram.
   TelegramFields fields;
   fields.body = kStartSign;
-  fields.body += options.mode == PracticeMode::kGroups
-                     ? MakeGroupsBody(options.group_characters, options.length, random)
-                     : MakeWordsBody(list.words, options.length, random);
+  fields.body +=
+      options.mode == PracticeMode::kGroups
+          ? MakeGroupsBody(options.group_characters, options.length, random, options.focus)
+          : MakeWordsBody(list.words, options.length, random, options.focus);
   fields.body += kEndSign;
   fields.count = DecimalInKanjiDigits(CountBodyCharacters(fields.body));
   fields.station = KanjiTwoDigits(random.Between(0, 99));

@@ -53,6 +53,7 @@ TEST_F(ProgramFoldersTest, WritableCopyWithTemplateKeepsEverythingBesideTheExecu
   const ProgramFolders folders = DecideProgramFolders(program, env_);
   EXPECT_EQ(folders.mode, ProgramMode::kPortable);
   EXPECT_EQ(folders.settings_file, program / "settings.ini");
+  EXPECT_EQ(folders.history_file, program / "history.csv");
   EXPECT_EQ(folders.output_root_window, program);
   EXPECT_EQ(folders.output_root_cli, program);
   EXPECT_EQ(folders.data_folder, program);
@@ -99,6 +100,34 @@ TEST_F(ProgramFoldersTest, ConfigFolderFallsBackToDotConfigWhenUnsetOrRelative) 
               home_ / ".config" / "hoshizora" / "settings.ini")
         << config;
   }
+}
+
+TEST_F(ProgramFoldersTest, InstalledHistoryGoesToTheDataFolderOnLinuxAndBesideSettingsOnWindows) {
+  const fs::path bin = ProgramFolder(root_.path() / "usr" / "bin", false, false);
+  env_.config_home = home_ / "cfg";
+  struct Case {
+    fs::path data_home;
+    fs::path expected;
+  };
+  const Case cases[] = {
+      {home_ / "data", home_ / "data" / "hoshizora" / "history.csv"},
+      {fs::path(), home_ / ".local" / "share" / "hoshizora" / "history.csv"},
+      {fs::path("relative"), home_ / ".local" / "share" / "hoshizora" / "history.csv"},
+  };
+  for (const Case& c : cases) {
+    env_.data_home = c.data_home;
+    EXPECT_EQ(DecideProgramFolders(bin, env_).history_file, c.expected) << c.data_home;
+  }
+  env_.home.clear();
+  env_.data_home.clear();
+  EXPECT_TRUE(DecideProgramFolders(bin, env_).history_file.empty());
+
+  env_.convention = ProgramEnvironment::Convention::kWindows;
+  env_.home = home_;
+  env_.config_home = home_ / "AppData" / "Roaming";
+  env_.data_home = home_ / "ignored";
+  EXPECT_EQ(DecideProgramFolders(bin, env_).history_file,
+            home_ / "AppData" / "Roaming" / "Hoshizora" / "history.csv");
 }
 
 TEST_F(ProgramFoldersTest, DocumentsComeFromUserDirsElseDocumentsElseHome) {

@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "history/history_file.h"
 #include "platform/ini_file.h"
 #include "practice/practice_telegram.h"
 #include "support/recording_canvas.h"
@@ -173,6 +174,40 @@ TEST_F(PracticeCliTest, UnwritableAnswerKeyStopsTheBatch) {
   EXPECT_NE(stderr_.str().find("hoshizora-cli: stopped after 1 of 3 practice telegrams"),
             std::string::npos)
       << stderr_.str();
+}
+
+// --focus weak takes its weights from the history beside the settings once,
+// before the batch; without a history the batch is the plain one.
+TEST_F(PracticeCliTest, FocusWeakLeansOnTheHistoryAndIsPlainWithoutOne) {
+  EXPECT_EQ(Refusal({"--focus", "strong"}), "hoshizora-cli: --focus needs 'weak'");
+  PracticeOptions options;
+  options.mode = PracticeMode::kGroups;
+  const auto body_of_run = [&](const fs::path& folder) {
+    fs::create_directories(folder);
+    EXPECT_EQ(Run({"--groups", "--focus", "weak", "--seed", "3", "--out", folder.string()}), 0)
+        << stderr_.str();
+    const fs::path run = fs::directory_iterator(folder)->path();
+    return Load(system, run / (run.filename().string() + "_telegram.txt")).body;
+  };
+
+  const std::u16string plain = body_of_run(out / "plain");
+  EXPECT_EQ(plain, MakePracticeTelegram(options, 3).body);
+  EXPECT_NE(Printed().find("seed: 3\nfocus: no practice history yet; plain practice\n"),
+            std::string::npos)
+      << Printed();
+
+  HistoryRecord record;
+  record.score = 60;
+  record.characters = {{u"ア", {3, 3}}, {u"イ", {3, 0}}};
+  ASSERT_EQ(AppendHistory(system, program / "history.csv", record).result,
+            HistoryAppend::Result::kAppended);
+  options.focus = {{u"ア", kPlainFocusWeight * kWeakestFocusFactor}};
+  const std::u16string focused = body_of_run(out / "focused");
+  EXPECT_EQ(focused, MakePracticeTelegram(options, 3).body);
+  EXPECT_NE(focused, plain) << "the same seed, but leaning on ア";
+  EXPECT_EQ(body_of_run(out / "again"), focused) << "the same seed and history, the same batch";
+  EXPECT_NE(Printed().find("focus: weak characters ア (from 1 checks)\n"), std::string::npos)
+      << Printed();
 }
 
 }  // namespace

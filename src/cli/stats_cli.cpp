@@ -1,0 +1,210 @@
+#include "cli/stats_cli.h"
+
+#include <cstdio>
+#include <optional>
+#include <ostream>
+
+#include "base/utf8.h"
+#include "cli/cli_paths.h"
+#include "cli/json_text.h"
+#include "cli/terminal_text.h"
+#include "history/history_file.h"
+#include "history/history_stats.h"
+#include "history/stats_chart.h"
+
+namespace hoshizora {
+namespace {
+
+// How many of each list the plain report shows; --json gives them all.
+constexpr std::size_t kCharactersShown = 20;
+constexpr std::size_t kConfusionsShown = 10;
+
+constexpr const char* kHelp =
+    "Usage: hoshizora-cli stats [--last N] [--json] [--chart FILE.png]\n"
+    "\n"
+    "How you stand by the practice history (history.csv beside settings.ini),\n"
+    "over every scored copy or the newest N (1-10000): characters worst first by\n"
+    "error rate (written wrong / heard), the most frequent confusions (expected ->\n"
+    "written) and the score's trend (first, best, last, mean of the last 10).\n"
+    "\n"
+    "  --json          print one JSON object instead:\n"
+    "                  {\"checks\", \"characters\": [{\"character\", \"heard\", \"errors\",\n"
+    "                  \"rate\"}], \"confusions\": [{\"expected\", \"got\", \"count\"}],\n"
+    "                  \"scores\": [oldest first]}, characters and confusions worst first\n"
+    "  --chart FILE    draw the scores over time and the twenty weakest characters\n"
+    "                  into a PNG picture\n"
+    "\n"
+    "Exit status: 0 shown (also with no history yet), 1 the chart could not be\n"
+    "written, 2 bad arguments or a history that cannot be read.\n";
+
+struct StatsArgs {
+  std::optional<std::size_t> last;
+  bool json = false;
+  bool help = false;
+  std::optional<std::filesystem::path> chart;
+};
+
+std::optional<std::size_t> ParseLast(const std::string& text) {
+  if (text.empty() || text.size() > 5) {
+    return std::nullopt;
+  }
+  std::size_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') {
+      return std::nullopt;
+    }
+    value = value * 10 + static_cast<std::size_t>(c - '0');
+  }
+  if (value == 0 || value > kHistoryRecordBound) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+// A reason on failure.
+std::optional<std::string> ParseArgs(const std::vector<std::string>& args, StatsArgs& parsed) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--help" || a == "-h") {
+      parsed.help = true;
+    } else if (a == "--json") {
+      parsed.json = true;
+    } else if (a == "--last" || a == "--chart") {
+      if (i + 1 >= args.size()) {
+        return a + " needs a value";
+      }
+      const std::string& value = args[++i];
+      if (a == "--chart") {
+        parsed.chart = PathFromArg(value);
+      } else if (!(parsed.last = ParseLast(value))) {
+        return "--last needs a number from 1 to " + std::to_string(kHistoryRecordBound);
+      }
+    } else {
+      return a.starts_with("-") ? "unknown option '" + a + "'" : "unexpected argument '" + a + "'";
+    }
+  }
+  return std::nullopt;
+}
+
+std::string Fixed(double value, int decimals) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return text;
+}
+
+void PrintJson(const HistorySummary& summary, std::ostream& out) {
+  out << "{\"checks\": " << summary.checks << ", \"characters\": [";
+  for (std::size_t i = 0; i < summary.characters.size(); ++i) {
+    const CharacterStanding& c = summary.characters[i];
+    out << (i == 0 ? "" : ", ") << "{\"character\": " << JsonString(c.character)
+        << ", \"heard\": " << c.heard << ", \"errors\": " << c.errors
+        << ", \"rate\": " << Fixed(c.Rate(), 4) << "}";
+  }
+  out << "], \"confusions\": [";
+  for (std::size_t i = 0; i < summary.confusions.size(); ++i) {
+    const ConfusionStanding& c = summary.confusions[i];
+    out << (i == 0 ? "" : ", ") << "{\"expected\": " << JsonString(c.expected)
+        << ", \"got\": " << JsonString(c.got) << ", \"count\": " << c.count << "}";
+  }
+  out << "], \"scores\": [";
+  for (std::size_t i = 0; i < summary.scores.size(); ++i) {
+    out << (i == 0 ? "" : ", ") << summary.scores[i];
+  }
+  out << "]}\n";
+}
+
+void PrintReport(const HistorySummary& summary, std::ostream& out) {
+  out << "checks: " << summary.checks << "\n";
+  if (const auto trend = TrendOf(summary.scores)) {
+    out << "scores: first " << trend->first << ", best " << trend->best << ", last " << trend->last
+        << ", mean of the last " << std::min<std::size_t>(summary.scores.size(), 10) << " "
+        << Fixed(trend->mean_of_last_ten, 1) << "\n";
+  }
+  std::size_t shown = 0;
+  for (const CharacterStanding& c : summary.characters) {
+    if (c.errors == 0 || shown == kCharactersShown) {
+      break;
+    }
+    if (shown++ == 0) {
+      out << "weakest characters (written wrong / heard):\n";
+    }
+    out << "  " << TerminalText(c.character) << "  " << c.errors << "/" << c.heard << "  "
+        << Fixed(100 * c.Rate(), 0) << "%\n";
+  }
+  if (shown == 0) {
+    out << "no character written wrong in these " << summary.checks << " checks\n";
+  }
+  for (std::size_t i = 0; i < summary.confusions.size() && i < kConfusionsShown; ++i) {
+    const ConfusionStanding& c = summary.confusions[i];
+    if (i == 0) {
+      out << "confusions (expected -> written):\n";
+    }
+    out << "  " << TerminalText(c.expected) << " -> " << TerminalText(c.got) << "  " << c.count
+        << "\n";
+  }
+}
+
+void NoteSkipped(int skipped, const std::filesystem::path& file, std::ostream& err) {
+  if (skipped > 0) {
+    err << "hoshizora-cli: note: skipped " << skipped << " damaged or foreign lines of "
+        << PrintablePath(file) << "\n";
+  }
+}
+
+}  // namespace
+
+void NoteHistoryAppend(const HistoryAppend& append, const std::filesystem::path& file,
+                       std::ostream& err) {
+  NoteSkipped(append.skipped, file, err);
+  if (append.result == HistoryAppend::Result::kFailed) {
+    err << "hoshizora-cli: the score was not added to the practice history "
+        << (file.empty() ? std::string("(no home folder)") : PrintablePath(file)) << "\n";
+  }
+}
+
+int RunStatsCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                System& system, const std::function<Canvas&()>& canvas, const CliSetup& setup) {
+  StatsArgs parsed;
+  if (const auto reason = ParseArgs(args, parsed)) {
+    err << "hoshizora-cli: " << *reason << " (see stats --help)\n";
+    return 2;
+  }
+  if (parsed.help) {
+    out << kHelp;
+    return 0;
+  }
+  const ProgramFolders folders =
+      setup.folders ? *setup.folders : PortableFolders(ExecutableFolder(system));
+  const std::filesystem::path& file = folders.history_file;
+  const HistoryRead read = ReadHistory(system, file);
+  if (read.status == HistoryRead::Status::kUnreadable) {
+    err << "hoshizora-cli: cannot read the practice history " << PrintablePath(file) << "\n";
+    return 2;
+  }
+  NoteSkipped(read.skipped, file, err);
+  const HistorySummary summary = SummarizeHistory(read.records, parsed.last);
+  if (parsed.json) {
+    PrintJson(summary, out);
+  } else if (summary.checks == 0) {
+    out << "no practice history yet: scored copies are recorded in "
+        << (file.empty() ? std::string("(no home folder)") : PrintablePath(file)) << "\n";
+  } else {
+    PrintReport(summary, out);
+  }
+  if (parsed.chart) {
+    if (summary.checks == 0) {
+      err << "hoshizora-cli: no practice history yet, so no chart\n";
+      return 0;
+    }
+    if (!SaveStatsChart(canvas(), summary, *parsed.chart)) {
+      err << "hoshizora-cli: cannot write " << PrintablePath(*parsed.chart) << "\n";
+      return 1;
+    }
+    if (!parsed.json) {
+      out << PrintablePath(*parsed.chart) << "\n";
+    }
+  }
+  return 0;
+}
+
+}  // namespace hoshizora
