@@ -37,7 +37,7 @@ struct PracticeOptions {
   std::u16string group_characters{kBasicKana};
   // Practice aimed at weak characters: groups and words lean toward the
   // heavier characters. Empty: every character as likely as another.
-  FocusWeights focus;
+  FocusWeights focus{};
 };
 
 enum class PracticeOptionProblem {
