@@ -3,6 +3,7 @@
 #include <exception>
 #include <iostream>
 
+#include "cli/decode_cli.h"
 #include "cli/output_cli.h"
 #include "cli/practice_cli.h"
 #include "cli/text_commands.h"
@@ -34,6 +35,10 @@ constexpr const char* kUsage =
     "              words or, with --groups, of five-character groups from SET\n"
     "              (default the 47 basic kana); prints the seed S, random\n"
     "              unless given; telegram i of the batch (from 0) uses seed S+i\n"
+    "  decode AUDIO [--json]\n"
+    "              decode the Wabun keying in a WAV (or an MP3, through lame\n"
+    "              beside the program) and print the text and feedback on its\n"
+    "              timing; exit 1 when no keying is found (see decode --help)\n"
     "  encode      read UTF-8 text on stdin, print its Morse Code text\n"
     "  mark        read UTF-8 text on stdin, print it with Group marks inserted\n"
     "\n"
@@ -74,6 +79,9 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
   if (command == "practice") {
     return RunPracticeCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system,
                           settings, canvas, FreshSeed, setup);
+  }
+  if (command == "decode") {
+    return RunDecodeCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system);
   }
   if (command == "output") {
     return RunOutputCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system,
