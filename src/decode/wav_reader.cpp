@@ -63,7 +63,7 @@ float SampleAt(const char* p, int bits, bool is_float) {
 
 }  // namespace
 
-WavRead ReadWav(std::string_view bytes) {
+WavRead ReadWav(std::string_view bytes, std::uint64_t most_frames) {
   WavRead read;
   if (bytes.size() > kLargestWavBytes) {
     read.status = WavReadStatus::kTooLong;
@@ -138,7 +138,7 @@ WavRead ReadWav(std::string_view bytes) {
   }
   const std::uint64_t frames = data.size() / static_cast<std::size_t>(frame_bytes);
   read.frames = frames;
-  if (frames > kMostWavFrames) {
+  if (frames > most_frames) {
     read.status = WavReadStatus::kTooLong;
     return read;
   }

@@ -40,7 +40,8 @@ struct WavRead {
   std::uint64_t frames = 0;
 };
 
-// Reads a RIFF WAVE file held in memory. Never throws.
-WavRead ReadWav(std::string_view bytes);
+// Reads a RIFF WAVE file held in memory, refusing more than `most_frames`
+// frames (the bound is a parameter only for tests). Never throws.
+WavRead ReadWav(std::string_view bytes, std::uint64_t most_frames = kMostWavFrames);
 
 }  // namespace hoshizora
