@@ -72,22 +72,25 @@ struct GapScale {
   double character = 0;
 };
 
-GapScale GapScaleAround(const std::vector<double>& gaps, std::size_t i, double dit) {
-  const std::vector<double> near = Around(gaps, i, kGapNeighbours);
+// The element and character gaps around gap i, in dits: each gap is measured
+// against the dit of the marks around it, so a change of speed does not mix
+// one speed's element gaps with another's character gaps.
+GapScale GapScaleAround(const std::vector<double>& gaps_in_dits, std::size_t i) {
+  const std::vector<double> near = Around(gaps_in_dits, i, kGapNeighbours);
   // Pauses far beyond a word gap say nothing of the sender's spacing.
   std::vector<double> spacing;
   for (double g : near) {
-    if (g < 40 * dit) {
+    if (g < 40) {
       spacing.push_back(g);
     }
   }
   const TwoGroups two = SplitInTwo(spacing, kLeastCharGapRatio);
   if (!two.separated) {
-    return {dit, 3 * dit};
+    return {1, 3};
   }
-  if (two.low > 1.6 * dit) {
+  if (two.low > 1.6) {
     // Only character gaps and longer around here.
-    return {dit, two.low};
+    return {1, two.low};
   }
   return {two.low, two.high};
 }
@@ -156,6 +159,10 @@ std::vector<KeyedCharacter> ReadCharacters(const std::vector<KeyRun>& runs) {
     return characters;
   }
   const std::vector<MarkScale> scales = MarkScales(marks, gaps);
+  std::vector<double> gaps_in_dits(gaps.size());
+  for (std::size_t i = 0; i < gaps.size(); ++i) {
+    gaps_in_dits[i] = gaps[i] / ((scales[i].dit + scales[i + 1].dit) / 2);
+  }
   KeyedCharacter current;
   for (std::size_t i = 0; i < marks.size(); ++i) {
     const MarkScale& s = scales[i];
@@ -167,7 +174,9 @@ std::vector<KeyedCharacter> ReadCharacters(const std::vector<KeyRun>& runs) {
     if (i + 1 == marks.size()) {
       break;
     }
-    const GapScale g = GapScaleAround(gaps, i, s.dit);
+    GapScale g = GapScaleAround(gaps_in_dits, i);
+    g.element *= s.dit;
+    g.character *= s.dit;
     const double gap = gaps[i];
     if (gap < (g.element + g.character) / 2) {
       current.inner_gaps_s.push_back(gap);
@@ -183,9 +192,10 @@ std::vector<KeyedCharacter> ReadCharacters(const std::vector<KeyRun>& runs) {
     current = KeyedCharacter{};
   }
   if (current.element_gap_s == 0) {
-    const GapScale g = GapScaleAround(gaps, gaps.empty() ? 0 : gaps.size() - 1, scales.back().dit);
-    current.element_gap_s = g.element;
-    current.char_gap_s = g.character;
+    const GapScale g =
+        GapScaleAround(gaps_in_dits, gaps_in_dits.empty() ? 0 : gaps_in_dits.size() - 1);
+    current.element_gap_s = g.element * scales.back().dit;
+    current.char_gap_s = g.character * scales.back().dit;
   }
   characters.push_back(std::move(current));
   return characters;
