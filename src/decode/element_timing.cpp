@@ -111,8 +111,10 @@ TwoGroups SplitInTwo(std::vector<double> values, double least_ratio) {
     return groups;
   }
   std::sort(values.begin(), values.end());
-  groups.low = values.front();
-  groups.high = values.back();
+  // Starting from the 5th and 95th percentiles, a rare outlier (a long pause
+  // among gaps) cannot claim a group of its own.
+  groups.low = values[values.size() / 20];
+  groups.high = values[values.size() - 1 - values.size() / 20];
   std::vector<double> low_side;
   std::vector<double> high_side;
   for (int round = 0; round < 12; ++round) {

@@ -45,13 +45,22 @@ void Fft(std::vector<double>& re, std::vector<double>& im) {
 
 }  // namespace
 
+std::vector<double> HannWindow(std::size_t n) {
+  std::vector<double> window(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    window[i] =
+        0.5 - 0.5 * ExactSinCos(2 * kPi * static_cast<double>(i) / static_cast<double>(n)).cos;
+  }
+  return window;
+}
+
 std::vector<double> PowerSpectrum(const std::vector<float>& samples, std::size_t at,
-                                  std::size_t n) {
+                                  const std::vector<double>& window) {
+  const std::size_t n = window.size();
   std::vector<double> re(n);
   std::vector<double> im(n, 0.0);
   for (std::size_t i = 0; i < n; ++i) {
-    const double c = ExactSinCos(2 * kPi * static_cast<double>(i) / static_cast<double>(n)).cos;
-    re[i] = samples[at + i] * (0.5 - 0.5 * c);
+    re[i] = samples[at + i] * window[i];
   }
   Fft(re, im);
   std::vector<double> power(n / 2 + 1);

@@ -8,9 +8,9 @@
 namespace hoshizora {
 namespace {
 
-constexpr std::size_t kMostGlobalFrames = 96;
+constexpr std::size_t kMostGlobalFrames = 64;
 constexpr double kStretchSeconds = 8;
-constexpr std::size_t kFramesPerStretch = 6;
+constexpr std::size_t kFramesPerStretch = 4;
 constexpr double kDriftBandHz = 40;
 // A tone must stand this far above the median of the band: white noise
 // averaged over a few dozen spectra peaks well under it.
@@ -27,7 +27,8 @@ std::size_t FrameLength(std::int32_t rate) {
 
 // The average spectrum of up to `most` frames spread evenly over [from, to).
 std::vector<double> AverageSpectrum(const AudioClip& clip, std::size_t from, std::size_t to,
-                                    std::size_t n, std::size_t most) {
+                                    const std::vector<double>& window, std::size_t most) {
+  const std::size_t n = window.size();
   std::vector<double> sum(n / 2 + 1, 0.0);
   if (to < from + n) {
     return sum;
@@ -36,7 +37,7 @@ std::vector<double> AverageSpectrum(const AudioClip& clip, std::size_t from, std
   const std::size_t count = std::min(whole, most);
   for (std::size_t k = 0; k < count; ++k) {
     const std::size_t frame = count == 1 ? 0 : k * (whole - 1) / (count - 1);
-    const std::vector<double> p = PowerSpectrum(clip.samples, from + frame * n, n);
+    const std::vector<double> p = PowerSpectrum(clip.samples, from + frame * n, window);
     for (std::size_t i = 0; i < sum.size(); ++i) {
       sum[i] += p[i];
     }
@@ -92,7 +93,8 @@ ToneSearch FindTone(const AudioClip& clip) {
     return tone;
   }
   const double bin_hz = static_cast<double>(clip.rate) / static_cast<double>(n);
-  const std::vector<double> power = AverageSpectrum(clip, 0, total, n, kMostGlobalFrames);
+  const std::vector<double> window = HannWindow(n);
+  const std::vector<double> power = AverageSpectrum(clip, 0, total, window, kMostGlobalFrames);
   const double floor = BandMedian(power, bin_hz);
   const Peak peak = FindPeak(power, bin_hz, kLowestToneHz, kHighestToneHz);
   tone.hz = peak.hz;
@@ -106,7 +108,7 @@ ToneSearch FindTone(const AudioClip& clip) {
   const auto stretch = static_cast<std::size_t>(kStretchSeconds * clip.rate);
   for (std::size_t from = 0; from < total; from += stretch) {
     const std::size_t to = std::min(total, from + stretch);
-    const std::vector<double> local = AverageSpectrum(clip, from, to, n, kFramesPerStretch);
+    const std::vector<double> local = AverageSpectrum(clip, from, to, window, kFramesPerStretch);
     const Peak near = FindPeak(local, bin_hz, tone.hz - kDriftBandHz, tone.hz + kDriftBandHz);
     const double local_floor = BandMedian(local, bin_hz);
     if (near.power > 0 && near.power >= kLeastProminence * 2 * local_floor) {

@@ -146,6 +146,16 @@ WavRead ReadWav(std::string_view bytes, std::uint64_t most_frames) {
   read.clip.samples.resize(static_cast<std::size_t>(frames));
   const int sample_bytes = format.bits / 8;
   const char* p = data.data();
+  if (format.bits == 16 && format.channels == 1) {
+    // The common case, kept free of the general path's switch.
+    for (std::size_t i = 0; i < frames; ++i, p += 2) {
+      const auto v = static_cast<std::int16_t>(static_cast<std::uint8_t>(p[0]) |
+                                               (static_cast<std::uint8_t>(p[1]) << 8));
+      read.clip.samples[i] = static_cast<float>(v) / 32768.0F;
+    }
+    read.status = WavReadStatus::kRead;
+    return read;
+  }
   for (std::size_t i = 0; i < frames; ++i, p += frame_bytes) {
     float v = SampleAt(p, format.bits, read.is_float);
     if (format.channels == 2) {
