@@ -64,15 +64,17 @@ double UnitOf(const std::vector<DecodedCharacter>& chars, std::size_t from, std:
   return (dits.Mean() + gaps.Mean()) / 2;
 }
 
-std::u16string OneDecimal(double v) {
-  // Rounded to a tenth.
-  const long long tenths = static_cast<long long>(v * 10 + 0.5);
+// Two decimals, so that a figure just under a limit does not print as the
+// limit itself.
+std::u16string TwoDecimals(double v) {
+  const long long hundredths = static_cast<long long>(v * 100 + 0.5);
   std::u16string s;
-  for (char ch : std::to_string(tenths / 10)) {
+  for (char ch : std::to_string(hundredths / 100)) {
     s.push_back(static_cast<char16_t>(ch));
   }
   s.push_back(u'.');
-  s.push_back(static_cast<char16_t>(u'0' + tenths % 10));
+  s.push_back(static_cast<char16_t>(u'0' + hundredths % 100 / 10));
+  s.push_back(static_cast<char16_t>(u'0' + hundredths % 10));
   return s;
 }
 
@@ -165,7 +167,7 @@ TimingFeedback MeasureTiming(const DecodeResult& decoded) {
         r.code = code.substr(0, g + 1) + u" " + code.substr(g + 1);
         const auto a = LookUpCode(code.substr(0, g + 1));
         const auto b = LookUpCode(code.substr(g + 1));
-        r.why = u"inner gap " + OneDecimal(units) + u" units";
+        r.why = u"inner gap " + TwoDecimals(units) + u" units";
         if (a && b) {
           r.why += u": may be heard as " + *a + u" + " + *b;
         }
@@ -184,7 +186,7 @@ TimingFeedback MeasureTiming(const DecodeResult& decoded) {
       r.character = c.text + chars[i + 1].text;
       r.at_s = k.elements.back().start_s + k.elements.back().length_s;
       r.code = k.Code() + u" " + next.Code();
-      r.why = u"character gap " + OneDecimal(units) + u" units";
+      r.why = u"character gap " + TwoDecimals(units) + u" units";
       if (const auto joined = LookUpCode(k.Code() + next.Code())) {
         r.why += u": may be heard as " + *joined;
       }
