@@ -159,7 +159,8 @@ TimingFeedback MeasureTiming(const DecodeResult& decoded) {
       const double gap = k.inner_gaps_s[g];
       inner.Add(gap);
       const double units = gap / unit_s;
-      if (units > kWidestSafeInnerGap) {
+      // A dropped Group mark is not the sender's character.
+      if (units > kWidestSafeInnerGap && !c.text.empty()) {
         const std::u16string code = k.Code();
         AtRisk r;
         r.character = c.text;
