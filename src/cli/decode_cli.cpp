@@ -137,7 +137,7 @@ int RunDecodeCli(const std::vector<std::string>& args, std::ostream& out, std::o
     err << name << WavProblem(wav.status) << "\n";
     return 2;
   }
-  file.bytes.clear();
+  std::string().swap(file.bytes);  // the samples are all that is needed now
   const DecodeResult decoded = DecodeAudio(wav.clip);
   const TimingFeedback feedback = MeasureTiming(decoded);
   if (json) {
