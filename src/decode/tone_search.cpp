@@ -45,6 +45,33 @@ std::vector<double> AverageSpectrum(const AudioClip& clip, std::size_t from, std
   return sum;
 }
 
+// The average spectrum of the `most` loudest whole frames in [from, to), and
+// how many there were: a stretch's tone is read where the key is down, not
+// from the clicks at the edges of a mark.
+std::vector<double> LoudestSpectrum(const AudioClip& clip, std::size_t from, std::size_t to,
+                                    const std::vector<double>& window, std::size_t most,
+                                    std::size_t& used) {
+  const std::size_t n = window.size();
+  std::vector<std::pair<double, std::size_t>> frames;
+  for (std::size_t at = from; at + n <= to; at += n) {
+    double energy = 0;
+    for (std::size_t i = at; i < at + n; ++i) {
+      energy += static_cast<double>(clip.samples[i]) * clip.samples[i];
+    }
+    frames.emplace_back(-energy, at);
+  }
+  std::sort(frames.begin(), frames.end());
+  used = std::min(most, frames.size());
+  std::vector<double> sum(n / 2 + 1, 0.0);
+  for (std::size_t k = 0; k < used; ++k) {
+    const std::vector<double> p = PowerSpectrum(clip.samples, frames[k].second, window);
+    for (std::size_t i = 0; i < sum.size(); ++i) {
+      sum[i] += p[i];
+    }
+  }
+  return sum;
+}
+
 struct Peak {
   double hz = 0;
   double power = 0;
@@ -103,15 +130,26 @@ ToneSearch FindTone(const AudioClip& clip) {
   if (!tone.found) {
     return tone;
   }
-  // Each stretch's own peak near the tone, kept where it stands out as well;
-  // a stretch without keying keeps its neighbours' tone.
+  // Each stretch's own peak near the tone, kept where it stands out as well
+  // and is about as strong as the tone is over the whole recording; a
+  // stretch without keying keeps its neighbours' tone.
+  const std::size_t global_frames =
+      std::min(total / n, kMostGlobalFrames);  // how many the average above summed
+  const double frame_power =
+      peak.power / static_cast<double>(std::max<std::size_t>(1, global_frames));
   const auto stretch = static_cast<std::size_t>(kStretchSeconds * clip.rate);
   for (std::size_t from = 0; from < total; from += stretch) {
     const std::size_t to = std::min(total, from + stretch);
-    const std::vector<double> local = AverageSpectrum(clip, from, to, window, kFramesPerStretch);
+    std::size_t used = 0;
+    const std::vector<double> local =
+        LoudestSpectrum(clip, from, to, window, kFramesPerStretch, used);
+    if (used == 0) {
+      continue;
+    }
     const Peak near = FindPeak(local, bin_hz, tone.hz - kDriftBandHz, tone.hz + kDriftBandHz);
     const double local_floor = BandMedian(local, bin_hz);
-    if (near.power > 0 && near.power >= kLeastProminence * 2 * local_floor) {
+    if (near.power >= kLeastProminence * 2 * local_floor &&
+        near.power >= 0.25 * frame_power * static_cast<double>(used)) {
       tone.track.push_back({(static_cast<double>(from + to) / 2) / clip.rate, near.hz});
     }
   }
