@@ -74,8 +74,16 @@ struct GapScale {
 
 // The element and character gaps around gap i, in dits: each gap is measured
 // against the dit of the marks around it, so a change of speed does not mix
-// one speed's element gaps with another's character gaps.
-GapScale GapScaleAround(const std::vector<double>& gaps_in_dits, std::size_t i) {
+// one speed's element gaps with another's character gaps. A light fist or
+// soft edges shorten every mark by the same w and lengthen every gap by it: a
+// dit is u - w, a dah 3u - w, so an element gap u + w is a dah less two dits
+// and a character gap 3u + w two dahs less three dits. A short dah (a hand's
+// 2.6) would read as a heavy fist that way, so the even spacing of 1 and 3
+// dits is the least either gap is taken to be.
+GapScale GapScaleAround(const std::vector<double>& gaps_in_dits, std::size_t i,
+                        double dah_in_dits) {
+  const double element = std::max(1.0, dah_in_dits - 2);
+  const double character = std::max(3.0, 2 * dah_in_dits - 3);
   const std::vector<double> near = Around(gaps_in_dits, i, kGapNeighbours);
   // Pauses far beyond a word gap say nothing of the sender's spacing.
   std::vector<double> spacing;
@@ -86,11 +94,12 @@ GapScale GapScaleAround(const std::vector<double>& gaps_in_dits, std::size_t i) 
   }
   const TwoGroups two = SplitInTwo(spacing, kLeastCharGapRatio);
   if (!two.separated) {
-    return {1, 3};
+    return {element, character};
   }
-  if (two.low > 1.6) {
-    // Only character gaps and longer around here.
-    return {1, two.low};
+  if (two.low > std::max(1.6, std::sqrt(element * character))) {
+    // The shorter group is nearer a character gap: only character gaps and
+    // longer around here.
+    return {element, two.low};
   }
   return {two.low, two.high};
 }
@@ -176,7 +185,7 @@ std::vector<KeyedCharacter> ReadCharacters(const std::vector<KeyRun>& runs) {
     if (i + 1 == marks.size()) {
       break;
     }
-    GapScale g = GapScaleAround(gaps_in_dits, i);
+    GapScale g = GapScaleAround(gaps_in_dits, i, s.dah / s.dit);
     g.element *= s.dit;
     g.character *= s.dit;
     const double gap = gaps[i];
@@ -195,7 +204,8 @@ std::vector<KeyedCharacter> ReadCharacters(const std::vector<KeyRun>& runs) {
   }
   if (current.element_gap_s == 0) {
     const GapScale g =
-        GapScaleAround(gaps_in_dits, gaps_in_dits.empty() ? 0 : gaps_in_dits.size() - 1);
+        GapScaleAround(gaps_in_dits, gaps_in_dits.empty() ? 0 : gaps_in_dits.size() - 1,
+                       scales.back().dah / scales.back().dit);
     current.element_gap_s = g.element * scales.back().dit;
     current.char_gap_s = g.character * scales.back().dit;
   }

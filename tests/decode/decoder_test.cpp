@@ -68,6 +68,18 @@ TEST(DecoderTest, FollowsAHandThatJittersAndChangesSpeed) {
   EXPECT_EQ(Decoded(clip), EncodeUtf8(kDecoded) + EncodeUtf8(kDecoded));
 }
 
+TEST(DecoderTest, ReadsALightOrHeavyFist) {
+  // Every mark 20 ms shorter (as soft edges at 150 CPM make it at half
+  // height) or 20 ms longer, every gap the other way.
+  for (double w : {-0.02, 0.02}) {
+    Keying keying = KeyCode(EncodeTelegram(kTelegram), UnitSeconds(150));
+    for (std::size_t i = 1; i + 1 < keying.size(); ++i) {
+      keying[i].second += keying[i].first ? w : -w;
+    }
+    EXPECT_EQ(Decoded({8000, Tone(keying, 8000, 700)}), EncodeUtf8(kDecoded)) << w;
+  }
+}
+
 TEST(DecoderTest, KeepsItsThresholdThroughAFade) {
   AudioClip clip{8000, Tone(KeyCode(EncodeTelegram(kTelegram), UnitSeconds(100)), 8000, 900)};
   for (std::size_t i = 0; i < clip.samples.size(); ++i) {
