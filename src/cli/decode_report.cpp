@@ -1,5 +1,6 @@
 #include "cli/decode_report.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <sstream>
@@ -69,15 +70,25 @@ std::string DecodeReportText(const DecodeResult& decoded, const TimingFeedback& 
   out << "gaps (units): element " << FixedDecimal(f.element_gap_units, 2) << ", character "
       << FixedDecimal(f.char_gap_units, 2) << ", word " << FixedDecimal(f.word_gap_units, 2)
       << "\n";
-  bool any_flagged = false;
+  // The characters farthest from 3 first; a dozen say enough.
+  std::vector<CharacterRatio> flagged;
   for (const CharacterRatio& r : f.ratios) {
     if (r.flagged) {
-      out << (any_flagged ? ", " : "dah/dit outside 2.5-3.5: ") << TerminalText(r.character) << " "
-          << FixedDecimal(r.ratio, 2);
-      any_flagged = true;
+      flagged.push_back(r);
     }
   }
-  if (any_flagged) {
+  std::stable_sort(flagged.begin(), flagged.end(), [](const auto& a, const auto& b) {
+    return std::fabs(a.ratio - 3) > std::fabs(b.ratio - 3);
+  });
+  constexpr std::size_t kMostListed = 12;
+  for (std::size_t i = 0; i < flagged.size() && i < kMostListed; ++i) {
+    out << (i > 0 ? ", " : "dah/dit outside 2.5-3.5: ") << TerminalText(flagged[i].character) << " "
+        << FixedDecimal(flagged[i].ratio, 2);
+  }
+  if (flagged.size() > kMostListed) {
+    out << " and " << flagged.size() - kMostListed << " more";
+  }
+  if (!flagged.empty()) {
     out << "\n";
   }
   if (!f.at_risk.empty()) {
