@@ -3,6 +3,7 @@
 #include <exception>
 #include <iostream>
 
+#include "cli/check_cli.h"
 #include "cli/decode_cli.h"
 #include "cli/output_cli.h"
 #include "cli/practice_cli.h"
@@ -35,6 +36,12 @@ constexpr const char* kUsage =
     "              words or, with --groups, of five-character groups from SET\n"
     "              (default the 47 basic kana); prints the seed S, random\n"
     "              unless given; telegram i of the batch (from 0) uses seed S+i\n"
+    "  check KEY.txt [COPY] [--out DIR] [--json] [--quiet]\n"
+    "              score a copy (a telegram file or plain UTF-8 text, stdin for\n"
+    "              - or none) against the answer key and write the marked form\n"
+    "              pages KEY_採点_N.jpg into DIR (default: the key's folder);\n"
+    "              --json prints one JSON object, --quiet only score and counts;\n"
+    "              see check --help\n"
     "  decode AUDIO [--json]\n"
     "              decode the Wabun keying in a WAV (or an MP3, through lame\n"
     "              beside the program) and print the text and feedback on its\n"
@@ -79,6 +86,10 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
   if (command == "practice") {
     return RunPracticeCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system,
                           settings, canvas, FreshSeed, setup);
+  }
+  if (command == "check") {
+    return RunCheckCli(std::vector<std::string>(args.begin() + 1, args.end()), in, out, err, system,
+                       settings, canvas, setup);
   }
   if (command == "decode") {
     return RunDecodeCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system);

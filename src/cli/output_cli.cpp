@@ -63,30 +63,6 @@ CliRefusal Refuse(const std::string& reason) {
   return {"hoshizora-cli: " + reason};
 }
 
-// The folder --out names, made absolute: "dir/" and "dir/." name the folder
-// itself. It must exist already; the run makes only its own folder inside.
-std::variant<fs::path, CliRefusal> OutputRoot(const std::string& arg) {
-  if (arg.empty()) {
-    return Refuse("--out needs a folder");
-  }
-  std::error_code ec;
-  fs::path root = fs::absolute(PathFromArg(arg), ec).lexically_normal();
-  if (ec) {
-    return Refuse("--out " + arg + ": cannot use this folder");
-  }
-  if (!root.has_filename() && root.has_parent_path() && root != root.root_path()) {
-    root = root.parent_path();
-  }
-  const fs::file_status status = fs::status(root, ec);
-  if (status.type() == fs::file_type::not_found) {
-    return Refuse("--out " + arg + ": no such folder");
-  }
-  if (status.type() != fs::file_type::directory) {
-    return Refuse("--out " + arg + ": not a folder");
-  }
-  return root;
-}
-
 // Without --out: the program folder of a portable copy, else the folder the
 // command was started in, made absolute so that the summary names it whole.
 std::variant<fs::path, CliRefusal> DefaultOutputRoot(const ProgramFolders& folders) {
@@ -99,25 +75,6 @@ std::variant<fs::path, CliRefusal> DefaultOutputRoot(const ProgramFolders& folde
     return Refuse("cannot use the current folder; name one with --out DIR");
   }
   return here;
-}
-
-std::variant<TelegramFields, CliRefusal> ReadTelegram(System& system, const std::string& file) {
-  const TelegramFileRead read = LoadTelegramFile(system, PathFromArg(file));
-  switch (read.status) {
-    case FileRead::Status::kRead:
-      if (!read.holds_telegram) {
-        return Refuse(file + ": " + EncodeUtf8(kNoTelegramInFile));
-      }
-      return read.fields;
-    case FileRead::Status::kTooLarge:
-      return Refuse(file + " is larger than 1 MiB");
-    case FileRead::Status::kNotRegularFile:
-      return Refuse("cannot read " + file + " (not a regular file)");
-    case FileRead::Status::kMissing:
-    case FileRead::Status::kReadFailed:
-      break;
-  }
-  return Refuse("cannot read " + file);
 }
 
 // A tone flag as typed, or the refusal the window would show.
@@ -204,6 +161,47 @@ std::variant<OutputRequest, CliRefusal> RequestFromArgs(const OutputArgs& parsed
 }
 
 }  // namespace
+
+std::variant<fs::path, CliRefusal> OutputRoot(const std::string& arg) {
+  if (arg.empty()) {
+    return Refuse("--out needs a folder");
+  }
+  std::error_code ec;
+  fs::path root = fs::absolute(PathFromArg(arg), ec).lexically_normal();
+  if (ec) {
+    return Refuse("--out " + arg + ": cannot use this folder");
+  }
+  if (!root.has_filename() && root.has_parent_path() && root != root.root_path()) {
+    root = root.parent_path();
+  }
+  const fs::file_status status = fs::status(root, ec);
+  if (status.type() == fs::file_type::not_found) {
+    return Refuse("--out " + arg + ": no such folder");
+  }
+  if (status.type() != fs::file_type::directory) {
+    return Refuse("--out " + arg + ": not a folder");
+  }
+  return root;
+}
+
+std::variant<TelegramFields, CliRefusal> ReadTelegram(System& system, const std::string& file) {
+  const TelegramFileRead read = LoadTelegramFile(system, PathFromArg(file));
+  switch (read.status) {
+    case FileRead::Status::kRead:
+      if (!read.holds_telegram) {
+        return Refuse(file + ": " + EncodeUtf8(kNoTelegramInFile));
+      }
+      return read.fields;
+    case FileRead::Status::kTooLarge:
+      return Refuse(file + " is larger than 1 MiB");
+    case FileRead::Status::kNotRegularFile:
+      return Refuse("cannot read " + file + " (not a regular file)");
+    case FileRead::Status::kMissing:
+    case FileRead::Status::kReadFailed:
+      break;
+  }
+  return Refuse("cannot read " + file);
+}
 
 std::variant<OutputRequest, CliRefusal> BuildOutputRequest(const std::vector<std::string>& args,
                                                            System& system, SettingsStore& settings,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <iosfwd>
 #include <optional>
@@ -29,6 +30,14 @@ struct CliSetup {
   // bar; empty when stderr is no terminal, and progress goes in plain lines.
   std::function<int()> terminal_columns;
 };
+
+// The folder --out names, made absolute: "dir/" and "dir/." name the folder
+// itself. It must exist already; a command makes only its own files inside.
+std::variant<std::filesystem::path, CliRefusal> OutputRoot(const std::string& arg);
+
+// The telegram of a file named on the command line: a regular file of at most
+// 1 MiB that holds the telegram tags.
+std::variant<TelegramFields, CliRefusal> ReadTelegram(System& system, const std::string& file);
 
 // The request `output [TELEGRAM.txt] [--freq HZ] [--cpm N] [--rise-ms MS]
 // [--effective-cpm N] [--out DIR] [--quiet]` asks for: the telegram from the

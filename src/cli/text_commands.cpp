@@ -11,13 +11,7 @@
 #include "encoding/group_marks.h"
 
 namespace hoshizora {
-namespace {
 
-enum class InputStatus { kRead, kTooLarge, kReadFailed };
-
-// Reads the whole input, but no more than the limit: standard input may be a
-// device that never ends. A read error (standard input being a folder, say)
-// is a failure, never an exception.
 InputStatus ReadInput(std::istream& in, std::string& bytes) {
   try {
     std::string chunk(64 * 1024, '\0');
@@ -34,8 +28,6 @@ InputStatus ReadInput(std::istream& in, std::string& bytes) {
     return InputStatus::kReadFailed;
   }
 }
-
-}  // namespace
 
 int RunTextCommand(std::string_view command, std::istream& in, std::ostream& out,
                    std::ostream& err) {

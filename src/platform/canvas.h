@@ -21,6 +21,11 @@ struct SizeF {
   float height = 0;
 };
 
+struct PointF {
+  float x = 0;
+  float y = 0;
+};
+
 // A font by face name (the design's names, such as "MS Gothic") and em size in
 // pixels, regular style. An invalid font draws nothing.
 struct Font {
@@ -59,6 +64,16 @@ class Graphics {
                           const RectF& layout, const StringFormat* format) = 0;
   // The bounding box of the text laid out at (0, 0) with no format, margins included.
   virtual SizeF MeasureString(std::u16string_view text, const Font& font) = 0;
+  // The box of the pixels DrawString(text, font, colour, {0, 0, 0, 0},
+  // nullptr) inks, relative to that layout corner: where the glyphs really
+  // are, for centring them by eye. Zero width and height when it inks none.
+  virtual RectF InkBounds(std::u16string_view text, const Font& font) = 0;
+  // Lines and outlines `width` pixels wide and areas in an ARGB colour,
+  // smoothed, through the current transform.
+  virtual void DrawLine(PointF from, PointF to, std::uint32_t argb, float width) = 0;
+  // The ellipse inside the box.
+  virtual void DrawEllipse(const RectF& box, std::uint32_t argb, float width) = 0;
+  virtual void FillRectangle(const RectF& box, std::uint32_t argb) = 0;
   virtual void SaveState() = 0;
   virtual void RestoreState() = 0;
   virtual void Translate(float dx, float dy) = 0;

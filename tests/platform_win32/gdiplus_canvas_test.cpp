@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "check/check_result.h"
+#include "check/marked_form.h"
 #include "encoding/default_telegram.h"
 #include "encoding/telegram_signs.h"
 #include "imaging/drawing_helpers.h"
@@ -308,6 +310,61 @@ TEST_F(GdiplusCanvasTest, SampleFormPageHasInkInItsCells) {
   expected.push_back(page_number);
   // Everything else keeps the form as it was.
   EXPECT_EQ(page.InkOutside(expected, &form), 0);
+}
+
+}  // namespace
+}  // namespace hoshizora
+
+namespace hoshizora {
+namespace {
+
+bool IsMarkRed(std::uint32_t argb) {
+  const std::uint32_t r = (argb >> 16) & 0xFF, g = (argb >> 8) & 0xFF, b = argb & 0xFF;
+  return r > 170 && g < 110 && b < 110;
+}
+
+int RedIn(const Picture& picture, const Box& box) {
+  int red = 0;
+  for (int y = box.y0; y < box.y1; ++y) {
+    for (int x = box.x0; x < box.x1; ++x) {
+      red += IsMarkRed(picture.at(x, y)) ? 1 : 0;
+    }
+  }
+  return red;
+}
+
+// The marked form drawn by GDI+: ウ written as メ (cell 3), サ left out (its
+// own cell, 10), ン added after ナ (cell 21); red there and in no other cell.
+TEST_F(GdiplusCanvasTest, MarkedFormHasRedOnlyInTheCellsOfTheErrors) {
+  testing::TempDir dir;
+  TelegramFields key;
+  key.body = u"[ホレ]アイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホ[ラタ]";
+  CheckCopy copy;
+  copy.fields.body = u"アイウメオカキクケコシスセソタチツテトナンニヌネノハヒフヘホ";
+  const CheckResult result = ScoreCopy(key, copy, {});
+  const MarkedFormDestination where{AssetsFolder(), dir.path(), u"key_採点"};
+  const ImageOutcome outcome = WriteMarkedForm(canvas, where, key, copy, result);
+  ASSERT_EQ(outcome.status, ImageStatus::kWritten);
+  ASSERT_EQ(outcome.written.size(), 1u);
+  EXPECT_EQ(outcome.written[0], dir.path() / u"key_採点_1.jpg");
+  const auto bitmap = canvas.LoadBitmap(outcome.written[0]);
+  ASSERT_NE(bitmap, nullptr);
+  const Picture page(*bitmap);
+  for (int i = 0; i < 60; ++i) {
+    const int x = 400 - 42 * (i / 10);
+    const int y = 495 + 42 * (i % 10);
+    if (i == 3 || i == 10 || i == 21) {
+      EXPECT_GT(RedIn(page, {x, y, x + 42, y + 42}), 30) << "cell " << i;
+    } else {
+      EXPECT_EQ(RedIn(page, {x + 10, y + 12, x + 40, y + 40}), 0) << "cell " << i;
+    }
+    // The copied characters stand in the middle of their cells, by their ink.
+    if (i < 30 && i != 10) {
+      const Box inner{x + 4, y + 4, x + 38, y + 38};
+      EXPECT_GT(page.InkIn(inner), 8) << "cell " << i;
+    }
+  }
+  EXPECT_GT(RedIn(page, {86, 705, 170, 915}), 100) << "the score in 備考";
 }
 
 }  // namespace

@@ -28,6 +28,20 @@ struct DrawnString {
   StringFormat format;
 };
 
+// A line, an ellipse's box or a filled rectangle, where it landed on the
+// picture (unturned boxes only).
+struct DrawnShape {
+  enum class Kind { kLine, kEllipse, kRectangle };
+  int bitmap = 0;
+  Kind kind = Kind::kLine;
+  float x1 = 0;  // a line's ends; a box's corners
+  float y1 = 0;
+  float x2 = 0;
+  float y2 = 0;
+  std::uint32_t argb = 0;
+  float width = 0;
+};
+
 struct SavedImage {
   int bitmap = 0;
   std::filesystem::path path;
@@ -119,6 +133,7 @@ class RecordingCanvas : public Canvas {
   int bitmaps_created = 0;
   std::vector<std::uint32_t> clears;
   std::vector<DrawnString> strings;
+  std::vector<DrawnShape> shapes;
   std::vector<SavedImage> saved;
   std::vector<std::filesystem::path> loaded;
 };
@@ -151,6 +166,22 @@ class RecordingGraphics : public Graphics {
   SizeF MeasureString(std::u16string_view text, const Font& font) override {
     return SizeF{static_cast<float>(text.size()) * font.pixel_size, font.pixel_size * 1.25f};
   }
+  // Ink fills a square of the em size a sixth of it in from the corner.
+  RectF InkBounds(std::u16string_view text, const Font& font) override {
+    const float em = font.pixel_size;
+    return text.empty() ? RectF{} : RectF{em / 6, em / 6, em * static_cast<float>(text.size()), em};
+  }
+  void DrawLine(PointF from, PointF to, std::uint32_t argb, float width) override {
+    Record(DrawnShape::Kind::kLine, Map(from), Map(to), argb, width);
+  }
+  void DrawEllipse(const RectF& box, std::uint32_t argb, float width) override {
+    Record(DrawnShape::Kind::kEllipse, Map({box.x, box.y}),
+           Map({box.x + box.width, box.y + box.height}), argb, width);
+  }
+  void FillRectangle(const RectF& box, std::uint32_t argb) override {
+    Record(DrawnShape::Kind::kRectangle, Map({box.x, box.y}),
+           Map({box.x + box.width, box.y + box.height}), argb, 0);
+  }
   void SaveState() override { stack_.push_back(m_); }
   void RestoreState() override {
     if (!stack_.empty()) {
@@ -178,6 +209,13 @@ class RecordingGraphics : public Graphics {
   struct Matrix {
     float a = 1, b = 0, c = 0, d = 1, e = 0, f = 0;
   };
+  PointF Map(PointF p) const {
+    return {m_.a * p.x + m_.c * p.y + m_.e, m_.b * p.x + m_.d * p.y + m_.f};
+  }
+  void Record(DrawnShape::Kind kind, PointF a, PointF b, std::uint32_t argb, float width) {
+    canvas_.shapes.push_back({bitmap_, kind, a.x, a.y, b.x, b.y, argb, width});
+  }
+
   RecordingCanvas& canvas_;
   int bitmap_;
   Matrix m_;

@@ -74,6 +74,44 @@ class QtGraphics : public Graphics {
                  static_cast<float>(metrics.height())};
   }
 
+  RectF InkBounds(std::u16string_view text, const Font& font) override {
+    if (!font.valid || text.empty()) {
+      return {};
+    }
+    // Drawn as DrawString draws it, on a scratch picture with room on every
+    // side, then looked for: metrics only guess where a face puts its ink.
+    const QFont qfont = ToQFont(font, text);
+    const QFontMetricsF metrics(qfont);
+    const float pad = font.pixel_size * 2;
+    const int width = static_cast<int>(metrics.horizontalAdvance(ToQString(text)) + 2 * pad) + 1;
+    const int height = static_cast<int>(metrics.height() + 2 * pad) + 1;
+    QImage scratch(width, height, QImage::Format_ARGB32);
+    scratch.fill(Qt::transparent);
+    {
+      QPainter painter(&scratch);
+      painter.setRenderHint(QPainter::TextAntialiasing);
+      painter.setFont(qfont);
+      painter.setPen(Qt::black);
+      painter.drawText(QPointF(pad + Margin(font), pad + metrics.ascent()), ToQString(text));
+    }
+    return InkBox(scratch, pad);
+  }
+
+  void DrawLine(PointF from, PointF to, std::uint32_t argb, float width) override {
+    painter_.setPen(Pen(argb, width));
+    painter_.drawLine(QPointF(from.x, from.y), QPointF(to.x, to.y));
+  }
+
+  void DrawEllipse(const RectF& box, std::uint32_t argb, float width) override {
+    painter_.setPen(Pen(argb, width));
+    painter_.setBrush(Qt::NoBrush);
+    painter_.drawEllipse(QRectF(box.x, box.y, box.width, box.height));
+  }
+
+  void FillRectangle(const RectF& box, std::uint32_t argb) override {
+    painter_.fillRect(QRectF(box.x, box.y, box.width, box.height), QColor::fromRgba(argb));
+  }
+
   void SaveState() override { painter_.save(); }
   void RestoreState() override { painter_.restore(); }
   void Translate(float dx, float dy) override { painter_.translate(dx, dy); }
@@ -86,6 +124,37 @@ class QtGraphics : public Graphics {
     qfont.setWeight(QFont::Normal);
     qfont.setStyle(QFont::StyleNormal);
     return qfont;
+  }
+
+  static QPen Pen(std::uint32_t argb, float width) {
+    QPen pen(QColor::fromRgba(argb));
+    pen.setWidthF(width);
+    pen.setCapStyle(Qt::RoundCap);
+    return pen;
+  }
+
+  // The box of the pixels at least half covered, less the padding.
+  static RectF InkBox(const QImage& image, float pad) {
+    int left = image.width();
+    int top = image.height();
+    int right = -1;
+    int bottom = -1;
+    for (int y = 0; y < image.height(); ++y) {
+      const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+      for (int x = 0; x < image.width(); ++x) {
+        if (qAlpha(row[x]) >= 128) {
+          left = std::min(left, x);
+          right = std::max(right, x);
+          top = std::min(top, y);
+          bottom = std::max(bottom, y);
+        }
+      }
+    }
+    if (right < 0) {
+      return {};
+    }
+    return RectF{static_cast<float>(left) - pad, static_cast<float>(top) - pad,
+                 static_cast<float>(right - left + 1), static_cast<float>(bottom - top + 1)};
   }
 
   QtCanvas& canvas_;

@@ -105,6 +105,9 @@ class GdiplusGraphics : public Graphics {
     if (brush_ != nullptr) {
       flat::GdipDeleteBrush(brush_);
     }
+    if (pen_ != nullptr) {
+      flat::GdipDeletePen(pen_);
+    }
     if (graphics_ != nullptr) {
       flat::GdipDeleteGraphics(graphics_);
     }
@@ -153,6 +156,66 @@ class GdiplusGraphics : public Graphics {
       return {};
     }
     return SizeF{box.Width, box.Height};
+  }
+
+  RectF InkBounds(std::u16string_view text, const Font& font) override {
+    const SizeF box = MeasureString(text, font);
+    if (box.width <= 0 || box.height <= 0) {
+      return {};
+    }
+    // Drawn as DrawString draws it, on a scratch bitmap with room on every
+    // side, then looked for: metrics only guess where a face puts its ink.
+    const float pad = font.pixel_size * 2;
+    auto scratch = canvas_.CreateBitmap(static_cast<int>(box.width + 2 * pad) + 1,
+                                        static_cast<int>(box.height + 2 * pad) + 1);
+    if (!scratch) {
+      return {};
+    }
+    {
+      auto g = canvas_.BeginDrawing(*scratch);
+      g->Clear(0);
+      g->DrawString(text, font, kOpaqueBlack, RectF{pad, pad, 0, 0}, nullptr);
+    }
+    const std::vector<std::uint32_t> pixels = static_cast<GdiplusBitmap&>(*scratch).ReadPixels();
+    const int width = scratch->Width();
+    int left = width;
+    int top = scratch->Height();
+    int right = -1;
+    int bottom = -1;
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+      if ((pixels[i] >> 24) >= 128) {
+        const int x = static_cast<int>(i % static_cast<std::size_t>(width));
+        const int y = static_cast<int>(i / static_cast<std::size_t>(width));
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+      }
+    }
+    if (right < 0) {
+      return {};
+    }
+    return RectF{static_cast<float>(left) - pad, static_cast<float>(top) - pad,
+                 static_cast<float>(right - left + 1), static_cast<float>(bottom - top + 1)};
+  }
+
+  void DrawLine(PointF from, PointF to, std::uint32_t argb, float width) override {
+    if (gp::GpPen* pen = PenFor(argb, width)) {
+      flat::GdipDrawLine(graphics_, pen, from.x, from.y, to.x, to.y);
+    }
+  }
+
+  void DrawEllipse(const RectF& box, std::uint32_t argb, float width) override {
+    if (gp::GpPen* pen = PenFor(argb, width)) {
+      flat::GdipDrawEllipse(graphics_, pen, box.x, box.y, box.width, box.height);
+    }
+  }
+
+  void FillRectangle(const RectF& box, std::uint32_t argb) override {
+    gp::GpBrush* brush = graphics_ != nullptr ? BrushFor(argb) : nullptr;
+    if (brush != nullptr) {
+      flat::GdipFillRectangle(graphics_, brush, box.x, box.y, box.width, box.height);
+    }
   }
 
   void SaveState() override {
@@ -220,6 +283,31 @@ class GdiplusGraphics : public Graphics {
     return brush_;
   }
 
+  // One pen at a time, kept while the colour and width stay; shapes are
+  // smoothed, which leaves text as it was.
+  gp::GpPen* PenFor(std::uint32_t argb, float width) {
+    if (graphics_ == nullptr) {
+      return nullptr;
+    }
+    if (pen_ != nullptr && pen_argb_ == argb && pen_width_ == width) {
+      return pen_;
+    }
+    if (pen_ != nullptr) {
+      flat::GdipDeletePen(pen_);
+      pen_ = nullptr;
+    }
+    if (flat::GdipCreatePen1(argb, width, gp::UnitPixel, &pen_) != gp::Ok) {
+      pen_ = nullptr;
+      return nullptr;
+    }
+    flat::GdipSetPenStartCap(pen_, gp::LineCapRound);
+    flat::GdipSetPenEndCap(pen_, gp::LineCapRound);
+    flat::GdipSetSmoothingMode(graphics_, gp::SmoothingModeAntiAlias);
+    pen_argb_ = argb;
+    pen_width_ = width;
+    return pen_;
+  }
+
   gp::GpStringFormat* FormatFor(const StringFormat& format) {
     const auto key = std::make_pair(format.horizontal, format.vertical);
     if (const auto it = formats_.find(key); it != formats_.end()) {
@@ -246,6 +334,9 @@ class GdiplusGraphics : public Graphics {
   std::map<std::pair<StringFormat::Align, StringFormat::Align>, gp::GpStringFormat*> formats_;
   gp::GpBrush* brush_ = nullptr;
   std::uint32_t brush_argb_ = 0;
+  gp::GpPen* pen_ = nullptr;
+  std::uint32_t pen_argb_ = 0;
+  float pen_width_ = 0;
   std::vector<gp::GraphicsState> states_;
 };
 
