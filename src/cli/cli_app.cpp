@@ -42,10 +42,11 @@ constexpr const char* kUsage =
     "              pages KEY_採点_N.jpg into DIR (default: the key's folder);\n"
     "              --json prints one JSON object, --quiet only score and counts;\n"
     "              see check --help\n"
-    "  decode AUDIO [--json]\n"
+    "  decode AUDIO [--key KEY.txt] [--json]\n"
     "              decode the Wabun keying in a WAV (or an MP3, through lame\n"
     "              beside the program) and print the text and feedback on its\n"
-    "              timing; exit 1 when no keying is found (see decode --help)\n"
+    "              timing, with --key the score against a telegram file as check\n"
+    "              gives it; exit 1 when no keying is found (see decode --help)\n"
     "  encode      read UTF-8 text on stdin, print its Morse Code text\n"
     "  mark        read UTF-8 text on stdin, print it with Group marks inserted\n"
     "\n"
@@ -92,7 +93,8 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
                        settings, canvas, setup);
   }
   if (command == "decode") {
-    return RunDecodeCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system);
+    return RunDecodeCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system,
+                        settings);
   }
   if (command == "output") {
     return RunOutputCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system,

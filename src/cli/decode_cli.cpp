@@ -1,12 +1,21 @@
 #include "cli/decode_cli.h"
 
+#include <optional>
 #include <ostream>
+#include <sstream>
 #include <string_view>
+#include <variant>
 
 #include "app/fresh_seed.h"
 #include "audio/telegram_audio.h"
+#include "check/alignment.h"
+#include "check/check_fields.h"
+#include "check/check_result.h"
+#include "check/check_scheme.h"
+#include "cli/check_cli.h"
 #include "cli/cli_paths.h"
 #include "cli/decode_report.h"
+#include "cli/output_cli.h"
 #include "decode/decoder.h"
 #include "decode/timing_feedback.h"
 #include "decode/wav_reader.h"
@@ -17,14 +26,18 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kDecodeUsage =
-    "Usage: hoshizora-cli decode AUDIO [--json]\n"
+    "Usage: hoshizora-cli decode AUDIO [--key KEY.txt] [--json]\n"
     "\n"
     "Decodes the Wabun keying in AUDIO (WAV: PCM 8/16/24/32-bit or 32-bit float,\n"
     "mono or stereo, 8-96 kHz, at most an hour at 48 kHz; MP3 through the lame\n"
     "beside the program) and prints the text, then feedback on the timing: unit,\n"
     "speed in CPM and PARIS WPM, its stability and drift, the dah/dit ratio, gaps\n"
     "in units, and the characters at risk of being misread.\n"
-    "  --json      print one JSON object instead\n"
+    "  --key KEY.txt  score the text against the telegram file KEY.txt as check\n"
+    "              scores a plain copy (deductions from settings.ini [Check]) and\n"
+    "              print the score and the errors after the feedback\n"
+    "  --json      print one JSON object instead (with --key, \"check\" holds the\n"
+    "              object check --json prints)\n"
     "\n"
     "Exit status: 0 decoded, 1 no keying found (silence or noise), 2 bad arguments\n"
     "or input (not audio, unreadable, over the bounds).\n";
@@ -84,16 +97,24 @@ std::string DecodeMp3(System& system, const fs::path& mp3, FileRead& wav) {
 }  // namespace
 
 int RunDecodeCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                 System& system) {
+                 System& system, SettingsStore& settings) {
   std::string audio;
+  std::optional<std::string> key_file;
   bool json = false;
-  for (const std::string& arg : args) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
     if (arg == "--help" || arg == "-h") {
       out << kDecodeUsage;
       return 0;
     }
     if (arg == "--json") {
       json = true;
+    } else if (arg == "--key" && !key_file) {
+      if (i + 1 == args.size()) {
+        err << "hoshizora-cli: decode: --key needs a telegram file (see decode --help)\n";
+        return 2;
+      }
+      key_file = args[++i];
     } else if (arg.starts_with("--") || !audio.empty()) {
       err << "hoshizora-cli: decode: unexpected argument '" << arg << "' (see decode --help)\n";
       return 2;
@@ -104,6 +125,15 @@ int RunDecodeCli(const std::vector<std::string>& args, std::ostream& out, std::o
   if (audio.empty()) {
     err << "hoshizora-cli: decode: missing AUDIO file (see decode --help)\n";
     return 2;
+  }
+  std::optional<TelegramFields> key;
+  if (key_file) {
+    auto read = ReadTelegram(system, *key_file);
+    if (const auto* refusal = std::get_if<CliRefusal>(&read)) {
+      err << refusal->message << "\n";
+      return 2;
+    }
+    key = std::get<TelegramFields>(std::move(read));
   }
   const fs::path path = PathFromArg(audio);
   FileRead file = system.ReadFile(path, kLargestWavBytes);
@@ -140,10 +170,37 @@ int RunDecodeCli(const std::vector<std::string>& args, std::ostream& out, std::o
   std::string().swap(file.bytes);  // the samples are all that is needed now
   const DecodeResult decoded = DecodeAudio(wav.clip);
   const TimingFeedback feedback = MeasureTiming(decoded);
+  // A plain copy: ScoreCopy reads it between the signs when both are there.
+  std::optional<CheckResult> score;
+  if (key && decoded.keying_found) {
+    CheckCopy copy;
+    copy.fields.body = decoded.text;
+    if (FieldTooLongToScore(*key, copy)) {
+      err << "hoshizora-cli: decode: the key or the decoded text is longer than "
+          << kLongestCheckedField << " keyed characters\n";
+      return 2;
+    }
+    score = ScoreCopy(*key, copy, ReadCheckScheme(settings));
+  }
   if (json) {
-    out << DecodeReportJson(decoded, feedback);
+    std::string object = DecodeReportJson(decoded, feedback);
+    if (score) {
+      std::ostringstream check;
+      PrintCheckReport(check, *score, true);
+      std::string inner = check.str();
+      while (!inner.empty() && inner.back() == '\n') {
+        inner.pop_back();
+      }
+      // Into the object, before its closing brace and line break.
+      object.insert(object.size() - 2, ", \"check\": " + inner);
+    }
+    out << object;
   } else if (decoded.keying_found) {
     out << DecodeReportText(decoded, feedback);
+    if (score) {
+      out << "\n";
+      PrintCheckReport(out, *score, false);
+    }
   }
   if (!decoded.keying_found) {
     err << name << "holds no Morse keying that could be read\n";

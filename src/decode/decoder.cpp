@@ -89,7 +89,7 @@ DecodeResult DecodeAudio(const AudioClip& clip) {
   }
   int readable = 0;
   int unreadable = 0;
-  for (KeyedCharacter& keyed_character : ReadCharacters(runs)) {
+  for (SentCharacter& keyed_character : ReadCharacters(runs)) {
     DecodedCharacter c;
     const std::u16string code = keyed_character.Code();
     const bool group_mark = code == u"..--.." && keyed_character.long_pause_after;

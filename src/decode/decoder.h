@@ -10,7 +10,7 @@
 namespace hoshizora {
 
 struct DecodedCharacter {
-  KeyedCharacter keyed;
+  SentCharacter keyed;
   // What it reads as: a character, two when split, 〓, the sign names; empty
   // for a Group mark, which is dropped.
   std::u16string text;

@@ -106,9 +106,9 @@ GapScale GapScaleAround(const std::vector<double>& gaps_in_dits, std::size_t i,
 
 }  // namespace
 
-std::u16string KeyedCharacter::Code() const {
+std::u16string SentCharacter::Code() const {
   std::u16string code;
-  for (const KeyedElement& e : elements) {
+  for (const SentElement& e : elements) {
     code.push_back(e.dah ? u'-' : u'.');
   }
   return code;
@@ -152,7 +152,7 @@ TwoGroups SplitInTwo(std::vector<double> values, double least_ratio) {
   return groups;
 }
 
-std::vector<KeyedCharacter> ReadCharacters(const std::vector<KeyRun>& runs) {
+std::vector<SentCharacter> ReadCharacters(const std::vector<KeyRun>& runs) {
   std::vector<double> marks;
   std::vector<double> gaps;
   std::vector<double> starts;
@@ -165,7 +165,7 @@ std::vector<KeyedCharacter> ReadCharacters(const std::vector<KeyRun>& runs) {
     }
   }
   gaps.resize(marks.empty() ? 0 : marks.size() - 1);
-  std::vector<KeyedCharacter> characters;
+  std::vector<SentCharacter> characters;
   if (marks.empty()) {
     return characters;
   }
@@ -174,7 +174,7 @@ std::vector<KeyedCharacter> ReadCharacters(const std::vector<KeyRun>& runs) {
   for (std::size_t i = 0; i < gaps.size(); ++i) {
     gaps_in_dits[i] = gaps[i] / ((scales[i].dit + scales[i + 1].dit) / 2);
   }
-  KeyedCharacter current;
+  SentCharacter current;
   for (std::size_t i = 0; i < marks.size(); ++i) {
     const MarkScale& s = scales[i];
     current.elements.push_back({starts[i], marks[i], marks[i] > (s.dit + s.dah) / 2});
@@ -200,7 +200,7 @@ std::vector<KeyedCharacter> ReadCharacters(const std::vector<KeyRun>& runs) {
     current.word_after = gap >= std::max(5.0 / 3.0 * g.character, 4.5 * unit);
     current.long_pause_after = gap > std::max(kGroupPauseUnits * unit, 2 * g.character);
     characters.push_back(std::move(current));
-    current = KeyedCharacter{};
+    current = SentCharacter{};
   }
   if (current.element_gap_s == 0) {
     const GapScale g =

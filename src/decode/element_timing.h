@@ -7,15 +7,15 @@
 
 namespace hoshizora {
 
-struct KeyedElement {
+struct SentElement {
   double start_s = 0;
   double length_s = 0;
   bool dah = false;
 };
 
 // The elements of one character as keyed, with the gaps between them.
-struct KeyedCharacter {
-  std::vector<KeyedElement> elements;
+struct SentCharacter {
+  std::vector<SentElement> elements;
   std::vector<double> inner_gaps_s;  // one fewer than the elements
   double gap_after_s = -1;           // -1 after the last character
   bool word_after = false;           // the gap after is a word gap
@@ -45,6 +45,6 @@ TwoGroups SplitInTwo(std::vector<double> values, double least_ratio);
 // characters. Dits and dahs are told apart by the marks around each one, so
 // the reading follows a sender who speeds up or slows down; element,
 // character and word gaps likewise, by the gaps around each one.
-std::vector<KeyedCharacter> ReadCharacters(const std::vector<KeyRun>& runs);
+std::vector<SentCharacter> ReadCharacters(const std::vector<KeyRun>& runs);
 
 }  // namespace hoshizora

@@ -36,7 +36,7 @@ double UnitOf(const std::vector<DecodedCharacter>& chars, std::size_t from, std:
   Sum dits;
   Sum gaps;
   for (std::size_t i = from; i < to; ++i) {
-    for (const KeyedElement& e : chars[i].keyed.elements) {
+    for (const SentElement& e : chars[i].keyed.elements) {
       if (!e.dah) {
         dits.Add(e.length_s);
       }
@@ -49,7 +49,7 @@ double UnitOf(const std::vector<DecodedCharacter>& chars, std::size_t from, std:
     // Only dahs or single elements: read the unit off the dahs and gaps.
     Sum dahs;
     for (std::size_t i = from; i < to; ++i) {
-      for (const KeyedElement& e : chars[i].keyed.elements) {
+      for (const SentElement& e : chars[i].keyed.elements) {
         if (e.dah) {
           dahs.Add(e.length_s / 3);
         }
@@ -146,12 +146,12 @@ TimingFeedback MeasureTiming(const DecodeResult& decoded) {
   std::map<std::u16string, PerCharacter> per_character;
   for (std::size_t i = 0; i < chars.size(); ++i) {
     const DecodedCharacter& c = chars[i];
-    const KeyedCharacter& k = c.keyed;
+    const SentCharacter& k = c.keyed;
     PerCharacter& p = per_character[c.text];
     if (p.count++ == 0) {
       p.first = i;
     }
-    for (const KeyedElement& e : k.elements) {
+    for (const SentElement& e : k.elements) {
       (e.dah ? dahs : dits).Add(e.length_s);
       (e.dah ? p.dahs : p.dits).Add(e.length_s);
     }
@@ -182,7 +182,7 @@ TimingFeedback MeasureTiming(const DecodeResult& decoded) {
     (k.word_after ? word_gaps : char_gaps).Add(k.gap_after_s);
     if (!k.word_after && units < kNarrowestSafeCharGap && i + 1 < chars.size() && !c.text.empty() &&
         !chars[i + 1].text.empty()) {
-      const KeyedCharacter& next = chars[i + 1].keyed;
+      const SentCharacter& next = chars[i + 1].keyed;
       AtRisk r;
       r.character = c.text + chars[i + 1].text;
       r.at_s = k.elements.back().start_s + k.elements.back().length_s;

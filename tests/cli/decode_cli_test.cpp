@@ -8,6 +8,7 @@
 
 #include "audio/telegram_audio.h"
 #include "encoding/encode_telegram.h"
+#include "platform/ini_file.h"
 #include "support/keyed_signal.h"
 #include "support/temp_dir.h"
 #include "support/test_system.h"
@@ -33,12 +34,13 @@ class DecodeCliTest : public ::testing::Test {
   int Run(const std::vector<std::string>& args) {
     out.str("");
     err.str("");
-    return RunDecodeCli(args, out, err, system);
+    return RunDecodeCli(args, out, err, system, settings);
   }
 
   testing::TempDir dir;
   fs::path program = dir.path() / "program";
   testing::TestSystem system{program / "hoshizora-cli"};
+  IniFileStore settings{system, program / "settings.ini"};
   std::ostringstream out;
   std::ostringstream err;
 };
@@ -97,7 +99,8 @@ TEST_F(DecodeCliTest, ExitStatusSaysWhatWasFound) {
       {{mp3.string()}, 2, "needs lame beside the program"},
       {{}, 2, "missing AUDIO"},
       {{silent.string(), noisy.string()}, 2, "unexpected argument"},
-      {{"--key", silent.string()}, 2, "unexpected argument '--key'"},
+      {{silent.string(), "--key"}, 2, "--key needs a telegram file"},
+      {{"--key", text.string(), silent.string()}, 2, "[VALA]"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args.empty() ? "(none)" : c.args.front());
@@ -128,9 +131,31 @@ TEST_F(DecodeCliTest, AnMp3GoesThroughTheEncoderBesideTheProgram) {
   EXPECT_FALSE(fs::exists(argv[4]));
 }
 
+TEST_F(DecodeCliTest, AKeyScoresTheDecodedTextAsCheckDoes) {
+  // リ keyed where the key has ル, ド as ト and ゛ (the 7th keyed character):
+  // one substitution.
+  const fs::path wav = KeyedWav(u"[ホレ]ヨテイドオリ[ラタ]");
+  const fs::path key = Write("key.txt",
+                             "[VALA]一\n[VALB]二\n[VALC]三\n[VALD]四\n[VALE]五\n[TEXT]\n"
+                             "[ホレ]ヨテイドオル[ラタ]\n");
+  ASSERT_EQ(Run({wav.string(), "--key", key.string(), "--json"}), 0) << err.str();
+  EXPECT_NE(out.str().find(", \"at_risk\": [], \"check\": {\"score\": 99, \"pass\": true, "
+                           "\"pass_mark\": 80, \"substitutions\": 1, \"omissions\": 0, "
+                           "\"insertions\": 0, \"errors\": [{\"kind\": \"substitution\", "
+                           "\"field\": \"body\", \"position\": 6, \"expected\": \"ル\", "
+                           "\"got\": \"リ\"}], \"pictures\": []}}\n"),
+            std::string::npos)
+      << out.str();
+  ASSERT_EQ(Run({"--key", key.string(), wav.string()}), 0) << err.str();
+  EXPECT_NE(out.str().find("\nscore: 99/100, pass (80)\n"), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("body 7: ル written as リ (substitution)\n"), std::string::npos)
+      << out.str();
+}
+
 TEST_F(DecodeCliTest, HelpDescribesTheCommand) {
   EXPECT_EQ(Run({"--help"}), 0);
-  EXPECT_TRUE(out.str().starts_with("Usage: hoshizora-cli decode AUDIO [--json]\n")) << out.str();
+  EXPECT_TRUE(out.str().starts_with("Usage: hoshizora-cli decode AUDIO [--key KEY.txt] [--json]\n"))
+      << out.str();
 }
 
 }  // namespace

@@ -159,7 +159,7 @@ TEST(StagesTest, TimingFollowsASpeedChangeWithinATelegram) {
     Keying one = KeyCode(i % 2 == 0 ? u".---" : u"--.-", unit, {}, 3 * unit);
     keying.insert(keying.end(), one.begin() + 1, one.end());
   }
-  const std::vector<KeyedCharacter> chars = ReadCharacters(Runs(keying));
+  const std::vector<SentCharacter> chars = ReadCharacters(Runs(keying));
   std::string codes;
   for (const auto& c : chars) {
     codes += EncodeUtf8(c.Code()) + " ";
