@@ -23,7 +23,7 @@ using namespace hoshizora;
 // Longer inputs make the plain distance below too slow to be worth fuzzing.
 constexpr std::size_t kLongest = 600;
 
-int EditDistance(const std::vector<SentCharacter>& a, const std::vector<SentCharacter>& b) {
+int EditDistance(const std::vector<KeyedCharacter>& a, const std::vector<KeyedCharacter>& b) {
   std::vector<int> row(b.size() + 1);
   for (std::size_t j = 0; j <= b.size(); ++j) {
     row[j] = static_cast<int>(j);
@@ -53,8 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   key.body = DecodeUtf8Lenient(bytes.substr(0, zero));
   CheckCopy copy;
   copy.fields.body = DecodeUtf8Lenient(bytes.substr(zero + 1));
-  const std::vector<SentCharacter> k = KeyFieldCharacters(key, CheckField::kBody);
-  const std::vector<SentCharacter> c = CopyFieldCharacters(key, copy, CheckField::kBody);
+  const std::vector<KeyedCharacter> k = KeyFieldCharacters(key, CheckField::kBody);
+  const std::vector<KeyedCharacter> c = CopyFieldCharacters(key, copy, CheckField::kBody);
   if (k.size() > kLongest || c.size() > kLongest) {
     return 0;
   }
@@ -102,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // One cell per copied character, one per character left out.
   std::set<std::size_t> sources;
-  for (const SentCharacter& ch : c) {
+  for (const KeyedCharacter& ch : c) {
     sources.insert(ch.source);
   }
   std::size_t written = 0;
