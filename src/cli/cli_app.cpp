@@ -42,11 +42,12 @@ constexpr const char* kUsage =
     "              pages KEY_採点_N.jpg into DIR (default: the key's folder);\n"
     "              --json prints one JSON object, --quiet only score and counts;\n"
     "              see check --help\n"
-    "  decode AUDIO [--key KEY.txt] [--json]\n"
+    "  decode AUDIO [--key KEY.txt] [--json] [--chart FILE.png]\n"
     "              decode the Wabun keying in a WAV (or an MP3, through lame\n"
     "              beside the program) and print the text and feedback on its\n"
     "              timing, with --key the score against a telegram file as check\n"
-    "              gives it; exit 1 when no keying is found (see decode --help)\n"
+    "              gives it, with --chart a PNG of speed and dah/dit ratios;\n"
+    "              exit 1 when no keying is found (see decode --help)\n"
     "  encode      read UTF-8 text on stdin, print its Morse Code text\n"
     "  mark        read UTF-8 text on stdin, print it with Group marks inserted\n"
     "\n"
@@ -94,7 +95,7 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
   }
   if (command == "decode") {
     return RunDecodeCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system,
-                        settings);
+                        settings, canvas);
   }
   if (command == "output") {
     return RunOutputCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system,

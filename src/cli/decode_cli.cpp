@@ -19,6 +19,7 @@
 #include "decode/decoder.h"
 #include "decode/timing_feedback.h"
 #include "decode/wav_reader.h"
+#include "imaging/timing_chart.h"
 
 namespace hoshizora {
 namespace {
@@ -26,7 +27,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kDecodeUsage =
-    "Usage: hoshizora-cli decode AUDIO [--key KEY.txt] [--json]\n"
+    "Usage: hoshizora-cli decode AUDIO [--key KEY.txt] [--json] [--chart FILE.png]\n"
     "\n"
     "Decodes the Wabun keying in AUDIO (WAV: PCM 8/16/24/32-bit or 32-bit float,\n"
     "mono or stereo, 8-96 kHz, at most an hour at 48 kHz; MP3 through the lame\n"
@@ -38,6 +39,8 @@ constexpr const char* kDecodeUsage =
     "              print the score and the errors after the feedback\n"
     "  --json      print one JSON object instead (with --key, \"check\" holds the\n"
     "              object check --json prints)\n"
+    "  --chart FILE.png  draw the speed over time and the dah/dit ratio per\n"
+    "              character into FILE.png\n"
     "\n"
     "Exit status: 0 decoded, 1 no keying found (silence or noise), 2 bad arguments\n"
     "or input (not audio, unreadable, over the bounds).\n";
@@ -97,9 +100,10 @@ std::string DecodeMp3(System& system, const fs::path& mp3, FileRead& wav) {
 }  // namespace
 
 int RunDecodeCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                 System& system, SettingsStore& settings) {
+                 System& system, SettingsStore& settings, const std::function<Canvas&()>& canvas) {
   std::string audio;
   std::optional<std::string> key_file;
+  std::optional<std::string> chart_file;
   bool json = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -115,6 +119,12 @@ int RunDecodeCli(const std::vector<std::string>& args, std::ostream& out, std::o
         return 2;
       }
       key_file = args[++i];
+    } else if (arg == "--chart" && !chart_file) {
+      if (i + 1 == args.size()) {
+        err << "hoshizora-cli: decode: --chart needs a file name (see decode --help)\n";
+        return 2;
+      }
+      chart_file = args[++i];
     } else if (arg.starts_with("--") || !audio.empty()) {
       err << "hoshizora-cli: decode: unexpected argument '" << arg << "' (see decode --help)\n";
       return 2;
@@ -200,6 +210,19 @@ int RunDecodeCli(const std::vector<std::string>& args, std::ostream& out, std::o
     if (score) {
       out << "\n";
       PrintCheckReport(out, *score, false);
+    }
+  }
+  if (chart_file && decoded.keying_found) {
+    TimingChartData chart{feedback.speed_track, {}};
+    for (const CharacterRatio& r : feedback.ratios) {
+      chart.ratios.emplace_back(r.character, r.ratio);
+    }
+    const fs::path chart_path = PathFromArg(*chart_file);
+    const ChartStatus status = WriteTimingChart(canvas(), chart, chart_path);
+    if (status != ChartStatus::kWritten) {
+      err << "hoshizora-cli: decode: cannot write the chart " << PrintablePath(chart_path)
+          << (status == ChartStatus::kNoPngEncoder ? " (no PNG encoder)" : "") << "\n";
+      return 1;
     }
   }
   if (!decoded.keying_found) {

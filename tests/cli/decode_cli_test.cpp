@@ -7,9 +7,12 @@
 #include <sstream>
 
 #include "audio/telegram_audio.h"
+#include "base/utf8.h"
 #include "encoding/encode_telegram.h"
+#include "imaging/timing_chart.h"
 #include "platform/ini_file.h"
 #include "support/keyed_signal.h"
+#include "support/recording_canvas.h"
 #include "support/temp_dir.h"
 #include "support/test_system.h"
 
@@ -34,13 +37,14 @@ class DecodeCliTest : public ::testing::Test {
   int Run(const std::vector<std::string>& args) {
     out.str("");
     err.str("");
-    return RunDecodeCli(args, out, err, system, settings);
+    return RunDecodeCli(args, out, err, system, settings, [this]() -> Canvas& { return canvas; });
   }
 
   testing::TempDir dir;
   fs::path program = dir.path() / "program";
   testing::TestSystem system{program / "hoshizora-cli"};
   IniFileStore settings{system, program / "settings.ini"};
+  testing::RecordingCanvas canvas;
   std::ostringstream out;
   std::ostringstream err;
 };
@@ -152,9 +156,30 @@ TEST_F(DecodeCliTest, AKeyScoresTheDecodedTextAsCheckDoes) {
       << out.str();
 }
 
+TEST_F(DecodeCliTest, ChartIsAPngOfTheSpeedAndTheRatios) {
+  const fs::path wav = KeyedWav(u"[ホレ]ヨテイドオリ、ツギノデンシャデカエル」[ラタ]");
+  const fs::path chart = dir.path() / "chart.png";
+  ASSERT_EQ(Run({wav.string(), "--chart", chart.string()}), 0) << err.str();
+  ASSERT_EQ(canvas.saved.size(), 1U);
+  EXPECT_EQ(canvas.saved[0].path, chart);
+  EXPECT_EQ(canvas.encoders[static_cast<std::size_t>(canvas.saved[0].encoder)], "image/png");
+  EXPECT_EQ(canvas.saved[0].width, kChartWidth);
+  // A bar per character that holds both dits and dahs (not ヨ, two dahs),
+  // each named under it.
+  std::string labels;
+  for (const auto& s : canvas.strings) {
+    labels += EncodeUtf8(s.text) + " ";
+  }
+  EXPECT_NE(labels.find(" [ホレ] テ イ ト オ リ "), std::string::npos) << labels;
+  canvas.encoders = {"image/jpeg"};
+  EXPECT_EQ(Run({wav.string(), "--chart", chart.string()}), 1);
+  EXPECT_NE(err.str().find("no PNG encoder"), std::string::npos) << err.str();
+}
+
 TEST_F(DecodeCliTest, HelpDescribesTheCommand) {
   EXPECT_EQ(Run({"--help"}), 0);
-  EXPECT_TRUE(out.str().starts_with("Usage: hoshizora-cli decode AUDIO [--key KEY.txt] [--json]\n"))
+  EXPECT_TRUE(out.str().starts_with(
+      "Usage: hoshizora-cli decode AUDIO [--key KEY.txt] [--json] [--chart FILE.png]\n"))
       << out.str();
 }
 
