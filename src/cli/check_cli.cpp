@@ -256,6 +256,14 @@ std::string PictureProblem(const ImageOutcome& outcome) {
 
 }  // namespace
 
+void PrintCheckReport(std::ostream& out, const CheckResult& result, bool json) {
+  if (json) {
+    PrintJson(out, result, {});
+  } else {
+    PrintText(out, result, {}, false);
+  }
+}
+
 int RunCheckCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                 std::ostream& err, System& system, SettingsStore& settings,
                 const std::function<Canvas&()>& canvas, const CliSetup& setup) {

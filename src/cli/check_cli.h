@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "check/check_result.h"
 #include "cli/output_cli.h"
 #include "platform/canvas.h"
 #include "platform/settings_store.h"
@@ -20,6 +21,10 @@ extern const char* const kCheckUsage;
 // counts, each error and each page written, or with --json one JSON object.
 // Returns 0 when scored, 1 when a page could not be written, 2 for bad
 // arguments or input (nothing is written then).
+// A score as `check` prints it, with no pages: text, or one JSON object
+// and a line break.
+void PrintCheckReport(std::ostream& out, const CheckResult& result, bool json);
+
 int RunCheckCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                 std::ostream& err, System& system, SettingsStore& settings,
                 const std::function<Canvas&()>& canvas, const CliSetup& setup = {});

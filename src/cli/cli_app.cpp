@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "cli/check_cli.h"
+#include "cli/decode_cli.h"
 #include "cli/output_cli.h"
 #include "cli/practice_cli.h"
 #include "cli/stats_cli.h"
@@ -61,6 +62,13 @@ constexpr CommandHelp kCommandHelp[] = {
      "              how you stand by the practice history: characters worst\n"
      "              first, frequent confusions, the score's trend; --chart draws\n"
      "              the scores and the twenty weakest characters as a PNG\n"},
+    {"decode",
+     "  decode AUDIO [--key KEY.txt] [--json] [--chart FILE.png]\n"
+     "              decode the Wabun keying in a WAV (or an MP3, through lame\n"
+     "              beside the program) and print the text and feedback on its\n"
+     "              timing, with --key the score against a telegram file as check\n"
+     "              gives it, with --chart a PNG of speed and dah/dit ratios;\n"
+     "              exit 1 when no keying is found\n"},
     {"encode",
      "  encode < TEXT\n"
      "              read UTF-8 text on stdin, print its Morse Code text; the\n"
@@ -171,6 +179,10 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
   if (command == "stats") {
     return RunStatsCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system,
                        canvas, setup);
+  }
+  if (command == "decode") {
+    return RunDecodeCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system,
+                        settings, canvas);
   }
   if (command == "output") {
     return RunOutputCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system,
