@@ -15,6 +15,7 @@
 #include "app/tone_settings.h"
 #include "check/marked_form.h"
 #include "encoding/text_utils.h"
+#include "history/history_file.h"
 #include "platform/paths.h"
 #include "practice/practice_telegram.h"
 
@@ -154,7 +155,8 @@ void NewPracticeTelegram(PracticeDialog& p, Dialog& view) {
   StopPlayback(p);
 
   OutputRequest request;
-  request.fields = MakePracticeTelegram(*options, p.seed());
+  const std::uint64_t seed = p.seed();
+  request.fields = MakePracticeTelegram(*options, seed);
   request.frequency = tone->frequency;
   request.speed = tone->speed;
   request.keying = p.keying;
@@ -184,13 +186,18 @@ void NewPracticeTelegram(PracticeDialog& p, Dialog& view) {
   if (out.key.empty()) {
     return;  // nothing to practise with
   }
-  TakeKey(p, view, {request.fields, out.key}, PathText(out.report.folder));
+  const CheckedTelegram made{
+      PathText(out.key.filename()), seed, tone->speed,
+      p.keying.effective_cpm > 0 ? std::optional<int>(p.keying.effective_cpm) : std::nullopt};
+  TakeKey(p, view, {request.fields, out.key, made}, PathText(out.report.folder));
 }
 
 void ChooseKey(PracticeDialog& p, Dialog& view) {
   if (auto chosen = ChooseTelegramFile(view, p.system, u"答えの電報ファイルを選ぶ")) {
     const std::u16string shown = PathText(chosen->path);
-    TakeKey(p, view, {std::move(chosen->fields), std::move(chosen->path)}, shown);
+    CheckedTelegram named;
+    named.key_name = PathText(chosen->path.filename());
+    TakeKey(p, view, {std::move(chosen->fields), std::move(chosen->path), named}, shown);
   }
 }
 
@@ -280,6 +287,16 @@ void Score(PracticeDialog& p, Dialog& view) {
   });
   p.marked_pages = pages.written;
   p.result_text = CheckResultText(result, p.marked_pages);
+  // Every scored copy joins the practice history; the score stands whatever
+  // the recording does, and the learner sees where they stand now.
+  const HistoryAppend recorded =
+      RecordCheck(p.system, p.folders.history_file, p.key->fields, copy, result, p.key->made);
+  if (recorded.result == HistoryAppend::Result::kFailed) {
+    p.result_text += u"\r\n\r\n練習の記録に書き込めませんでした。";
+  } else if (const HistoryRead history = ReadHistory(p.system, p.folders.history_file);
+             history.status == HistoryRead::Status::kRead) {
+    p.result_text += WeakestCharactersText(SummarizeHistory(history.records));
+  }
   ShowResult(p, view);
   UpdateControls(p, view);
   if (const std::u16string problem = MarkedPagesProblem(pages); !problem.empty()) {

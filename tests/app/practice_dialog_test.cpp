@@ -9,6 +9,7 @@
 #include "app/tone_settings.h"
 #include "base/utf8.h"
 #include "encoding/default_telegram.h"
+#include "history/history_file.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
 #include "practice/practice_telegram.h"
@@ -190,6 +191,13 @@ TEST_F(PracticeDialogTest, CopyIsScoredAndTheAnswerShownOnlyOnRequest) {
       << EncodeUtf8(result);
   EXPECT_TRUE(Contains(result, u"本文 4字目 誤字: エ → ヱ\r\n本文 8字目 脱字: ク\r\n"));
   EXPECT_FALSE(Contains(result, u"答え"));
+  // The copy joins the practice history, and the weakest characters show.
+  EXPECT_TRUE(Contains(result, u"\r\n\r\n苦手な字(記録 1 回、誤り/聞いた数): エ 1/1、ク 1/1"))
+      << EncodeUtf8(result);
+  const HistoryRead history = ReadHistory(system, practice.folders.history_file);
+  ASSERT_EQ(history.records.size(), 1u);
+  EXPECT_EQ(history.records[0].key_name, u"key.txt");
+  EXPECT_EQ(history.records[0].score, 98);
   EXPECT_EQ(MainFields().body, shown.body) << "scoring shows no answer";
   // The marked pages beside the key, offered to be opened.
   const fs::path page = dir.path() / u"key_採点_1.jpg";
