@@ -13,9 +13,11 @@
 #include "app/progress_window_sink.h"
 #include "app/telegram_commands.h"
 #include "app/tone_settings.h"
+#include "app/weak_focus.h"
 #include "check/marked_form.h"
 #include "encoding/text_utils.h"
 #include "history/history_file.h"
+#include "history/stats_chart.h"
 #include "platform/paths.h"
 #include "practice/practice_telegram.h"
 
@@ -152,11 +154,21 @@ void NewPracticeTelegram(PracticeDialog& p, Dialog& view) {
     return;
   }
   p.options = *options;
+  PracticeOptions drawn = *options;
+  if (view.IsChecked(ids::kWeakFocusCheck)) {
+    // The weights come from the history as it stands now.
+    const WeakFocus focus = ReadWeakFocus(p.system, p.folders.history_file);
+    if (focus.weights.empty()) {
+      view.ShowMessage(u"練習の記録に誤りがまだないため、ふつうの練習電報を作ります。", u"受信練習",
+                       MessageIcon::kInformation);
+    }
+    drawn.focus = focus.weights;
+  }
   StopPlayback(p);
 
   OutputRequest request;
   const std::uint64_t seed = p.seed();
-  request.fields = MakePracticeTelegram(*options, seed);
+  request.fields = MakePracticeTelegram(drawn, seed);
   request.frequency = tone->frequency;
   request.speed = tone->speed;
   request.keying = p.keying;
@@ -313,6 +325,24 @@ void ShowAnswer(PracticeDialog& p, Dialog& view) {
   WriteTelegramFields(p.window, p.key->fields);
 }
 
+// The history as a picture beside it, opened for the learner.
+void ShowHistoryChart(PracticeDialog& p, Dialog& view) {
+  const HistoryRead history = ReadHistory(p.system, p.folders.history_file);
+  if (history.status != HistoryRead::Status::kRead || history.records.empty()) {
+    view.ShowMessage(u"練習の記録がまだありません。採点すると記録されます。", u"受信練習",
+                     MessageIcon::kInformation);
+    return;
+  }
+  const std::filesystem::path chart =
+      p.folders.history_file.parent_path() / std::u16string(u"練習の記録.png");
+  if (!SaveStatsChart(p.canvas, SummarizeHistory(history.records), chart)) {
+    view.ShowMessage(u"練習の記録のグラフを書き込めませんでした: " + PathText(chart), u"エラー",
+                     MessageIcon::kError);
+    return;
+  }
+  p.system.OpenWithDesktop(chart);
+}
+
 void OpenMarkedPages(PracticeDialog& p) {
   if (!p.marked_pages.empty()) {
     p.system.OpenWithDesktop(p.marked_pages.front());
@@ -377,6 +407,9 @@ bool HandlePracticeCommand(PracticeDialog& p, Dialog& view, int command_id) {
       return true;
     case ids::kOpenMarkedButton:
       OpenMarkedPages(p);
+      return true;
+    case ids::kChartButton:
+      ShowHistoryChart(p, view);
       return true;
     default:
       return false;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/control_ids.h"
 #include "app/dialog_fields.h"
 #include "app/main_dialog.h"
@@ -226,6 +228,39 @@ TEST_F(PracticeDialogTest, CopyIsScoredAndTheAnswerShownOnlyOnRequest) {
   EXPECT_TRUE(Contains(Result(), key.body));
   EXPECT_EQ(MainFields().body, key.body);
   EXPECT_EQ(MainFields().addressee, key.addressee);
+}
+
+// The history at work in the dialog: the chart of it, and telegrams that
+// lean toward the characters it shows written wrong.
+TEST_F(PracticeDialogTest, HistoryChartAndWeakFocus) {
+  Command(ids::kChartButton);
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_TRUE(Contains(view.messages[0].text, u"練習の記録がまだありません"));
+  view.checked[ids::kGroupsCheck] = true;
+  view.checked[ids::kWeakFocusCheck] = true;
+  view.texts[ids::kLength] = u"60-60";
+  Command(ids::kNewPracticeButton);
+  ASSERT_EQ(view.messages.size(), 2u);
+  EXPECT_TRUE(Contains(view.messages[1].text, u"ふつうの練習電報")) << "no history: plain";
+  EXPECT_EQ(practice.key->fields.body,
+            MakePracticeTelegram({.mode = PracticeMode::kGroups, .length = {60, 60}}, 7).body);
+
+  // ソ written as ン every time: the next telegram leans on ソ.
+  ChooseKey(u"[ホレ]ソソソソソ　アイウエオ[ラタ]");
+  TypeCopy(u"ンンンンン アイウエオ");
+  Command(ids::kScoreButton);
+  EXPECT_TRUE(Contains(Result(), u"苦手な字(記録 1 回、誤り/聞いた数): ソ 5/5"));
+  Command(ids::kNewPracticeButton);
+  EXPECT_EQ(view.messages.size(), 2u) << "a history with errors: no notice";
+  const std::u16string body = practice.key->fields.body;
+  EXPECT_NE(body,
+            MakePracticeTelegram({.mode = PracticeMode::kGroups, .length = {60, 60}}, 8).body);
+  EXPECT_GT(std::count(body.begin(), body.end(), u'ソ'), 60 / 47 + 3) << EncodeUtf8(body);
+
+  Command(ids::kChartButton);
+  const fs::path chart = practice.folders.history_file.parent_path() / u"練習の記録.png";
+  EXPECT_EQ(system.opened.back(), chart);
+  EXPECT_EQ(canvas.saved.back().path, chart);
 }
 
 TEST_F(PracticeDialogTest, SchemeFromTheSettingsIsUsedAndNamed) {
