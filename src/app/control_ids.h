@@ -76,6 +76,8 @@ inline constexpr int kOpenMarkedButton = 9124;
 inline constexpr int kCloseButton = 9125;
 inline constexpr int kResultLabel = 9126;
 inline constexpr int kResult = 9127;
+inline constexpr int kWeakFocusCheck = 9128;
+inline constexpr int kChartButton = 9129;
 
 // Buffer sizes (terminator included) the commands read the fields with.
 inline constexpr int kShortFieldBuffer = 100;

@@ -13,8 +13,11 @@
 #include "app/progress_window_sink.h"
 #include "app/telegram_commands.h"
 #include "app/tone_settings.h"
+#include "app/weak_focus.h"
 #include "check/marked_form.h"
 #include "encoding/text_utils.h"
+#include "history/history_file.h"
+#include "history/stats_chart.h"
 #include "platform/paths.h"
 #include "practice/practice_telegram.h"
 
@@ -151,10 +154,21 @@ void NewPracticeTelegram(PracticeDialog& p, Dialog& view) {
     return;
   }
   p.options = *options;
+  PracticeOptions drawn = *options;
+  if (view.IsChecked(ids::kWeakFocusCheck)) {
+    // The weights come from the history as it stands now.
+    const WeakFocus focus = ReadWeakFocus(p.system, p.folders.history_file);
+    if (focus.weights.empty()) {
+      view.ShowMessage(u"練習の記録に誤りがまだないため、ふつうの練習電報を作ります。", u"受信練習",
+                       MessageIcon::kInformation);
+    }
+    drawn.focus = focus.weights;
+  }
   StopPlayback(p);
 
   OutputRequest request;
-  request.fields = MakePracticeTelegram(*options, p.seed());
+  const std::uint64_t seed = p.seed();
+  request.fields = MakePracticeTelegram(drawn, seed);
   request.frequency = tone->frequency;
   request.speed = tone->speed;
   request.keying = p.keying;
@@ -184,13 +198,18 @@ void NewPracticeTelegram(PracticeDialog& p, Dialog& view) {
   if (out.key.empty()) {
     return;  // nothing to practise with
   }
-  TakeKey(p, view, {request.fields, out.key}, PathText(out.report.folder));
+  const CheckedTelegram made{
+      PathText(out.key.filename()), seed, tone->speed,
+      p.keying.effective_cpm > 0 ? std::optional<int>(p.keying.effective_cpm) : std::nullopt};
+  TakeKey(p, view, {request.fields, out.key, made}, PathText(out.report.folder));
 }
 
 void ChooseKey(PracticeDialog& p, Dialog& view) {
   if (auto chosen = ChooseTelegramFile(view, p.system, u"答えの電報ファイルを選ぶ")) {
     const std::u16string shown = PathText(chosen->path);
-    TakeKey(p, view, {std::move(chosen->fields), std::move(chosen->path)}, shown);
+    CheckedTelegram named;
+    named.key_name = PathText(chosen->path.filename());
+    TakeKey(p, view, {std::move(chosen->fields), std::move(chosen->path), named}, shown);
   }
 }
 
@@ -280,6 +299,16 @@ void Score(PracticeDialog& p, Dialog& view) {
   });
   p.marked_pages = pages.written;
   p.result_text = CheckResultText(result, p.marked_pages);
+  // Every scored copy joins the practice history; the score stands whatever
+  // the recording does, and the learner sees where they stand now.
+  const HistoryAppend recorded =
+      RecordCheck(p.system, p.folders.history_file, p.key->fields, copy, result, p.key->made);
+  if (recorded.result == HistoryAppend::Result::kFailed) {
+    p.result_text += u"\r\n\r\n練習の記録に書き込めませんでした。";
+  } else if (const HistoryRead history = ReadHistory(p.system, p.folders.history_file);
+             history.status == HistoryRead::Status::kRead) {
+    p.result_text += WeakestCharactersText(SummarizeHistory(history.records));
+  }
   ShowResult(p, view);
   UpdateControls(p, view);
   if (const std::u16string problem = MarkedPagesProblem(pages); !problem.empty()) {
@@ -294,6 +323,24 @@ void ShowAnswer(PracticeDialog& p, Dialog& view) {
   p.answer_shown = true;
   ShowResult(p, view);
   WriteTelegramFields(p.window, p.key->fields);
+}
+
+// The history as a picture beside it, opened for the learner.
+void ShowHistoryChart(PracticeDialog& p, Dialog& view) {
+  const HistoryRead history = ReadHistory(p.system, p.folders.history_file);
+  if (history.status != HistoryRead::Status::kRead || history.records.empty()) {
+    view.ShowMessage(u"練習の記録がまだありません。採点すると記録されます。", u"受信練習",
+                     MessageIcon::kInformation);
+    return;
+  }
+  const std::filesystem::path chart =
+      p.folders.history_file.parent_path() / std::u16string(u"練習の記録.png");
+  if (!SaveStatsChart(p.canvas, SummarizeHistory(history.records), chart)) {
+    view.ShowMessage(u"練習の記録のグラフを書き込めませんでした: " + PathText(chart), u"エラー",
+                     MessageIcon::kError);
+    return;
+  }
+  p.system.OpenWithDesktop(chart);
 }
 
 void OpenMarkedPages(PracticeDialog& p) {
@@ -360,6 +407,9 @@ bool HandlePracticeCommand(PracticeDialog& p, Dialog& view, int command_id) {
       return true;
     case ids::kOpenMarkedButton:
       OpenMarkedPages(p);
+      return true;
+    case ids::kChartButton:
+      ShowHistoryChart(p, view);
       return true;
     default:
       return false;

@@ -6,6 +6,7 @@
 
 #include "app/fresh_seed.h"
 #include "app/program_folders.h"
+#include "app/record_check.h"
 #include "base/keying_options.h"
 #include "check/check_result.h"
 #include "encoding/telegram_fields.h"
@@ -22,6 +23,9 @@ namespace hoshizora {
 struct PracticeKey {
   TelegramFields fields;
   std::filesystem::path file;  // the telegram file: the practice run's, or one chosen
+  // What the practice history keeps of a telegram the dialog made; a chosen
+  // file tells none of it.
+  CheckedTelegram made{};
 };
 
 // Everything the practice dialog's behaviour works through, and its state.

@@ -92,4 +92,23 @@ std::u16string AnswerText(const TelegramFields& key) {
   return text;
 }
 
+std::u16string WeakestCharactersText(const HistorySummary& history) {
+  constexpr std::size_t kShown = 5;
+  std::u16string listed;
+  std::size_t shown = 0;
+  for (const CharacterStanding& c : history.characters) {
+    if (c.errors == 0 || shown == kShown) {
+      break;  // worst first: the rest were never written wrong
+    }
+    listed += (shown == 0 ? u"" : u"、") + c.character + u" " + IntToText(c.errors) + u"/" +
+              IntToText(c.heard);
+    ++shown;
+  }
+  if (listed.empty()) {
+    return {};
+  }
+  return std::u16string(kLineBreak) + std::u16string(kLineBreak) + u"苦手な字(記録 " +
+         IntToText(history.checks) + u" 回、誤り/聞いた数): " + listed;
+}
+
 }  // namespace hoshizora

@@ -6,6 +6,7 @@
 
 #include "check/check_result.h"
 #include "encoding/telegram_fields.h"
+#include "history/history_stats.h"
 
 namespace hoshizora {
 
@@ -15,6 +16,11 @@ namespace hoshizora {
 // marked pages written. Lines end in CR LF, as multi-line fields do.
 std::u16string CheckResultText(const CheckResult& result,
                                const std::vector<std::filesystem::path>& pages);
+
+// The characters the practice history shows written wrong most often, worst
+// first, as the result box ends after a score: a blank line, then one line;
+// nothing when no character has been written wrong yet.
+std::u16string WeakestCharactersText(const HistorySummary& history);
 
 // The answer key as 「答えを見る」 shows it: the header fields, then the body.
 std::u16string AnswerText(const TelegramFields& key);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/control_ids.h"
 #include "app/dialog_fields.h"
 #include "app/main_dialog.h"
@@ -9,6 +11,7 @@
 #include "app/tone_settings.h"
 #include "base/utf8.h"
 #include "encoding/default_telegram.h"
+#include "history/history_file.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
 #include "practice/practice_telegram.h"
@@ -190,6 +193,13 @@ TEST_F(PracticeDialogTest, CopyIsScoredAndTheAnswerShownOnlyOnRequest) {
       << EncodeUtf8(result);
   EXPECT_TRUE(Contains(result, u"本文 4字目 誤字: エ → ヱ\r\n本文 8字目 脱字: ク\r\n"));
   EXPECT_FALSE(Contains(result, u"答え"));
+  // The copy joins the practice history, and the weakest characters show.
+  EXPECT_TRUE(Contains(result, u"\r\n\r\n苦手な字(記録 1 回、誤り/聞いた数): エ 1/1、ク 1/1"))
+      << EncodeUtf8(result);
+  const HistoryRead history = ReadHistory(system, practice.folders.history_file);
+  ASSERT_EQ(history.records.size(), 1u);
+  EXPECT_EQ(history.records[0].key_name, u"key.txt");
+  EXPECT_EQ(history.records[0].score, 98);
   EXPECT_EQ(MainFields().body, shown.body) << "scoring shows no answer";
   // The marked pages beside the key, offered to be opened.
   const fs::path page = dir.path() / u"key_採点_1.jpg";
@@ -218,6 +228,39 @@ TEST_F(PracticeDialogTest, CopyIsScoredAndTheAnswerShownOnlyOnRequest) {
   EXPECT_TRUE(Contains(Result(), key.body));
   EXPECT_EQ(MainFields().body, key.body);
   EXPECT_EQ(MainFields().addressee, key.addressee);
+}
+
+// The history at work in the dialog: the chart of it, and telegrams that
+// lean toward the characters it shows written wrong.
+TEST_F(PracticeDialogTest, HistoryChartAndWeakFocus) {
+  Command(ids::kChartButton);
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_TRUE(Contains(view.messages[0].text, u"練習の記録がまだありません"));
+  view.checked[ids::kGroupsCheck] = true;
+  view.checked[ids::kWeakFocusCheck] = true;
+  view.texts[ids::kLength] = u"60-60";
+  Command(ids::kNewPracticeButton);
+  ASSERT_EQ(view.messages.size(), 2u);
+  EXPECT_TRUE(Contains(view.messages[1].text, u"ふつうの練習電報")) << "no history: plain";
+  EXPECT_EQ(practice.key->fields.body,
+            MakePracticeTelegram({.mode = PracticeMode::kGroups, .length = {60, 60}}, 7).body);
+
+  // ソ written as ン every time: the next telegram leans on ソ.
+  ChooseKey(u"[ホレ]ソソソソソ　アイウエオ[ラタ]");
+  TypeCopy(u"ンンンンン アイウエオ");
+  Command(ids::kScoreButton);
+  EXPECT_TRUE(Contains(Result(), u"苦手な字(記録 1 回、誤り/聞いた数): ソ 5/5"));
+  Command(ids::kNewPracticeButton);
+  EXPECT_EQ(view.messages.size(), 2u) << "a history with errors: no notice";
+  const std::u16string body = practice.key->fields.body;
+  EXPECT_NE(body,
+            MakePracticeTelegram({.mode = PracticeMode::kGroups, .length = {60, 60}}, 8).body);
+  EXPECT_GT(std::count(body.begin(), body.end(), u'ソ'), 60 / 47 + 3) << EncodeUtf8(body);
+
+  Command(ids::kChartButton);
+  const fs::path chart = practice.folders.history_file.parent_path() / u"練習の記録.png";
+  EXPECT_EQ(system.opened.back(), chart);
+  EXPECT_EQ(canvas.saved.back().path, chart);
 }
 
 TEST_F(PracticeDialogTest, SchemeFromTheSettingsIsUsedAndNamed) {
