@@ -108,7 +108,9 @@ class MemorySystem : public hoshizora::System {
     return std::nullopt;
   }
   bool PathExists(const std::filesystem::path&) override { return false; }
-  FolderMade CreateFolder(const std::filesystem::path&) override { return FolderMade::kFailed; }
+  hoshizora::FolderMade CreateFolder(const std::filesystem::path&) override {
+    return hoshizora::FolderMade::kFailed;
+  }
   void OpenWithDesktop(const std::filesystem::path&) override {}
 
  private:
