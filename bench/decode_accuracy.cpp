@@ -15,13 +15,13 @@
 
 #include "app/compose_telegram.h"
 #include "audio/wav_writer.h"
+#include "base/unicode.h"
 #include "decode/decoder.h"
 #include "decode/timing_feedback.h"
 #include "decode/wabun_lookup.h"
 #include "decode/wav_reader.h"
 #include "encoding/encode_telegram.h"
 #include "encoding/group_marks.h"
-#include "encoding/telegram_signs.h"
 #include "platform/posix/posix_system.h"
 #include "practice/practice_telegram.h"
 #include "support/keyed_signal.h"
@@ -49,7 +49,7 @@ std::vector<Telegram> PracticeTelegrams() {
     t.code = EncodeTelegram(InsertGroupMarks(ComposeKeyedTelegram(fields)));
     std::u16string token;
     for (char16_t c : t.code + u" ") {
-      if (!IsTelegramBlank(c)) {
+      if (!IsBlank(c)) {
         token.push_back(c);
         continue;
       }

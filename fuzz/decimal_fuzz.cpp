@@ -13,6 +13,7 @@
 
 #include "app/tone_settings.h"
 #include "base/decimal_parse.h"
+#include "base/unicode.h"
 #include "fuzz_support.h"
 
 namespace {
@@ -90,13 +91,7 @@ void CheckToneSetting(const std::u16string& text, int minimum, int maximum) {
   HOSHIZORA_CHECK(*setting >= minimum && *setting <= maximum);
   HOSHIZORA_CHECK(*setting == ParseDecimal(text));
   // Accepted text is padding, an optional sign and digits only.
-  std::u16string_view core = text;
-  while (!core.empty() && hoshizora::IsNumberBlank(core.front())) {
-    core.remove_prefix(1);
-  }
-  while (!core.empty() && hoshizora::IsNumberBlank(core.back())) {
-    core.remove_suffix(1);
-  }
+  std::u16string_view core = hoshizora::Trim(std::u16string_view(text), hoshizora::IsWhiteSpace);
   if (!core.empty() && (core.front() == u'+' || core.front() == u'-')) {
     core.remove_prefix(1);
   }

@@ -17,7 +17,7 @@
 #include "audio/wav_writer.h"
 #include "base/keying_options.h"
 #include "base/little_endian.h"
-#include "encoding/telegram_signs.h"
+#include "base/unicode.h"
 #include "fuzz_support.h"
 #include "platform/system.h"
 
@@ -165,7 +165,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     constexpr char16_t kAlphabet[] = {u'.', u'-', u' ', u'？', u'\t', u'\n', u'x', u'.'};
     const char16_t unit = kAlphabet[static_cast<std::uint8_t>(c) % 8];
     const bool blank = unit == u' ' || unit == u'\t' || unit == u'\n';
-    tokens += !blank && (code.empty() || IsTelegramBlank(code.back())) ? 1 : 0;
+    tokens += !blank && (code.empty() || IsBlank(code.back())) ? 1 : 0;
     code.push_back(unit);
   }
 

@@ -1,37 +1,23 @@
 #include "app/field_buffers.h"
 
-#include <algorithm>
-
 #include "app/control_ids.h"
+#include "base/unicode.h"
 #include "encoding/text_utils.h"
 
 namespace hoshizora {
 namespace {
 
-bool IsHighSurrogate(char16_t c) {
-  return c >= 0xD800 && c <= 0xDBFF;
-}
-
-bool IsLowSurrogate(char16_t c) {
-  return c >= 0xDC00 && c <= 0xDFFF;
-}
-
-// Characters as the user counts them: a surrogate pair is one.
 std::int32_t CharacterCount(std::u16string_view text) {
-  const auto pairs = std::count_if(text.begin(), text.end(), IsLowSurrogate);
-  return static_cast<std::int32_t>(text.size()) - static_cast<std::int32_t>(pairs);
+  return static_cast<std::int32_t>(CountCharacters(text));
 }
 
 void Cut(std::u16string& text, int buffer, std::u16string_view label,
          std::vector<std::u16string>& cut_notes) {
-  auto limit = static_cast<std::size_t>(buffer - 1);
-  if (text.size() <= limit) {
+  if (text.size() <= static_cast<std::size_t>(buffer - 1)) {
     return;
   }
-  // The field reads whole characters: half a pair would be no character at all.
-  if (IsHighSurrogate(text[limit - 1]) && IsLowSurrogate(text[limit])) {
-    --limit;
-  }
+  // The field reads whole characters.
+  const std::size_t limit = CutWithinCharacters(text, static_cast<std::size_t>(buffer - 1));
   const std::u16string_view kept = std::u16string_view(text).substr(0, limit);
   const std::u16string_view dropped = std::u16string_view(text).substr(limit);
   cut_notes.push_back(std::u16string(label) + u"が長すぎるため、先頭の" +

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/unicode.h"
 #include "encoding/text_utils.h"
 
 namespace hoshizora {
@@ -111,8 +112,7 @@ std::u16string GlyphProblem(const ImageOutcome& listing, const ImageOutcome& for
   std::vector<std::u16string> faces = listing.missing_faces;
   const std::u16string_view more = forms.undrawable;
   for (std::size_t i = 0; i < more.size();) {
-    const bool pair = more[i] >= 0xD800 && more[i] <= 0xDBFF && i + 1 < more.size();
-    const std::u16string_view character = more.substr(i, pair ? 2 : 1);
+    const std::u16string_view character = more.substr(i, CharacterUnits(more, i));
     if (characters.find(character) == std::u16string::npos) {
       characters.append(character);
     }
@@ -128,16 +128,9 @@ std::u16string GlyphProblem(const ImageOutcome& listing, const ImageOutcome& for
   }
   std::u16string text = u"画像: 描けるフォントがないため、次の文字は正しく描かれていません: ";
   if (characters.size() > kShown) {
-    // Never cut between the halves of a surrogate pair.
-    std::size_t cut = kShown;
-    if (characters[cut - 1] >= 0xD800 && characters[cut - 1] <= 0xDBFF) {
-      --cut;
-    }
-    const std::u16string_view rest = std::u16string_view(characters).substr(cut);
-    const auto pairs = std::count_if(rest.begin(), rest.end(),
-                                     [](char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; });
+    const std::size_t cut = CutWithinCharacters(characters, kShown);
     text += characters.substr(0, cut) + u"…(ほか" +
-            IntToText(static_cast<std::int32_t>(rest.size()) - static_cast<std::int32_t>(pairs)) +
+            IntToText(static_cast<std::int32_t>(CountCharacters(characters.substr(cut)))) +
             u"文字)";
   } else {
     text += characters;

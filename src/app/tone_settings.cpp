@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/decimal_parse.h"
+#include "base/unicode.h"
 
 namespace hoshizora {
 
@@ -15,12 +16,7 @@ int BoundSpeed(int cpm) {
 }
 
 std::optional<int> ParseToneSetting(std::u16string_view text, int minimum, int maximum) {
-  while (!text.empty() && IsNumberBlank(text.front())) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() && IsNumberBlank(text.back())) {
-    text.remove_suffix(1);
-  }
+  text = Trim(text, IsWhiteSpace);
   std::u16string_view digits = text;
   if (!digits.empty() && (digits.front() == u'+' || digits.front() == u'-')) {
     digits.remove_prefix(1);

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "base/little_endian.h"
+#include "base/unicode.h"
 #include "encoding/telegram_signs.h"
 #include "platform/paths.h"
 
@@ -66,11 +67,11 @@ template <typename Emit>
 void WalkCodeText(std::u16string_view code, Emit&& emit) {
   std::size_t i = 0;
   while (i < code.size()) {
-    while (i < code.size() && IsTelegramBlank(code[i])) {
+    while (i < code.size() && IsBlank(code[i])) {
       ++i;
     }
     const std::size_t start = i;
-    while (i < code.size() && !IsTelegramBlank(code[i])) {
+    while (i < code.size() && !IsBlank(code[i])) {
       ++i;
     }
     if (start == i) {

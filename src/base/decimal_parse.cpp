@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "base/unicode.h"
+
 namespace hoshizora {
 namespace {
 
@@ -23,19 +25,13 @@ int DigitValue(char16_t c) {
 
 }  // namespace
 
-bool IsNumberBlank(char16_t c) {
-  return c == u' ' || (c >= u'\t' && c <= u'\r') || c == u'\u3000' || c == u'\u00A0' ||
-         c == u'\u1680' || (c >= u'\u2000' && c <= u'\u200A') || c == u'\u2028' || c == u'\u2029' ||
-         c == u'\u202F' || c == u'\u205F' || c == u'\u0085';
-}
-
 bool IsDecimalDigit(char16_t c) {
   return DigitValue(c) >= 0;
 }
 
 std::int32_t ParseDecimal(std::u16string_view text) {
   std::size_t i = 0;
-  while (i < text.size() && IsNumberBlank(text[i])) {
+  while (i < text.size() && IsWhiteSpace(text[i])) {
     ++i;
   }
   bool negative = false;

@@ -11,10 +11,6 @@ namespace hoshizora {
 // values beyond the 32-bit range saturate.
 std::int32_t ParseDecimal(std::u16string_view text);
 
-// The blanks the number reader skips before the sign: the Unicode white space
-// of the Basic Multilingual Plane, ideographic space among them.
-bool IsNumberBlank(char16_t c);
-
 // Whether a character is a digit of one of the eighteen decimal scripts.
 bool IsDecimalDigit(char16_t c);
 

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "base/unicode.h"
+
 namespace hoshizora {
 namespace {
 
@@ -35,41 +37,6 @@ void AppendUtf16(std::u16string& out, char32_t cp) {
   }
 }
 
-// Decodes one well-formed sequence at bytes[i]; returns its length, or 0 when
-// the bytes there are not well-formed UTF-8 (overlong forms, surrogates and
-// values above U+10FFFF included).
-std::size_t DecodeOne(std::string_view bytes, std::size_t i, char32_t& cp) {
-  const auto b0 = static_cast<std::uint8_t>(bytes[i]);
-  std::size_t length;
-  char32_t min;
-  if (b0 < 0x80) {
-    cp = b0;
-    return 1;
-  } else if ((b0 & 0xE0) == 0xC0) {
-    length = 2, cp = b0 & 0x1F, min = 0x80;
-  } else if ((b0 & 0xF0) == 0xE0) {
-    length = 3, cp = b0 & 0x0F, min = 0x800;
-  } else if ((b0 & 0xF8) == 0xF0) {
-    length = 4, cp = b0 & 0x07, min = 0x10000;
-  } else {
-    return 0;
-  }
-  if (i + length > bytes.size()) {
-    return 0;
-  }
-  for (std::size_t k = 1; k < length; ++k) {
-    const auto b = static_cast<std::uint8_t>(bytes[i + k]);
-    if ((b & 0xC0) != 0x80) {
-      return 0;
-    }
-    cp = (cp << 6) | (b & 0x3F);
-  }
-  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-    return 0;
-  }
-  return length;
-}
-
 // Decodes the whole text; an invalid sequence stops the decoding, or with
 // `replace` becomes one U+FFFD for its first byte.
 std::optional<std::u16string> DecodeUtf8(std::string_view bytes, bool replace) {
@@ -77,7 +44,7 @@ std::optional<std::u16string> DecodeUtf8(std::string_view bytes, bool replace) {
   out.reserve(bytes.size());
   for (std::size_t i = 0; i < bytes.size();) {
     char32_t cp = 0;
-    const std::size_t length = DecodeOne(bytes, i, cp);
+    const std::size_t length = DecodeUtf8Sequence(bytes.substr(i), cp);
     if (length == 0) {
       if (!replace) {
         return std::nullopt;
@@ -94,16 +61,50 @@ std::optional<std::u16string> DecodeUtf8(std::string_view bytes, bool replace) {
 
 }  // namespace
 
+std::size_t DecodeUtf8Sequence(std::string_view bytes, char32_t& cp) {
+  if (bytes.empty()) {
+    return 0;
+  }
+  const auto b0 = static_cast<std::uint8_t>(bytes[0]);
+  std::size_t length;
+  char32_t min;
+  if (b0 < 0x80) {
+    cp = b0;
+    return 1;
+  } else if ((b0 & 0xE0) == 0xC0) {
+    length = 2, cp = b0 & 0x1F, min = 0x80;
+  } else if ((b0 & 0xF0) == 0xE0) {
+    length = 3, cp = b0 & 0x0F, min = 0x800;
+  } else if ((b0 & 0xF8) == 0xF0) {
+    length = 4, cp = b0 & 0x07, min = 0x10000;
+  } else {
+    return 0;
+  }
+  if (length > bytes.size()) {
+    return 0;
+  }
+  for (std::size_t k = 1; k < length; ++k) {
+    const auto b = static_cast<std::uint8_t>(bytes[k]);
+    if ((b & 0xC0) != 0x80) {
+      return 0;
+    }
+    cp = (cp << 6) | (b & 0x3F);
+  }
+  if (cp < min || cp > 0x10FFFF || IsSurrogate(cp)) {
+    return 0;
+  }
+  return length;
+}
+
 std::string EncodeUtf8(std::u16string_view text) {
   std::string out;
   out.reserve(text.size() * 3);
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char16_t c = text[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
+    if (CharacterUnits(text, i) == 2) {
       AppendUtf8(out, 0x10000 + ((char32_t{c} - 0xD800) << 10) + (text[i + 1] - 0xDC00));
       ++i;
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
+    } else if (IsSurrogate(c)) {
       AppendUtf8(out, kReplacement);
     } else {
       AppendUtf8(out, c);

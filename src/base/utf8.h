@@ -16,4 +16,9 @@ std::optional<std::u16string> DecodeUtf8Strict(std::string_view bytes);
 // UTF-8 to UTF-16; every invalid sequence becomes U+FFFD.
 std::u16string DecodeUtf8Lenient(std::string_view bytes);
 
+// The length of the well-formed UTF-8 sequence that `bytes` starts with, its
+// code point in `cp`; 0 when there is none (overlong forms, surrogates and
+// values above U+10FFFF included).
+std::size_t DecodeUtf8Sequence(std::string_view bytes, char32_t& cp);
+
 }  // namespace hoshizora

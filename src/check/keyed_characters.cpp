@@ -1,5 +1,6 @@
 #include "check/keyed_characters.h"
 
+#include "base/unicode.h"
 #include "encoding/code_tables.h"
 #include "encoding/kana_folding.h"
 #include "encoding/telegram_signs.h"
@@ -19,13 +20,6 @@ const std::u16string* CodeOf(const CodeTables& tables, char16_t c) {
   return nullptr;
 }
 
-bool IsHighSurrogate(char16_t c) {
-  return c >= 0xD800 && c <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t c) {
-  return c >= 0xDC00 && c <= 0xDFFF;
-}
-
 std::vector<KeyedCharacter> Characters(std::u16string_view text, bool keep_unkeyable) {
   const CodeTables& tables = BuildCodeTables();
   std::vector<KeyedCharacter> out;
@@ -37,10 +31,7 @@ std::vector<KeyedCharacter> Characters(std::u16string_view text, bool keep_unkey
       continue;
     }
     const char16_t c = text[i];
-    std::size_t length = 1;
-    if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      length = 2;
-    }
+    const std::size_t length = CharacterUnits(text, i);
     if (IsUncountedCharacter(c)) {
       i += length;
       continue;

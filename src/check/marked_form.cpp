@@ -4,6 +4,7 @@
 #include <map>
 #include <tuple>
 
+#include "base/unicode.h"
 #include "check/alignment.h"
 #include "check/check_fields.h"
 #include "encoding/text_utils.h"
@@ -48,14 +49,6 @@ std::u16string Recompose(std::u16string_view text) {
 std::u16string FieldCopyText(const CheckCopy& copy, CheckField field) {
   return field == CheckField::kBody ? CheckedBodyText(copy.fields.body)
                                     : FieldText(copy.fields, field);
-}
-
-// The length of the character at `i`: a surrogate pair is one.
-std::size_t CharacterLength(std::u16string_view text, std::size_t i) {
-  return (text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-          text[i + 1] <= 0xDFFF)
-             ? 2
-             : 1;
 }
 
 class CellBuilder {
@@ -106,8 +99,8 @@ class CellBuilder {
   void Flush() {
     if (open_) {
       MarkedCell cell;
-      cell.written = std::u16string(
-          copy_text_.substr(open_source_, CharacterLength(copy_text_, open_source_)));
+      cell.written =
+          std::u16string(copy_text_.substr(open_source_, CharacterUnits(copy_text_, open_source_)));
       bool paired = false;
       bool wrong = false;
       std::u16string expected;

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "base/utf8.h"
+
 namespace hoshizora {
 namespace {
 
@@ -43,45 +45,11 @@ int Columns(char32_t c) {
   return 1;
 }
 
-// The length of the well-formed UTF-8 sequence at the start of `s` and its
-// code point, or 0 when it is not one.
-std::size_t DecodeOne(std::string_view s, char32_t& c) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-  const unsigned char lead = byte(0);
-  std::size_t length = 0;
-  char32_t smallest = 0;
-  if (lead < 0x80) {
-    c = lead;
-    return 1;
-  } else if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2, c = lead & 0x1F, smallest = 0x80;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3, c = lead & 0x0F, smallest = 0x800;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4, c = lead & 0x07, smallest = 0x10000;
-  } else {
-    return 0;
-  }
-  if (s.size() < length) {
-    return 0;
-  }
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((byte(i) & 0xC0) != 0x80) {
-      return 0;
-    }
-    c = (c << 6) | (byte(i) & 0x3F);
-  }
-  if (c < smallest || c > 0x10FFFF || InRange(c, 0xD800, 0xDFFF)) {
-    return 0;
-  }
-  return length;
-}
-
 std::vector<Glyph> Glyphs(std::string_view text) {
   std::vector<Glyph> glyphs;
   while (!text.empty()) {
     char32_t c = 0;
-    const std::size_t length = DecodeOne(text, c);
+    const std::size_t length = DecodeUtf8Sequence(text, c);
     if (length == 0) {
       glyphs.push_back({"?", 1});
       text.remove_prefix(1);

@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "base/unicode.h"
 #include "encoding/code_tables.h"
 #include "encoding/kana_folding.h"
 #include "encoding/telegram_signs.h"
@@ -45,13 +46,6 @@ bool StartsWithAt(std::u16string_view text, std::size_t i, std::u16string_view s
   return text.substr(i, sign.size()) == sign;
 }
 
-bool IsHighSurrogate(char16_t c) {
-  return c >= 0xD800 && c <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t c) {
-  return c >= 0xDC00 && c <= 0xDFFF;
-}
-
 }  // namespace
 
 std::u16string EncodeTelegram(std::u16string_view text) {
@@ -88,10 +82,7 @@ std::vector<std::u16string> ListUnkeyedCharacters(std::u16string_view text) {
       continue;
     }
     const char16_t c = text[i];
-    std::size_t length = 1;
-    if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      length = 2;
-    }
+    const std::size_t length = CharacterUnits(text, i);
     const bool skip =
         IsUncountedCharacter(c) || (length == 1 && AppendCharacterCode(tables, c, nullptr));
     if (!skip) {

@@ -1,19 +1,10 @@
 #include "encoding/group_marks.h"
 
+#include "base/unicode.h"
+
 #include "encoding/telegram_signs.h"
 
 namespace hoshizora {
-namespace {
-
-// The units of the character at text[i] inside the body: 2 for both halves of
-// a surrogate pair, which is one character and never split by a mark, else 1.
-std::size_t CharacterLength(std::u16string_view text, std::size_t i, std::size_t end) {
-  const bool high = text[i] >= 0xD800 && text[i] <= 0xDBFF;
-  const bool low_follows = i + 1 < end && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
-  return high && low_follows ? 2 : 1;
-}
-
-}  // namespace
 
 std::u16string InsertGroupMarks(std::u16string_view text) {
   const auto body = FindTelegramBody(text);
@@ -26,7 +17,7 @@ std::u16string InsertGroupMarks(std::u16string_view text) {
   int counter = 0;
   for (std::size_t i = body->begin; i < body->end;) {
     const char16_t c = text[i];
-    const std::size_t length = CharacterLength(text, i, body->end);
+    const std::size_t length = CharacterUnits(text, i);
     result.append(text.substr(i, length));
     i += length;
     if (!IsUncountedCharacter(c) && ++counter == kGroupSize) {
@@ -44,7 +35,7 @@ std::int32_t CountBodyCharacters(std::u16string_view text) {
     return 0;
   }
   std::int32_t count = 0;
-  for (std::size_t i = body->begin; i < body->end; i += CharacterLength(text, i, body->end)) {
+  for (std::size_t i = body->begin; i < body->end; i += CharacterUnits(text, i)) {
     if (!IsUncountedCharacter(text[i])) {
       ++count;
     }

@@ -1,22 +1,11 @@
 #include "encoding/telegram_signs.h"
 
+#include "base/unicode.h"
+
 namespace hoshizora {
 
-bool IsTelegramBlank(char16_t c) {
-  switch (c) {
-    case u' ':
-    case u'\t':
-    case u'\r':
-    case u'\n':
-    case u'\u3000':
-      return true;
-    default:
-      return false;
-  }
-}
-
 bool IsUncountedCharacter(char16_t c) {
-  return c == kGroupMark || IsTelegramBlank(c);
+  return c == kGroupMark || IsBlank(c);
 }
 
 std::optional<BodySpan> FindTelegramBody(std::u16string_view text) {

@@ -11,11 +11,8 @@ inline constexpr std::u16string_view kEndSign = u"[ラタ]";
 inline constexpr char16_t kGroupMark = u'？';
 inline constexpr int kGroupSize = 60;
 
-// Blank, tab, carriage return, line feed and ideographic space: what separates
-// the words and lines of a telegram, and the tokens of its Code text. Never keyed.
-bool IsTelegramBlank(char16_t c);
-
-// The Group mark and the telegram blanks: present in the body but never counted.
+// The Group mark and the blanks (IsBlank): present in the body but never
+// counted, never keyed.
 bool IsUncountedCharacter(char16_t c);
 
 // Where the telegram body lies: strictly between the first Start sign and the

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "encoding/telegram_signs.h"
+#include "base/unicode.h"
 
 namespace hoshizora {
 namespace {
@@ -31,7 +31,7 @@ std::u16string StripCommas(std::u16string_view text) {
 }
 
 std::u16string StripBlanks(std::u16string_view text) {
-  return CopyIf(text, [](char16_t c) { return !IsTelegramBlank(c); });
+  return CopyIf(text, [](char16_t c) { return !IsBlank(c); });
 }
 
 bool IsKanjiNumber(std::u16string_view text) {

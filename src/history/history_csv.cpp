@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "base/unicode.h"
 #include "base/utf8.h"
 
 namespace hoshizora {
@@ -12,16 +13,6 @@ namespace {
 constexpr std::size_t kFieldCount = 12;
 // Far above any real count; keeps sums over 10,000 records clear of overflow.
 constexpr std::uint64_t kLargestCount = 1'000'000;
-
-bool IsSurrogate(char16_t c) {
-  return c >= 0xD800 && c <= 0xDFFF;
-}
-bool IsHigh(char16_t c) {
-  return c >= 0xD800 && c <= 0xDBFF;
-}
-bool IsLow(char16_t c) {
-  return c >= 0xDC00 && c <= 0xDFFF;
-}
 
 bool NeedsEscape(char16_t c) {
   return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == u' ' || c == u',' || c == u'"' || c == u':' ||
@@ -34,8 +25,7 @@ std::u16string EscapeCharacter(std::u16string_view text) {
   std::u16string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char16_t c = text[i];
-    const bool pair = IsHigh(c) && i + 1 < text.size() && IsLow(text[i + 1]);
-    if (pair) {
+    if (CharacterUnits(text, i) == 2) {
       out += c;
       out += text[++i];
     } else if (NeedsEscape(c) || IsSurrogate(c)) {

@@ -4,23 +4,15 @@
 #include <limits>
 #include <vector>
 
+#include "base/unicode.h"
+
 namespace hoshizora {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-bool IsIniWhitespace(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsIniWhitespace(s.front())) {
-    s.remove_prefix(1);
-  }
-  while (!s.empty() && IsIniWhitespace(s.back())) {
-    s.remove_suffix(1);
-  }
-  return s;
+std::string_view Trimmed(std::string_view s) {
+  return Trim(s, IsBlank);
 }
 
 bool SameName(std::string_view a, std::string_view b) {
@@ -59,11 +51,11 @@ std::vector<Line> SplitLines(std::string_view content) {
 
 // The section a line opens, if it is a section line.
 std::optional<std::string_view> SectionName(std::string_view line) {
-  line = Trim(line);
+  line = Trimmed(line);
   if (line.size() >= 2 && line.front() == '[') {
     const std::size_t close = line.find(']');
     if (close != std::string_view::npos) {
-      return Trim(line.substr(1, close - 1));
+      return Trimmed(line.substr(1, close - 1));
     }
   }
   return std::nullopt;
@@ -71,7 +63,7 @@ std::optional<std::string_view> SectionName(std::string_view line) {
 
 // The key of a key=value line.
 std::optional<std::string_view> KeyName(std::string_view line) {
-  const std::string_view trimmed = Trim(line);
+  const std::string_view trimmed = Trimmed(line);
   if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '#') {
     return std::nullopt;
   }
@@ -79,7 +71,7 @@ std::optional<std::string_view> KeyName(std::string_view line) {
   if (eq == std::string_view::npos) {
     return std::nullopt;
   }
-  return Trim(line.substr(0, eq));
+  return Trimmed(line.substr(0, eq));
 }
 
 }  // namespace
@@ -92,7 +84,7 @@ std::optional<std::string> FindIniValue(std::string_view content, std::string_vi
       in_section = SameName(*name, section);
     } else if (in_section) {
       if (const auto k = KeyName(line.text); k && SameName(*k, key)) {
-        return std::string(Trim(line.text.substr(line.text.find('=') + 1)));
+        return std::string(Trimmed(line.text.substr(line.text.find('=') + 1)));
       }
     }
   }
@@ -147,7 +139,7 @@ std::string SetIniValue(std::string_view content, std::string_view section, std:
     }
     if (key_line && i == *key_line) {
       // The key keeps the spelling the file already has.
-      const std::string_view name = Trim(lines[i].text.substr(0, lines[i].text.find('=')));
+      const std::string_view name = Trimmed(lines[i].text.substr(0, lines[i].text.find('=')));
       put(std::string(name) + "=" + std::string(value), lines[i].ending);
       continue;
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/unicode.h"
 #include "encoding/encode_telegram.h"
 #include "encoding/telegram_signs.h"
 #include "encoding/text_utils.h"
@@ -31,10 +32,6 @@ std::optional<std::int32_t> ParseAsciiNumber(std::u16string_view text) {
   return value;
 }
 
-bool IsSurrogatePair(char16_t high, char16_t low) {
-  return high >= 0xD800 && high <= 0xDBFF && low >= 0xDC00 && low <= 0xDFFF;
-}
-
 bool HasWholeGroup(LengthRange length) {
   const std::int32_t first = (length.min + kPracticeGroupSize - 1) / kPracticeGroupSize;
   return first * kPracticeGroupSize <= length.max;
@@ -55,9 +52,7 @@ std::optional<PracticeOptionError> CheckGroupCharacters(std::u16string_view char
   std::vector<std::u16string> unkeyed;
   std::u16string listed;
   for (std::size_t i = 0; i < characters.size();) {
-    const bool pair =
-        i + 1 < characters.size() && IsSurrogatePair(characters[i], characters[i + 1]);
-    const std::u16string_view character = characters.substr(i, pair ? 2 : 1);
+    const std::u16string_view character = characters.substr(i, CharacterUnits(characters, i));
     i += character.size();
     if (!ListUnkeyedCharacters(character).empty() &&
         std::find(unkeyed.begin(), unkeyed.end(), character) == unkeyed.end()) {

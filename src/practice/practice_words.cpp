@@ -1,24 +1,11 @@
 #include "practice/practice_words.h"
 
+#include "base/unicode.h"
 #include "base/utf8.h"
 #include "practice/practice_words_data.h"
 
 namespace hoshizora {
 namespace {
-
-bool IsBlank(char16_t c) {
-  return c == u' ' || c == u'\t' || c == u'\r' || c == u'\u3000';
-}
-
-std::u16string_view Trim(std::u16string_view line) {
-  while (!line.empty() && IsBlank(line.front())) {
-    line.remove_prefix(1);
-  }
-  while (!line.empty() && IsBlank(line.back())) {
-    line.remove_suffix(1);
-  }
-  return line;
-}
 
 std::vector<std::u16string>* Section(PracticeWordList& list, std::u16string_view name) {
   if (name == u"words") {
@@ -54,7 +41,8 @@ PracticeWordList ParsePracticeWordList(std::string_view utf8) {
       end = text.size();
     }
     ++line_number;
-    const std::u16string_view line = Trim(std::u16string_view(text).substr(start, end - start));
+    const std::u16string_view line =
+        Trim(std::u16string_view(text).substr(start, end - start), IsBlank);
     start = end + 1;
     if (line.empty() || line.front() == u'#') {
       continue;

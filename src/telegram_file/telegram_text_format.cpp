@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 
+#include "base/unicode.h"
 #include "base/utf8.h"
 
 namespace hoshizora {
@@ -29,21 +30,13 @@ constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 constexpr char16_t kReplacement = 0xFFFD;
 
-bool IsHighSurrogate(char16_t c) {
-  return c >= 0xD800 && c <= 0xDBFF;
-}
-
-bool IsLowSurrogate(char16_t c) {
-  return c >= 0xDC00 && c <= 0xDFFF;
-}
-
 // Half a surrogate pair is no character: it becomes U+FFFD, as an invalid
 // UTF-8 sequence does.
 std::u16string KeepWholeSurrogatePairs(std::u16string units) {
   for (std::size_t i = 0; i < units.size(); ++i) {
-    if (IsHighSurrogate(units[i]) && i + 1 < units.size() && IsLowSurrogate(units[i + 1])) {
+    if (CharacterUnits(units, i) == 2) {
       ++i;
-    } else if (IsHighSurrogate(units[i]) || IsLowSurrogate(units[i])) {
+    } else if (IsSurrogate(units[i])) {
       units[i] = kReplacement;
     }
   }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/unicode.h"
+
 namespace hoshizora {
 namespace {
 
@@ -29,6 +31,31 @@ TEST(Utf8, StrictDecodingRejectsMalformedInput) {
                               "b"),
             u"a\uFFFDb");
   EXPECT_EQ(DecodeUtf8Lenient("\xE3\x82"), u"\uFFFD\uFFFD");
+}
+
+// A surrogate pair is one character to count, to step over and to cut
+// around; a lone half counts as a character of its own.
+TEST(Unicode, SurrogatePairsAreOneCharacter) {
+  const std::u16string text = u"a😀b";
+  EXPECT_EQ(CharacterUnits(text, 1), 2u);
+  EXPECT_EQ(CharacterUnits(std::u16string_view(text).substr(0, 2), 1), 1u);
+  EXPECT_EQ(CountCharacters(text), 3u);
+  EXPECT_EQ(CountCharacters(std::u16string{char16_t{0xD83D}, u'b'}), 2u);
+  for (const auto& [limit, cut] : {std::pair{0u, 0u}, {1u, 1u}, {2u, 1u}, {3u, 3u}, {9u, 4u}}) {
+    EXPECT_EQ(CutWithinCharacters(text, limit), cut) << limit;
+  }
+  char32_t cp = 0;
+  EXPECT_EQ(DecodeUtf8Sequence("\xF0\x9F\x98\x80!", cp), 4u);
+  EXPECT_EQ(cp, U'😀');
+  EXPECT_EQ(DecodeUtf8Sequence("\xED\xA0\x80", cp), 0u);
+  EXPECT_EQ(DecodeUtf8Sequence("", cp), 0u);
+}
+
+TEST(Unicode, TrimsBlanksOrWhiteSpace) {
+  EXPECT_EQ(Trim(std::u16string_view(u"\u3000 \tア イ\r\n"), IsBlank), u"ア イ");
+  EXPECT_EQ(Trim(std::u16string_view(u"\u00A0１２\u2003"), IsBlank), u"\u00A0１２\u2003");
+  EXPECT_EQ(Trim(std::u16string_view(u"\u00A0１２\u2003"), IsWhiteSpace), u"１２");
+  EXPECT_EQ(Trim(std::string_view(" \tkey \r"), IsBlank), "key");
 }
 
 }  // namespace
