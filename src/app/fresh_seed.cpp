@@ -3,15 +3,10 @@
 #include <chrono>
 #include <random>
 
+#include "base/split_mix.h"
+
 namespace hoshizora {
 namespace {
-
-// SplitMix64's finaliser: nearby clock readings give unrelated seeds.
-std::uint64_t Mix(std::uint64_t z) {
-  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
-  z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
-  return z ^ (z >> 31);
-}
 
 std::uint64_t FromDevice() {
   try {
@@ -28,7 +23,8 @@ std::uint64_t FreshSeed() {
   const auto ticks =
       static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count() ^
                                  std::chrono::steady_clock::now().time_since_epoch().count());
-  return Mix(FromDevice() ^ Mix(ticks));
+  // Mixed, so that nearby clock readings give unrelated seeds.
+  return SplitMix64Mix(FromDevice() ^ SplitMix64Mix(ticks));
 }
 
 }  // namespace hoshizora

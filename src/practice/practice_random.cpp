@@ -1,12 +1,11 @@
 #include "practice/practice_random.h"
 
+#include "base/split_mix.h"
+
 namespace hoshizora {
 
 std::uint64_t PracticeRandom::Next() {
-  std::uint64_t z = (state_ += 0x9E3779B97F4A7C15u);
-  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
-  z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
-  return z ^ (z >> 31);
+  return SplitMix64Next(state_);
 }
 
 std::uint64_t PracticeRandom::Below(std::uint64_t bound) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/little_endian.h"
+#include "base/split_mix.h"
 
 namespace hoshizora::testing {
 
@@ -19,12 +20,7 @@ namespace hoshizora::testing {
 class SignalRandom {
  public:
   explicit SignalRandom(std::uint64_t seed) : state_(seed) {}
-  std::uint64_t Next() {
-    std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ULL);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-    return z ^ (z >> 31);
-  }
+  std::uint64_t Next() { return SplitMix64Next(state_); }
   double Uniform() { return static_cast<double>(Next() >> 11) / 9007199254740992.0; }
   double Symmetric() { return 2 * Uniform() - 1; }  // in [-1, 1)
   double Normal() {
