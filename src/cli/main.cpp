@@ -13,6 +13,7 @@
 #include "cli/interruption.h"
 #include "platform/ini_file.h"
 #include "platform/posix/posix_system.h"
+#include "platform/posix/stop_signals.h"
 #include "platform/posix/user_folders.h"
 #include "platform/qt/qt_canvas.h"
 
@@ -37,20 +38,6 @@ void OnStopSignal(int signal) {
   if (!hoshizora::RequestStop(signal)) {
     std::signal(signal, SIG_DFL);
     std::raise(signal);
-  }
-}
-
-// A signal ignored from the start (nohup, a shell's background job) stays ignored.
-void CatchStopSignals() {
-  struct sigaction action {};
-  action.sa_handler = OnStopSignal;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
-    struct sigaction old {};
-    if (sigaction(signal, nullptr, &old) == 0 && old.sa_handler != SIG_IGN) {
-      sigaction(signal, &action, nullptr);
-    }
   }
 }
 
@@ -106,6 +93,6 @@ int Run(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
-  CatchStopSignals();
+  const hoshizora::StopSignalHandlers stop_signals(OnStopSignal);
   return hoshizora::RunGuarded([&] { return Run(argc, argv); }, std::cout, std::cerr);
 }

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QMessageBox>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -14,12 +15,12 @@
 #include "platform/ini_file.h"
 #include "platform/posix/desktop_icon_resources.h"
 #include "platform/posix/posix_system.h"
+#include "platform/posix/stop_signals.h"
 #include "platform/posix/user_folders.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_player.h"
 #include "platform/qt/qt_translations.h"
-#include "platform/qt/stop_signals.h"
 
 namespace {
 
@@ -103,7 +104,14 @@ int RunProgram(int argc, char** argv) {
   window.SetDestroyedHandler([] { QTimer::singleShot(0, qApp, &QCoreApplication::quit); });
   // Told to end (the session closing, `kill`), the window stops its run and
   // closes as its close box would; an encoder is never left running.
-  const hoshizora::StopSignals stop_signals([&window](int) { window.RequestStop(); });
+  hoshizora::StopSignalSocket stop_signals;
+  QSocketNotifier stop_notifier(QSocketNotifier::Read);
+  if (stop_signals.read_fd() >= 0) {
+    stop_notifier.setSocket(stop_signals.read_fd());
+    stop_notifier.setEnabled(true);
+  }
+  QObject::connect(&stop_notifier, &QSocketNotifier::activated,
+                   [&] { stop_signals.Drain([&window](int) { window.RequestStop(); }); });
   window.show();
   // The first tab stop, the output button, takes the focus.
   if (QWidget* output = window.Control(hoshizora::ids::kOutputButton)) {

@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <signal.h>
-
-#include <csignal>
-
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -26,7 +22,6 @@
 #include "platform/qt/progress_window_reporter.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/spin_buttons.h"
-#include "platform/qt/stop_signals.h"
 #include "practice/practice_telegram.h"
 #include "support/fake_player.h"
 #include "support/stand_in_encoder.h"
@@ -279,31 +274,6 @@ TEST_F(MainWindowTest, StopWhileIdleClosesAsTheCloseBoxWould) {
   window.RequestStop();
   EXPECT_TRUE(window.destroyed());
   EXPECT_NE(Settings().find("OpenWabunDir=1"), std::string::npos);
-}
-
-// The signals reach the Qt thread in the order they came; one ignored from
-// the start stays ignored, and the handlers before come back afterwards.
-TEST(StopSignals, ComeToTheQtThreadAndLeaveIgnoredSignalsAlone) {
-  struct sigaction before {};
-  sigaction(SIGTERM, nullptr, &before);
-  const auto hup = std::signal(SIGHUP, SIG_IGN);
-  std::vector<int> got;
-  {
-    const StopSignals stop([&](int signal) { got.push_back(signal); });
-    raise(SIGTERM);
-    raise(SIGINT);
-    for (int i = 0; i < 250 && got.size() < 2; ++i) {
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    EXPECT_EQ(got, (std::vector<int>{SIGTERM, SIGINT}));
-    struct sigaction now {};
-    sigaction(SIGHUP, nullptr, &now);
-    EXPECT_EQ(now.sa_handler, SIG_IGN);
-  }
-  struct sigaction after {};
-  sigaction(SIGTERM, nullptr, &after);
-  EXPECT_EQ(after.sa_handler, before.sa_handler);
-  std::signal(SIGHUP, hup);
 }
 
 // Chooses the menu item 音声の設定… and, once its dialog is up, lets `answer`
