@@ -3,6 +3,7 @@
 #include <string>
 
 #include "imaging/drawing_helpers.h"
+#include "platform/system.h"
 
 namespace hoshizora {
 namespace {
@@ -97,6 +98,15 @@ ProgramFolders DecideProgramFolders(const fs::path& executable_folder,
   folders.data_folder =
       holds_template ? executable_folder : Prefix(executable_folder) / "share" / "hoshizora";
   return folders;
+}
+
+ProgramFolders DecideProgramFolders(System& system, ProgramEnvironment env) {
+  env.exists = [&system](const fs::path& path) { return system.PathExists(path); };
+  return DecideProgramFolders(ExecutableFolder(system), env);
+}
+
+ProgramFolders DecidedOrPortable(const std::optional<ProgramFolders>& decided, System& system) {
+  return decided ? *decided : PortableFolders(ExecutableFolder(system));
 }
 
 ProgramFolders PortableFolders(const fs::path& executable_folder) {

@@ -2,8 +2,11 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 namespace hoshizora {
+
+class System;
 
 // Portable: the program folder is the user's own copy, and everything lives
 // beside the executable. Installed: the program folder belongs to the system
@@ -17,16 +20,16 @@ struct ProgramEnvironment {
   enum class Convention { kXdg, kWindows };
   Convention convention = Convention::kXdg;
   // $HOME, or %USERPROFILE% on Windows; empty when unset.
-  std::filesystem::path home;
+  std::filesystem::path home{};
   // $XDG_CONFIG_HOME, or %APPDATA% on Windows; empty when unset.
-  std::filesystem::path config_home;
+  std::filesystem::path config_home{};
   // $XDG_DATA_HOME; empty when unset. Windows keeps data beside the settings.
-  std::filesystem::path data_home;
+  std::filesystem::path data_home{};
   // What `xdg-user-dir DOCUMENTS` printed, or the Documents known folder;
   // empty when it could not be asked.
-  std::filesystem::path documents;
-  std::function<bool(const std::filesystem::path& folder)> folder_writable;
-  std::function<bool(const std::filesystem::path& path)> exists;
+  std::filesystem::path documents{};
+  std::function<bool(const std::filesystem::path& folder)> folder_writable{};
+  std::function<bool(const std::filesystem::path& path)> exists{};
 };
 
 struct ProgramFolders {
@@ -53,7 +56,15 @@ struct ProgramFolders {
 ProgramFolders DecideProgramFolders(const std::filesystem::path& executable_folder,
                                     const ProgramEnvironment& env);
 
+// What each program's main decides at start: the folders of the executable
+// `system` runs, with `env` as its platform sees it (`exists` asks `system`).
+ProgramFolders DecideProgramFolders(System& system, ProgramEnvironment env);
+
 // Everything beside the executable: what a portable copy uses.
 ProgramFolders PortableFolders(const std::filesystem::path& executable_folder);
+
+// The folders a command works with: `decided` at start, else a portable
+// copy's beside the executable (a command run without a main, in tests).
+ProgramFolders DecidedOrPortable(const std::optional<ProgramFolders>& decided, System& system);
 
 }  // namespace hoshizora

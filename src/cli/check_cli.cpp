@@ -300,8 +300,7 @@ int RunCheckCli(const std::vector<std::string>& args, std::istream& in, std::ost
   }
 
   const CheckResult result = ScoreCopy(fields, copied, ReadCheckScheme(settings));
-  const ProgramFolders folders =
-      setup.folders ? *setup.folders : PortableFolders(ExecutableFolder(system));
+  const ProgramFolders folders = DecidedOrPortable(setup.folders, system);
   const MarkedFormDestination where{folders.data_folder, std::get<fs::path>(root),
                                     MarkedFormStem(PathFromArg(*parsed.key))};
   const ImageOutcome outcome = WriteMarkedForm(canvas(), where, fields, copied, result);

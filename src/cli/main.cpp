@@ -41,18 +41,6 @@ void OnStopSignal(int signal) {
   }
 }
 
-// The command line never uses the window's documents folder, so it is not
-// asked for: that would start xdg-user-dir at every run.
-hoshizora::ProgramFolders DecideFolders(hoshizora::System& system) {
-  hoshizora::ProgramEnvironment env;
-  env.home = hoshizora::EnvironmentPath("HOME");
-  env.config_home = hoshizora::EnvironmentPath("XDG_CONFIG_HOME");
-  env.data_home = hoshizora::EnvironmentPath("XDG_DATA_HOME");
-  env.folder_writable = hoshizora::FolderWritable;
-  env.exists = [&system](const std::filesystem::path& path) { return system.PathExists(path); };
-  return hoshizora::DecideProgramFolders(hoshizora::ExecutableFolder(system), env);
-}
-
 int StderrColumns() {
   winsize size{};
   if (ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) {
@@ -65,7 +53,13 @@ int Run(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   hoshizora::PosixSystem system;
   hoshizora::CliSetup setup;
-  setup.folders = DecideFolders(system);
+  // The command line never uses the window's documents folder, so it is not
+  // asked for: that would start xdg-user-dir at every run.
+  setup.folders = hoshizora::DecideProgramFolders(
+      system, {.home = hoshizora::EnvironmentPath("HOME"),
+               .config_home = hoshizora::EnvironmentPath("XDG_CONFIG_HOME"),
+               .data_home = hoshizora::EnvironmentPath("XDG_DATA_HOME"),
+               .folder_writable = hoshizora::FolderWritable});
   if (isatty(STDERR_FILENO) == 1) {
     setup.terminal_columns = StderrColumns;
   }

@@ -251,8 +251,7 @@ int RunOutputCli(const std::vector<std::string>& args, std::ostream& out, std::o
     err << Refuse(*reason).message << "\n";
     return 2;
   }
-  const ProgramFolders folders =
-      setup.folders ? *setup.folders : PortableFolders(ExecutableFolder(system));
+  const ProgramFolders folders = DecidedOrPortable(setup.folders, system);
   WarnIfSettingsUnreadable(settings, folders, err);
   const auto request = RequestFromArgs(parsed, system, settings, folders);
   if (const auto* refusal = std::get_if<CliRefusal>(&request)) {

@@ -210,8 +210,7 @@ std::variant<PracticePlan, CliRefusal> BuildPracticePlan(const std::vector<std::
 int RunPracticeCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                    System& system, SettingsStore& settings, const std::function<Canvas&()>& canvas,
                    const SeedSource& fresh_seed, const CliSetup& setup) {
-  const ProgramFolders folders =
-      setup.folders ? *setup.folders : PortableFolders(ExecutableFolder(system));
+  const ProgramFolders folders = DecidedOrPortable(setup.folders, system);
   WarnIfSettingsUnreadable(settings, folders, err);
   const auto built = BuildPracticePlan(args, system, settings, folders);
   if (const auto* refusal = std::get_if<CliRefusal>(&built)) {

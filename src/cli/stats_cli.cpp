@@ -173,8 +173,7 @@ int RunStatsCli(const std::vector<std::string>& args, std::ostream& out, std::os
     out << kHelp;
     return 0;
   }
-  const ProgramFolders folders =
-      setup.folders ? *setup.folders : PortableFolders(ExecutableFolder(system));
+  const ProgramFolders folders = DecidedOrPortable(setup.folders, system);
   const std::filesystem::path& file = folders.history_file;
   const HistoryRead read = ReadHistory(system, file);
   if (read.status == HistoryRead::Status::kUnreadable) {

@@ -51,18 +51,6 @@ std::vector<std::string> Utf8Arguments(int argc, wchar_t** argv) {
   return args;
 }
 
-// The command line never uses the window's Documents folder, so it is not
-// asked for.
-hoshizora::ProgramFolders DecideFolders(hoshizora::System& system) {
-  hoshizora::ProgramEnvironment env;
-  env.convention = hoshizora::ProgramEnvironment::Convention::kWindows;
-  env.home = hoshizora::UserProfileFolder();
-  env.config_home = hoshizora::KnownFolderPath(hoshizora::KnownFolder::kRoamingAppData);
-  env.folder_writable = hoshizora::FolderWritable;
-  env.exists = [&system](const std::filesystem::path& path) { return system.PathExists(path); };
-  return hoshizora::DecideProgramFolders(hoshizora::ExecutableFolder(system), env);
-}
-
 // The progress bar is drawn only on a console; redirected to a file or a
 // pipe, stderr gets plain lines.
 bool IsConsole(DWORD stream) {
@@ -85,7 +73,13 @@ int Run(int argc, wchar_t** argv) {
   const std::vector<std::string> args = Utf8Arguments(argc, argv);
   hoshizora::Win32System system;
   hoshizora::CliSetup setup;
-  setup.folders = DecideFolders(system);
+  // The command line never uses the window's Documents folder, so it is not
+  // asked for.
+  setup.folders = hoshizora::DecideProgramFolders(
+      system, {.convention = hoshizora::ProgramEnvironment::Convention::kWindows,
+               .home = hoshizora::UserProfileFolder(),
+               .config_home = hoshizora::KnownFolderPath(hoshizora::KnownFolder::kRoamingAppData),
+               .folder_writable = hoshizora::FolderWritable});
   if (IsConsole(STD_ERROR_HANDLE)) {
     setup.terminal_columns = StderrColumns;
   }

@@ -24,17 +24,6 @@
 
 namespace {
 
-hoshizora::ProgramFolders DecideFolders(hoshizora::System& system) {
-  hoshizora::ProgramEnvironment env;
-  env.home = hoshizora::EnvironmentPath("HOME");
-  env.config_home = hoshizora::EnvironmentPath("XDG_CONFIG_HOME");
-  env.data_home = hoshizora::EnvironmentPath("XDG_DATA_HOME");
-  env.documents = hoshizora::XdgUserDir("DOCUMENTS");
-  env.folder_writable = hoshizora::FolderWritable;
-  env.exists = [&system](const std::filesystem::path& path) { return system.PathExists(path); };
-  return hoshizora::DecideProgramFolders(hoshizora::ExecutableFolder(system), env);
-}
-
 constexpr const char* kUsage =
     "Usage: hoshizora [--help | --version]\n"
     "\n"
@@ -81,7 +70,12 @@ int RunProgram(int argc, char** argv) {
   hoshizora::InstallQtTranslations(app);
   hoshizora::PosixSystem system;
   hoshizora::QtCanvas canvas;
-  const hoshizora::ProgramFolders folders = DecideFolders(system);
+  const hoshizora::ProgramFolders folders = hoshizora::DecideProgramFolders(
+      system, {.home = hoshizora::EnvironmentPath("HOME"),
+               .config_home = hoshizora::EnvironmentPath("XDG_CONFIG_HOME"),
+               .data_home = hoshizora::EnvironmentPath("XDG_DATA_HOME"),
+               .documents = hoshizora::XdgUserDir("DOCUMENTS"),
+               .folder_writable = hoshizora::FolderWritable});
   hoshizora::IniFileStore settings(system, folders.settings_file,
                                    folders.mode == hoshizora::ProgramMode::kInstalled
                                        ? hoshizora::IniFileStore::Folder::kMakeWhenMissing

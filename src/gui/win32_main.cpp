@@ -20,20 +20,6 @@
 
 namespace {
 
-// Portable when the program folder holds the template and takes new files;
-// otherwise installed, with the settings under the roaming application data
-// and the output folders under Documents.
-hoshizora::ProgramFolders DecideFolders(hoshizora::System& system) {
-  hoshizora::ProgramEnvironment env;
-  env.convention = hoshizora::ProgramEnvironment::Convention::kWindows;
-  env.home = hoshizora::UserProfileFolder();
-  env.config_home = hoshizora::KnownFolderPath(hoshizora::KnownFolder::kRoamingAppData);
-  env.documents = hoshizora::KnownFolderPath(hoshizora::KnownFolder::kDocuments);
-  env.folder_writable = hoshizora::FolderWritable;
-  env.exists = [&system](const std::filesystem::path& path) { return system.PathExists(path); };
-  return hoshizora::DecideProgramFolders(hoshizora::ExecutableFolder(system), env);
-}
-
 void RunProgram() {
   // GDI+ lives from before the dialog until after its loop has ended; a
   // failed start-up only leaves the pictures undrawn.
@@ -42,7 +28,15 @@ void RunProgram() {
 
   hoshizora::Win32System system;
   hoshizora::GdiplusCanvas canvas;
-  const hoshizora::ProgramFolders folders = DecideFolders(system);
+  // Portable when the program folder holds the template and takes new files;
+  // otherwise installed, with the settings under the roaming application data
+  // and the output folders under Documents.
+  const hoshizora::ProgramFolders folders = hoshizora::DecideProgramFolders(
+      system, {.convention = hoshizora::ProgramEnvironment::Convention::kWindows,
+               .home = hoshizora::UserProfileFolder(),
+               .config_home = hoshizora::KnownFolderPath(hoshizora::KnownFolder::kRoamingAppData),
+               .documents = hoshizora::KnownFolderPath(hoshizora::KnownFolder::kDocuments),
+               .folder_writable = hoshizora::FolderWritable});
   hoshizora::IniFileStore settings(system, folders.settings_file,
                                    folders.mode == hoshizora::ProgramMode::kInstalled
                                        ? hoshizora::IniFileStore::Folder::kMakeWhenMissing
