@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 #include "base/little_endian.h"
 #include "cli/cli_copy.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <vector>
@@ -30,32 +28,14 @@ using testing::ReadFileBytes;
 using testing::TempDir;
 using testing::WriteFileBytes;
 
-struct ProcessRun {
-  int status;
-  std::string out;
-};
-
-// Runs a command through the shell only to capture its output; every path is
-// quoted. No run may take longer than a minute: a hang is a failure too.
-ProcessRun Cli(const fs::path& cli, const std::vector<std::string>& args,
-               const std::string& input = "/dev/null") {
-  std::string command = "timeout 60 '" + cli.string() + "'";
-  for (const auto& a : args) {
-    command += " '" + a + "'";
-  }
-  command += " < '" + input + "' 2>/dev/null";
-  ProcessRun run{-1, {}};
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) {
-    return run;
-  }
-  char buffer[4096];
-  for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-    run.out.append(buffer, n);
-  }
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+// Runs the command line here, as the test runs; no run may take longer than
+// a minute: a hang is a failure too.
+testing::ProgramRun Cli(const fs::path& cli, const std::vector<std::string>& args,
+                        const std::string& input = "/dev/null") {
+  const TempDir scratch;
+  testing::ProgramStart start{.argv = {cli.string()}, .scratch = scratch.path(), .input = input};
+  start.argv.insert(start.argv.end(), args.begin(), args.end());
+  return testing::RunProgram(std::move(start));
 }
 
 std::vector<fs::path> Entries(const fs::path& dir) {
@@ -120,7 +100,7 @@ class CliProcessTest : public ::testing::Test {
 
 TEST_F(CliProcessTest, SampleTelegramWritesOneFolderOfFiles) {
   fs::create_symlink("/usr/bin/lame", program / "lame");
-  const ProcessRun run = Cli(cli, {"output", "--out", out.string()});
+  const testing::ProgramRun run = Cli(cli, {"output", "--out", out.string()});
   ASSERT_EQ(run.status, 0) << run.out;
   const auto folders = Entries(out);
   ASSERT_EQ(folders.size(), 1u);
@@ -153,8 +133,8 @@ constexpr std::u16string_view kKeyedCodes =
 TEST_F(CliProcessTest, WavCarriesExactlyTheKeyedTelegram) {
   WriteFileBytes(telegram, SerializeTelegramText(
                                {u"", u"一 二,三", u"第五号", u"", u"", u"[ホレ]アイ[ラタ]"}));
-  const ProcessRun run = Cli(cli, {"output", telegram.string(), "--freq", "700", "--cpm", "１２０",
-                                   "--out", out.string()});
+  const testing::ProgramRun run = Cli(cli, {"output", telegram.string(), "--freq", "700", "--cpm",
+                                            "１２０", "--out", out.string()});
   ASSERT_EQ(run.status, 0) << run.out;
   const fs::path folder = Entries(out).at(0);
   const std::string wav = ReadFileBytes(folder / (folder.filename().string() + ".wav"));
@@ -170,7 +150,7 @@ TEST_F(CliProcessTest, WavCarriesExactlyTheKeyedTelegram) {
 TEST_F(CliProcessTest, KeyingFlagsShapeTheWav) {
   WriteFileBytes(telegram, SerializeTelegramText(
                                {u"", u"一 二,三", u"第五号", u"", u"", u"[ホレ]アイ[ラタ]"}));
-  const ProcessRun run =
+  const testing::ProgramRun run =
       Cli(cli, {"output", telegram.string(), "--freq", "700", "--cpm", "120", "--rise-ms", "5",
                 "--effective-cpm", "60", "--out", out.string()});
   ASSERT_EQ(run.status, 0) << run.out;
@@ -212,7 +192,7 @@ TEST_F(CliProcessTest, BadArgumentsWriteNothing) {
 
 TEST_F(CliProcessTest, FailingEncoderKeepsTheWavAndExitsOne) {
   PlaceEncoder("exit 1\n");
-  const ProcessRun run = Cli(cli, {"output", telegram.string(), "--out", out.string()});
+  const testing::ProgramRun run = Cli(cli, {"output", telegram.string(), "--out", out.string()});
   EXPECT_EQ(run.status, 1);
   const fs::path folder = Entries(out).at(0);
   EXPECT_TRUE(fs::exists(folder / (folder.filename().string() + ".wav")));
@@ -322,7 +302,7 @@ TEST_F(CliProcessTest, FolderNamesThatAreNotUtf8) {
                                {u"", u"一 二,三", u"第五号", u"", u"", u"[ホレ]アイ[ラタ]"}));
   const fs::path target = sjis / "\x8f\x6f";  // 出 in Shift_JIS
   fs::create_directory(target);
-  const ProcessRun run =
+  const testing::ProgramRun run =
       Cli(sjis / "hoshizora-cli", {"output", telegram.string(), "--out", target.string()});
   ASSERT_EQ(run.status, 0) << run.out;
   const fs::path folder = Entries(target).at(0);
@@ -354,7 +334,7 @@ std::vector<std::pair<fs::path, std::uint64_t>> PracticeFolders(const std::strin
 // Each folder of a batch is a whole output run plus its answer key, which
 // loads back into the telegram of the seed it was made from.
 TEST_F(CliProcessTest, PracticeBatchOfThreeWithAnswerKeys) {
-  const ProcessRun run =
+  const testing::ProgramRun run =
       Cli(cli, {"practice", "--count", "3", "--seed", "42", "--out", out.string()});
   ASSERT_EQ(run.status, 0) << run.out;
   EXPECT_TRUE(run.out.starts_with("seed: 42\n")) << run.out;
@@ -387,7 +367,7 @@ TEST_F(CliProcessTest, PracticeBatchOfThreeWithAnswerKeys) {
   // The same seeds again give the same keys, byte for byte.
   const fs::path again = dir.path() / "again";
   fs::create_directory(again);
-  const ProcessRun second =
+  const testing::ProgramRun second =
       Cli(cli, {"practice", "--count", "2", "--seed", "43", "--out", again.string()});
   ASSERT_EQ(second.status, 0) << second.out;
   const auto repeated = PracticeFolders(second.out);
@@ -410,7 +390,7 @@ TEST_F(CliProcessTest, PracticeBadOptionsWriteNothing) {
         {"practice", "--seed", "-1", "--out", out.string()},
         {"practice", "--freq", "5000", "--out", out.string()},
         {"practice", "--out", (dir.path() / "missing").string()}}) {
-    const ProcessRun run = Cli(cli, args);
+    const testing::ProgramRun run = Cli(cli, args);
     EXPECT_EQ(run.status, 2) << args[1];
     EXPECT_EQ(run.out, "") << args[1];
   }
@@ -444,7 +424,7 @@ class CliFullDiskTest : public CliProcessTest {
 
   // What a run on a full disk may leave: only files it printed, each whole (a
   // WAV whose header counts its data, a JPEG that ends), nothing hidden.
-  void ExpectOnlyWholeListedFiles(const ProcessRun& run) {
+  void ExpectOnlyWholeListedFiles(const testing::ProgramRun& run) {
     for (const auto& e : fs::recursive_directory_iterator(disk)) {
       if (!e.is_regular_file()) {
         continue;
@@ -498,7 +478,7 @@ TEST_F(CliFullDiskTest, AFullDiskNeverLeavesAPartFileOrLosesTheWav) {
 
   // Room for the WAV and the pictures, not for the MP3 besides: the WAV stays.
   ASSERT_TRUE(MountDisk(wav + jpegs + mp3 / 2));
-  ProcessRun run = Cli(cli, {"output", telegram.string(), "--out", disk.string()});
+  testing::ProgramRun run = Cli(cli, {"output", telegram.string(), "--out", disk.string()});
   EXPECT_EQ(run.status, 1) << run.out;
   ExpectOnlyWholeListedFiles(run);
   const auto folders = Entries(disk);

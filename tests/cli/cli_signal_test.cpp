@@ -3,9 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,15 +11,15 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <optional>
 #include <thread>
 #include <vector>
 
 #include "base/little_endian.h"
 #include "cli/cli_copy.h"
+#include "support/program_run.h"
 #include "support/temp_dir.h"
 #include "telegram_file/telegram_text_format.h"
-
-extern char** environ;
 
 namespace hoshizora {
 namespace {
@@ -59,13 +57,6 @@ class CliSignalTest : public ::testing::Test {
     fs::create_directories(out);
     testing::CopyCliAndTemplate(cli, program);
   }
-  ~CliSignalTest() override {
-    if (pid_ > 0) {
-      kill(pid_, SIGKILL);
-      Wait(5s);
-    }
-  }
-
   void PlaceEncoder(const std::string& script) {
     WriteFileBytes(program / "lame", "#!/bin/sh\n" + script);
     fs::permissions(program / "lame", fs::perms::owner_all);
@@ -75,40 +66,19 @@ class CliSignalTest : public ::testing::Test {
   // replaces the output file.
   void Start(const std::vector<std::string>& args, const fs::path& stdout_to = {},
              const fs::path& stdin_from = "/dev/null") {
-    std::vector<std::string> argv = {cli.string()};
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<char*> cargv;
-    for (auto& a : argv) {
-      cargv.push_back(a.data());
-    }
-    cargv.push_back(nullptr);
-    const std::string out_path =
-        stdout_to.empty() ? (dir.path() / "out.txt").string() : stdout_to.string();
-    const std::string err_path = (dir.path() / "err.txt").string();
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, stdin_from.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    const int rc = posix_spawn(&pid_, cargv[0], &actions, nullptr, cargv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ASSERT_EQ(rc, 0);
+    testing::ProgramStart start{
+        .argv = {cli.string()}, .scratch = dir.path(), .input = stdin_from, .output = stdout_to};
+    start.argv.insert(start.argv.end(), args.begin(), args.end());
+    running_.emplace(std::move(start));
+    ASSERT_GT(running_->pid(), 0);
   }
 
   // The exit status, or -1 when it did not end in time (it is then killed)
   // or ended by a signal.
   int Wait(std::chrono::seconds limit) {
-    int status = 0;
-    const bool ended = WaitUntil([&] { return waitpid(pid_, &status, WNOHANG) == pid_; }, limit);
-    if (!ended) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, &status, 0);
-    }
-    pid_ = -1;
-    killed_by_ = ended && WIFSIGNALED(status) ? WTERMSIG(status) : 0;
-    return ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const testing::ProgramRun run = running_->Finish(limit);
+    killed_by_ = run.signal;
+    return run.status;
   }
 
   std::vector<fs::path> Files(const fs::path& folder) const {
@@ -133,13 +103,13 @@ class CliSignalTest : public ::testing::Test {
     }
   }
 
-  std::string Errors() const { return ReadFileBytes(dir.path() / "err.txt"); }
+  std::string Errors() const { return ReadFileBytes(dir.path() / "stderr"); }
 
   TempDir dir;
   fs::path program = dir.path() / "プログラム";
   fs::path cli = program / "hoshizora-cli";
   fs::path out = dir.path() / "出力";
-  pid_t pid_ = -1;
+  std::optional<testing::RunningProgram> running_;
   int killed_by_ = 0;  // the signal that ended the last process waited for
 };
 
@@ -157,7 +127,7 @@ TEST_F(CliSignalTest, StopWhileTheEncoderRunsEndsItsGroupAndKeepsTheWav) {
         WaitUntil([&] { return ReadFileBytes(program / "lame.child").ends_with("\n"); }, 60s));
     std::string child = ReadFileBytes(program / "lame.child");
     child.pop_back();
-    kill(pid_, signal);
+    kill(running_->pid(), signal);
     EXPECT_EQ(Wait(30s), 128 + signal) << Errors();
     EXPECT_TRUE(WaitUntil([&] { return !Running(child); }, 5s)) << "the encoder's child survived";
     ExpectOnlyWholeWavs();
@@ -190,7 +160,7 @@ TEST_F(CliSignalTest, StopWhileTheWavIsWrittenLeavesNoBrokenWav) {
         return false;
       },
       60s));
-  kill(pid_, SIGINT);
+  kill(running_->pid(), SIGINT);
   EXPECT_EQ(Wait(30s), 128 + SIGINT) << Errors();
   ExpectOnlyWholeWavs();
   EXPECT_NE(Errors().find("音声: 中止したため作成しませんでした。"), std::string::npos) << Errors();
@@ -205,11 +175,11 @@ TEST_F(CliSignalTest, SignalsIgnoredFromTheStartStayIgnored) {
   std::signal(SIGHUP, old);
   ASSERT_TRUE(
       WaitUntil([&] { return ReadFileBytes(program / "lame.child").ends_with("\n"); }, 60s));
-  kill(pid_, SIGHUP);
+  kill(running_->pid(), SIGHUP);
   std::this_thread::sleep_for(300ms);
   int status = 0;
-  EXPECT_EQ(waitpid(pid_, &status, WNOHANG), 0) << "still running";
-  kill(pid_, SIGTERM);
+  EXPECT_EQ(waitpid(running_->pid(), &status, WNOHANG), 0) << "still running";
+  kill(running_->pid(), SIGTERM);
   EXPECT_EQ(Wait(30s), 128 + SIGTERM);
 }
 
@@ -224,7 +194,7 @@ TEST_F(CliSignalTest, StopWhileWaitingForInputEndsAtOnce) {
   for (int signal : {SIGINT, SIGTERM}) {
     Start({"encode"}, {}, fifo);
     std::this_thread::sleep_for(300ms);
-    kill(pid_, signal);
+    kill(running_->pid(), signal);
     EXPECT_EQ(Wait(10s), -1) << "ended by its signal, not by exiting";
     EXPECT_EQ(killed_by_, signal);
   }

@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 
 #include "cli/cli_copy.h"
@@ -141,12 +140,13 @@ TEST_F(CliTerminalTest, PracticeSendsEachLineAsItHappens) {
   testing::WriteFileBytes(program / "lame", "#!/bin/sh\nwhile ! rm '" + go.string() +
                                                 "' 2>/dev/null; do sleep 0.05; done\n"
                                                 "exec /usr/bin/lame --quiet \"$1\" \"$2\"\n");
-  const std::string cli = (program / "hoshizora-cli").string();
-  const std::string command = "exec '" + cli + "' practice --count 2 --length 10-10 --groups " +
-                              "--seed 7 --quiet --out '" + out.string() + "' 2>/dev/null";
-  FILE* pipe = popen(command.c_str(), "r");
-  ASSERT_NE(pipe, nullptr);
-  const int fd = fileno(pipe);
+  testing::RunningProgram practice(
+      {.argv = {(program / "hoshizora-cli").string(), "practice", "--count", "2", "--length",
+                "10-10", "--groups", "--seed", "7", "--quiet", "--out", out.string()},
+       .scratch = dir.path(),
+       .out_to = testing::Stdout::kPipe});
+  const int fd = practice.out_pipe();
+  ASSERT_GE(fd, 0);
   EXPECT_EQ(LineFrom(fd), "seed: 7\n") << "before any telegram is written";
   testing::WriteFileBytes(go, "");
   std::vector<std::string> first;
@@ -164,7 +164,7 @@ TEST_F(CliTerminalTest, PracticeSendsEachLineAsItHappens) {
     rest += line;
   }
   EXPECT_TRUE(rest.ends_with(" (seed 8)\n")) << rest;
-  EXPECT_EQ(pclose(pipe), 0);
+  EXPECT_EQ(practice.Finish().status, 0);
 }
 
 // The filters as a user meets them: a file or a pipe gets the text exactly,
