@@ -12,13 +12,12 @@ namespace hoshizora {
 
 OutputReport RunOutputCommand(Dialog& dialog, System& system, Canvas& canvas,
                               const KeyingOptions& keying, const ProgramFolders& folders) {
-  const auto frequency = ParseToneSetting(
-      dialog.GetControlText(ids::kFrequency, ids::kToneBufferOutput), kMinFrequency, kMaxFrequency);
-  const auto speed = ParseToneSetting(dialog.GetControlText(ids::kSpeed, ids::kToneBufferOutput),
-                                      kMinSpeed, kMaxSpeed);
+  const auto frequency =
+      ParseFrequency(dialog.GetControlText(ids::kFrequency, ids::kToneBufferOutput));
+  const auto speed = ParseSpeed(dialog.GetControlText(ids::kSpeed, ids::kToneBufferOutput));
   if (!frequency || !speed || folders.output_root_window.empty()) {
-    const OutputReport refused = RefusedReport(!frequency ? kFrequencyRefused
-                                               : !speed   ? kSpeedRefused
+    const OutputReport refused = RefusedReport(!frequency ? FrequencyRefused()
+                                               : !speed   ? SpeedRefused()
                                                           : kNoOutputFolder);
     dialog.ShowMessage(refused.message, refused.caption, refused.icon);
     return refused;

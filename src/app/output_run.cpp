@@ -150,10 +150,10 @@ OutputReport RunOutput(const OutputRequest& request, System& system, Canvas& can
                        OutputSink& sink) {
   // A run with nonsense settings must not make a folder.
   if (request.frequency < kMinFrequency || request.frequency > kMaxFrequency) {
-    return RefusedReport(kFrequencyRefused);
+    return RefusedReport(FrequencyRefused());
   }
   if (request.speed < kMinSpeed || request.speed > kMaxSpeed) {
-    return RefusedReport(kSpeedRefused);
+    return RefusedReport(SpeedRefused());
   }
 
   OutputReport report;

@@ -109,12 +109,10 @@ struct Tone {
 // refusal is said in its words.
 std::optional<Tone> ReadTone(PracticeDialog& p, Dialog& view) {
   const auto frequency =
-      ParseToneSetting(p.window.GetControlText(ids::kFrequency, ids::kToneBufferOutput),
-                       kMinFrequency, kMaxFrequency);
-  const auto speed = ParseToneSetting(p.window.GetControlText(ids::kSpeed, ids::kToneBufferOutput),
-                                      kMinSpeed, kMaxSpeed);
+      ParseFrequency(p.window.GetControlText(ids::kFrequency, ids::kToneBufferOutput));
+  const auto speed = ParseSpeed(p.window.GetControlText(ids::kSpeed, ids::kToneBufferOutput));
   if (!frequency || !speed) {
-    view.ShowMessage(!frequency ? kFrequencyRefused : kSpeedRefused, u"エラー",
+    view.ShowMessage(!frequency ? FrequencyRefused() : SpeedRefused(), u"エラー",
                      MessageIcon::kError);
     return std::nullopt;
   }

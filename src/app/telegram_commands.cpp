@@ -4,6 +4,8 @@
 
 #include "app/dialog_fields.h"
 #include "app/message_text.h"
+#include "base/limits.h"
+#include "encoding/text_utils.h"
 #include "telegram_file/telegram_file_commands.h"
 
 namespace hoshizora {
@@ -55,7 +57,9 @@ std::optional<ChosenTelegram> ChooseTelegramFile(Dialog& dialog, System& system,
       dialog.ShowMessage(u"読み込みに失敗しました", u"エラー", MessageIcon::kNone);
       return std::nullopt;
     case FileRead::Status::kTooLarge:
-      dialog.ShowMessage(u"読み込みに失敗しました\n\nファイルが大きすぎます（1 MiB まで）。",
+      dialog.ShowMessage(u"読み込みに失敗しました\n\nファイルが大きすぎます（" +
+                             IntToText(static_cast<std::int32_t>(kLargestTelegramFile / kMiB)) +
+                             u" MiB まで）。",
                          u"エラー", MessageIcon::kNone);
       return std::nullopt;
     case FileRead::Status::kReadFailed:

@@ -4,8 +4,22 @@
 
 #include "base/decimal_parse.h"
 #include "base/unicode.h"
+#include "encoding/text_utils.h"
 
 namespace hoshizora {
+
+std::u16string RangeRefused(std::u16string_view label, int minimum, int maximum) {
+  return std::u16string(label) + u"は" + IntToText(minimum) + u"から" + IntToText(maximum) +
+         u"までの数字で入力してください。";
+}
+
+std::u16string FrequencyRefused() {
+  return RangeRefused(u"周波数(Hz)", kMinFrequency, kMaxFrequency);
+}
+
+std::u16string SpeedRefused() {
+  return RangeRefused(u"速度(CPM)", kMinSpeed, kMaxSpeed);
+}
 
 int BoundFrequency(int hz) {
   return std::clamp(hz, kMinFrequency, kMaxFrequency);
@@ -35,6 +49,14 @@ std::optional<int> ParseToneSetting(std::u16string_view text, int minimum, int m
     return std::nullopt;
   }
   return value;
+}
+
+std::optional<int> ParseFrequency(std::u16string_view text) {
+  return ParseToneSetting(text, kMinFrequency, kMaxFrequency);
+}
+
+std::optional<int> ParseSpeed(std::u16string_view text) {
+  return ParseToneSetting(text, kMinSpeed, kMaxSpeed);
 }
 
 }  // namespace hoshizora

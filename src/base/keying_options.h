@@ -1,9 +1,8 @@
 #pragma once
 
-namespace hoshizora {
+#include "base/limits.h"
 
-inline constexpr int kMaxRiseMs = 20;
-inline constexpr int kMinEffectiveCpm = 20;
+namespace hoshizora {
 
 // What learners ask of keyed audio beyond the exact rectangular keying. Both
 // are off by default, and off the WAV is byte for byte the plain one. The

@@ -141,12 +141,12 @@ std::variant<OutputRequest, CliRefusal> RequestFromArgs(const OutputArgs& parsed
 
   // Tone settings default to the settings file.
   const auto frequency =
-      parsed.freq ? ToneFlag(*parsed.freq, kMinFrequency, kMaxFrequency, kFrequencyRefused)
+      parsed.freq ? ToneFlag(*parsed.freq, kMinFrequency, kMaxFrequency, FrequencyRefused())
                   : std::variant<int, CliRefusal>(StoredFrequency(settings));
   if (auto* refusal = std::get_if<CliRefusal>(&frequency)) {
     return *refusal;
   }
-  const auto speed = parsed.cpm ? ToneFlag(*parsed.cpm, kMinSpeed, kMaxSpeed, kSpeedRefused)
+  const auto speed = parsed.cpm ? ToneFlag(*parsed.cpm, kMinSpeed, kMaxSpeed, SpeedRefused())
                                 : std::variant<int, CliRefusal>(StoredSpeed(settings));
   if (auto* refusal = std::get_if<CliRefusal>(&speed)) {
     return *refusal;

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-namespace hoshizora {
+#include "base/limits.h"
 
-inline constexpr std::size_t kLargestTextInput = 16 * 1024 * 1024;
+namespace hoshizora {
 
 // How the filters write their result.
 enum class FilterOutput {

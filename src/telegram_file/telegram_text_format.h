@@ -4,11 +4,10 @@
 #include <string>
 #include <string_view>
 
+#include "base/limits.h"
 #include "encoding/telegram_fields.h"
 
 namespace hoshizora {
-
-inline constexpr std::size_t kLargestTelegramFile = 1024 * 1024;
 
 // The whole file: byte order mark, five tagged lines, "[TEXT]", the body and
 // a closing line feed.

@@ -55,7 +55,7 @@ TEST_F(OutputCommandTest, NonsenseToneSettingsWriteNothing) {
     EXPECT_EQ(Closing().caption, u"エラー");
     EXPECT_EQ(Closing().icon, MessageIcon::kError);
     const bool freq_bad = !ParseToneSetting(freq, 100, 2000);
-    EXPECT_EQ(Closing().text, freq_bad ? kFrequencyRefused : kSpeedRefused);
+    EXPECT_EQ(Closing().text, freq_bad ? FrequencyRefused() : SpeedRefused());
   }
   EXPECT_TRUE(fs::is_empty(program));
   EXPECT_TRUE(dialog.progress_caption.empty()) << "no progress window for a refused run";

@@ -209,7 +209,9 @@ TEST_F(OutputRunTest, ToneOutOfRangeWritesNothing) {
     const OutputReport report = Run();
     EXPECT_EQ(report.result, Result::kRefused);
     EXPECT_EQ(report.caption, u"エラー");
-    EXPECT_EQ(report.message, freq < 100 || freq > 2000 ? kFrequencyRefused : kSpeedRefused);
+    EXPECT_EQ(report.message, freq < 100 || freq > 2000
+                                  ? u"周波数(Hz)は100から2000までの数字で入力してください。"
+                                  : u"速度(CPM)は20から200までの数字で入力してください。");
   }
   EXPECT_TRUE(fs::is_empty(program));
   EXPECT_TRUE(sink.steps.empty());

@@ -128,7 +128,7 @@ TEST_F(PracticeDialogTest, RefusalsWriteNothing) {
     ASSERT_EQ(view.messages.size(), 1u) << EncodeUtf8(c.length);
     EXPECT_EQ(view.messages[0].icon, MessageIcon::kError);
   }
-  EXPECT_EQ(view.messages[0].text, kFrequencyRefused);
+  EXPECT_EQ(view.messages[0].text, FrequencyRefused());
   EXPECT_FALSE(fs::exists(Folder()));
   EXPECT_FALSE(practice.key.has_value());
 }
