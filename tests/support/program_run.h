@@ -103,16 +103,16 @@ class RunningProgram {
       posix_spawn_file_actions_addclose(&actions, terminal_);
       posix_spawn_file_actions_addclose(&actions, slave);
     }
-    std::vector<char*> args;
-    for (auto& a : start_.argv) {
-      args.push_back(a.data());
-    }
-    args.push_back(nullptr);
-    std::vector<char*> envp;
-    for (auto& e : start_.env) {
-      envp.push_back(e.data());
-    }
-    envp.push_back(nullptr);
+    const auto pointers = [](std::vector<std::string>& strings) {
+      std::vector<char*> out;
+      for (auto& s : strings) {
+        out.push_back(s.data());
+      }
+      out.push_back(nullptr);
+      return out;
+    };
+    std::vector<char*> args = pointers(start_.argv);
+    std::vector<char*> envp = pointers(start_.env);
     if (posix_spawn(&pid_, args[0], &actions, nullptr, args.data(), envp.data()) != 0) {
       pid_ = -1;
     }
@@ -181,9 +181,8 @@ class RunningProgram {
     run.status = !timed_out && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.signal = !timed_out && WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     const auto slurp = [](const std::filesystem::path& path) {
-      std::ifstream in(path, std::ios::binary);
       std::ostringstream bytes;
-      bytes << in.rdbuf();
+      bytes << std::ifstream(path, std::ios::binary).rdbuf();
       return bytes.str();
     };
     if (start_.out_to == Stdout::kFile && std::filesystem::is_regular_file(start_.output)) {
