@@ -122,6 +122,9 @@ bool HandleCommand(MainDialog& m, int command_id) {
     case ids::kReceptionMenuItem:
       RunPracticeDialog(m);
       return true;
+    case ids::kSendingMenuItem:
+      RunSendingDialog(m);
+      return true;
     default:
       return false;
   }

@@ -18,6 +18,7 @@
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_player.h"
+#include "platform/qt/qt_recorder.h"
 #include "platform/qt/qt_translations.h"
 #include "platform/qt/stop_signals.h"
 
@@ -94,6 +95,8 @@ int RunProgram(int argc, char** argv) {
                              folders};
   hoshizora::QtPlayer player;
   main.player = &player;
+  hoshizora::QtRecorder recorder;
+  main.recorder = &recorder;
   window.SetCommandHandler([&](int id) {
     hoshizora::GuardCommand(window, [&] { hoshizora::HandleCommand(main, id); });
   });
