@@ -41,7 +41,7 @@ void UpdateControls(SendingDialog& s, Dialog& view) {
 
 void TakeTelegram(SendingDialog& s, Dialog& view, PracticeKey key) {
   view.SetControlText(ids::kKeyStatus, u"送信する電報: " + key.shown);
-  view.SetControlText(ids::kSendText, AnswerText(key.fields));
+  view.SetControlText(ids::kSendText, TelegramText(key.fields));
   view.SetControlText(ids::kResult, u"");
   view.SetControlText(ids::kRecordStatus, u"");
   s.key = std::move(key);

@@ -78,7 +78,9 @@ class SendingDialogTest : public ::testing::Test {
 TEST_F(SendingDialogTest, RecordedKeyingIsKeptDecodedScoredAndRecorded) {
   EXPECT_FALSE(view.enabled[ids::kRecordButton]) << "nothing to send yet";
   ChooseTelegram(u"[ホレ]アイウエオ　カキクケコ[ラタ]");
-  EXPECT_TRUE(Contains(view.texts[ids::kSendText], u"[ホレ]アイウエオ　カキクケコ[ラタ]"));
+  EXPECT_TRUE(Contains(view.texts[ids::kSendText], u"本文:\r\n[ホレ]アイウエオ　カキクケコ[ラタ]"));
+  EXPECT_TRUE(view.texts[ids::kSendText].starts_with(u"文字数: "))
+      << "a text to send, not an answer";
   EXPECT_TRUE(view.enabled[ids::kRecordButton]);
   // The learner keys ヱ for エ and leaves out ク.
   recorder.taken = Keyed(u"[ホレ]アイウヱオ カキケコ[ラタ]");
