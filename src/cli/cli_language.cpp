@@ -32,6 +32,29 @@ const std::vector<std::pair<std::regex, std::string>>& Phrases() {
         {"（ディスクに空きがありません）", " (no space left on the drive)"},
         {"（入れる先のフォルダがありません）", " (the folder it goes in is missing or no folder)"},
         {"（同じ名前のものが多すぎます）", " (every name for it is taken)"},
+        // Fields cut to what the window's boxes hold.
+        {"文字数が長すぎるため、先頭の([0-9]+)文字だけを使い、残りの([0-9]+)"
+         "文字は使いませんでした。",
+         "the count is too long: only its first $1 characters were used, the other $2 were not."},
+        {"発信局が長すぎるため、先頭の([0-9]+)文字だけを使い、残りの([0-9]+)"
+         "文字は使いませんでした。",
+         "the station is too long: only its first $1 characters were used, the other $2 were "
+         "not."},
+        {"番号が長すぎるため、先頭の([0-9]+)文字だけを使い、残りの([0-9]+)文字は使いませんでした。",
+         "the number is too long: only its first $1 characters were used, the other $2 were not."},
+        {"時刻が長すぎるため、先頭の([0-9]+)文字だけを使い、残りの([0-9]+)文字は使いませんでした。",
+         "the time is too long: only its first $1 characters were used, the other $2 were not."},
+        {"名あてが長すぎるため、先頭の([0-9]+)文字だけを使い、残りの([0-9]+)"
+         "文字は使いませんでした。",
+         "the addressee is too long: only its first $1 characters were used, the other $2 were "
+         "not."},
+        {"本文が長すぎるため、先頭の([0-9]+)文字だけを使い、残りの([0-9]+)文字は使いませんでした。",
+         "the body is too long: only its first $1 characters were used, the other $2 were not."},
+        // The settings file.
+        {"設定ファイルを読み込めなかったため、既定の設定を使います（このファイルは書き換えません）:"
+         " ",
+         "the settings file could not be read, so the default settings are used (the file is "
+         "left as it is): "},
         // Audio.
         {"WAVファイルも残っていません。", " No WAV file is left either."},
         {"WAVファイルを残しました。", " The WAV file was kept."},

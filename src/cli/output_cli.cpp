@@ -266,7 +266,8 @@ std::string RunSummary(std::size_t written, const fs::path& folder, std::size_t 
 void WarnIfSettingsUnreadable(SettingsStore& settings, const ProgramFolders& folders,
                               std::ostream& err) {
   if (settings.Unreadable()) {
-    err << "hoshizora-cli: " << TerminalText(UnreadableSettingsMessage(folders.settings_file))
+    err << "hoshizora-cli: "
+        << TerminalText(RunTextInLanguage(UnreadableSettingsMessage(folders.settings_file)))
         << "\n";
   }
 }
