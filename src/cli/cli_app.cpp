@@ -164,12 +164,20 @@ constexpr std::string_view kJapaneseExitStatus =
     "終了コード: 0 はすべて書けた、1 は書けなかったファイルがある(または欄を切った、\n"
     "標準出力に書けなかった)、2 は引数か入力の誤りです。\n";
 
+#ifdef _WIN32
+constexpr std::string_view kLanguage =
+    "Messages are in Japanese when the Windows display language is Japanese, else in\n"
+    "English.\n";
+constexpr std::string_view kJapaneseLanguage =
+    "メッセージは、Windows の表示言語が日本語のとき日本語、ほかは英語です。\n";
+#else
 constexpr std::string_view kLanguage =
     "Messages are in Japanese when LC_ALL, LC_MESSAGES or LANG (the first set)\n"
-    "starts with \"ja\", else in English; on Windows they follow the display language.\n";
+    "starts with \"ja\", else in English.\n";
 constexpr std::string_view kJapaneseLanguage =
     "メッセージは LC_ALL、LC_MESSAGES、LANG(設定された最初のもの)が \"ja\" で\n"
-    "始まるとき日本語、ほかは英語です。Windows では表示言語に従います。\n";
+    "始まるとき日本語、ほかは英語です。\n";
+#endif
 
 std::string Usage() {
   const bool ja = CliLanguageIsJapanese();

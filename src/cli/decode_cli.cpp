@@ -188,9 +188,8 @@ int RunDecodeCli(const std::vector<std::string>& args, std::ostream& out, std::o
   }
   const fs::path path = PathFromArg(audio);
   FileRead file = system.ReadFile(path, kLargestWavBytes);
-  // The Japanese problems begin with their particle, right after the name.
-  const std::string name =
-      "hoshizora-cli: decode: " + PrintablePath(path) + (CliLanguageIsJapanese() ? "" : " ");
+  // The Japanese problems begin with their particle, after the name.
+  const std::string name = "hoshizora-cli: decode: " + PrintablePath(path) + " ";
   switch (file.status) {
     case FileRead::Status::kRead:
       break;

@@ -59,7 +59,6 @@ TEST(CliLanguage, RunTextsSpeakTheRunsLanguage) {
             u"characters not in the audio, having no Morse code: 漢 完了");
 }
 
-#ifndef _WIN32
 // Whether a line speaks Japanese: kana or kanji outside the names it may
 // quote (folders, files, the telegram's own characters).
 bool HasJapanese(std::string line) {
@@ -141,7 +140,5 @@ TEST(CliLanguage, EveryLineOfARunIsInTheLocalesLanguage) {
     }
   }
 }
-#endif
-
 }  // namespace
 }  // namespace hoshizora
