@@ -92,7 +92,20 @@ class CliSignalTest : public ::testing::Test {
                                      0644);
     posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0644);
-    const int rc = posix_spawn(&pid_, cargv[0], &actions, nullptr, cargv.data(), environ);
+    // The environment as it is, but the run's texts in Japanese, whatever the
+    // locale the tests were started in.
+    std::vector<std::string> env{"LC_ALL=ja_JP.UTF-8"};
+    for (char** e = environ; *e != nullptr; ++e) {
+      if (!std::string_view(*e).starts_with("LC_ALL=")) {
+        env.emplace_back(*e);
+      }
+    }
+    std::vector<char*> cenv;
+    for (auto& e : env) {
+      cenv.push_back(e.data());
+    }
+    cenv.push_back(nullptr);
+    const int rc = posix_spawn(&pid_, cargv[0], &actions, nullptr, cargv.data(), cenv.data());
     posix_spawn_file_actions_destroy(&actions);
     ASSERT_EQ(rc, 0);
   }
@@ -238,11 +251,11 @@ TEST_F(CliSignalTest, StandardOutputThatCannotBeWrittenIsAFailure) {
   }
   Start({"--version"}, "/dev/full");
   EXPECT_EQ(Wait(30s), 1);
-  EXPECT_NE(Errors().find("cannot write to standard output"), std::string::npos) << Errors();
+  EXPECT_NE(Errors().find("標準出力に書き込めません"), std::string::npos) << Errors();
 
   Start({"output", "--out", out.string()}, "/dev/full");
   EXPECT_EQ(Wait(60s), 1);
-  EXPECT_NE(Errors().find("cannot write to standard output"), std::string::npos) << Errors();
+  EXPECT_NE(Errors().find("標準出力に書き込めません"), std::string::npos) << Errors();
   Start({"output", "--cpm", "5"}, "/dev/full");
   EXPECT_EQ(Wait(30s), 2) << "a refusal keeps its own status";
 }
