@@ -22,7 +22,13 @@
 #include "decode/wav_reader.h"
 #include "encoding/encode_telegram.h"
 #include "encoding/group_marks.h"
+#ifdef _WIN32
+#include "platform/win32/win32_system.h"
+using NativeSystem = hoshizora::Win32System;
+#else
 #include "platform/posix/posix_system.h"
+using NativeSystem = hoshizora::PosixSystem;
+#endif
 #include "practice/practice_telegram.h"
 #include "support/keyed_signal.h"
 
@@ -142,7 +148,7 @@ void Score(Tally& tally, const AudioClip& clip, const std::u16string& expected, 
   tally.gap_high = std::max(tally.gap_high, f.char_gap_units);
 }
 
-AudioClip ProgramWav(PosixSystem& system, const fs::path& folder, const Telegram& t, int cpm,
+AudioClip ProgramWav(NativeSystem& system, const fs::path& folder, const Telegram& t, int cpm,
                      const KeyingOptions& keying) {
   const fs::path base = folder / "telegram";
   WriteMorseWav(system, base, t.code, static_cast<std::int32_t>(kToneHz), cpm, {}, keying);
@@ -157,7 +163,7 @@ int main() {
   const std::vector<Telegram> telegrams = PracticeTelegrams();
   const fs::path folder = fs::temp_directory_path() / "hoshizora-decode-accuracy";
   fs::create_directories(folder);
-  PosixSystem system;
+  NativeSystem system;
   Tally all_clean;
   for (int cpm : {40, 75, 100, 150}) {
     const double unit_ms = UnitLengthMs(cpm);

@@ -5,6 +5,7 @@ namespace hoshizora::ids {
 // The dialogs' templates in the Windows edition's resources.
 inline constexpr int kMainDialogTemplate = 6000;
 inline constexpr int kPracticeDialogTemplate = 6002;
+inline constexpr int kSendingDialogTemplate = 6003;
 
 // Commands.
 inline constexpr int kCancelKey = 2;
@@ -16,6 +17,7 @@ inline constexpr int kAboutMenuItem = 40001;
 inline constexpr int kKeyingMenuItem = 40002;
 inline constexpr int kPracticeMenuItem = 40003;
 inline constexpr int kReceptionMenuItem = 40004;
+inline constexpr int kSendingMenuItem = 40005;
 
 // Telegram fields.
 inline constexpr int kBody = 1001;
@@ -78,6 +80,15 @@ inline constexpr int kResultLabel = 9126;
 inline constexpr int kResult = 9127;
 inline constexpr int kWeakFocusCheck = 9128;
 inline constexpr int kChartButton = 9129;
+
+// The sending dialog, 「送信練習」: the practice dialog's ids for the controls
+// the two share (a new telegram, its options, its status, the result, 閉じる).
+inline constexpr int kRecordButton = 9201;
+inline constexpr int kStopRecordButton = 9202;
+inline constexpr int kOpenRecordingButton = 9203;
+inline constexpr int kRecordStatus = 9204;
+inline constexpr int kSendTextLabel = 9205;
+inline constexpr int kSendText = 9206;
 
 // Buffer sizes (terminator included) the commands read the fields with.
 inline constexpr int kShortFieldBuffer = 100;

@@ -58,7 +58,7 @@ void DeleteFonts(MainDialog& m) {
 }  // namespace
 
 ProgramFolders Folders(MainDialog& m) {
-  return m.folders ? *m.folders : PortableFolders(ExecutableFolder(m.system));
+  return DecidedOrPortable(m.folders, m.system);
 }
 
 std::u16string AboutText(const std::u16string& contact_address) {
@@ -121,6 +121,9 @@ bool HandleCommand(MainDialog& m, int command_id) {
       return true;
     case ids::kReceptionMenuItem:
       RunPracticeDialog(m);
+      return true;
+    case ids::kSendingMenuItem:
+      RunSendingDialog(m);
       return true;
     default:
       return false;

@@ -10,6 +10,7 @@
 #include "platform/dialog.h"
 #include "platform/icon_resources.h"
 #include "platform/player.h"
+#include "platform/recorder.h"
 #include "platform/settings_store.h"
 #include "platform/system.h"
 #include "practice/practice_options.h"
@@ -35,6 +36,10 @@ struct MainDialog {
   Player* player = nullptr;
   std::filesystem::path scratch_folder{};
   PracticeOptions practice_options{};
+  // The sending dialog's: what records the learner's keying (none: only a
+  // recording file can be read) and its options.
+  Recorder* recorder = nullptr;
+  PracticeOptions sending_options{};
 
   // The audio settings: read at start, changed in their dialog, used by every
   // output run and saved on close.

@@ -36,10 +36,9 @@ constexpr ControlSpec kControls[] = {
 
 // Menu 101, その他.
 constexpr MenuItemSpec kMenuItems[] = {
-    {ids::kAboutMenuItem, u"このソフトについて"},
-    {ids::kKeyingMenuItem, u"音声の設定…"},
-    {ids::kPracticeMenuItem, u"練習電報を作る"},
-    {ids::kReceptionMenuItem, u"受信練習…"},
+    {ids::kAboutMenuItem, u"このソフトについて"}, {ids::kKeyingMenuItem, u"音声の設定…"},
+    {ids::kPracticeMenuItem, u"練習電報を作る"},  {ids::kReceptionMenuItem, u"受信練習…"},
+    {ids::kSendingMenuItem, u"送信練習…"},
 };
 
 constexpr DialogTemplate kMainDialog{

@@ -4,6 +4,7 @@
 
 #include "base/unicode.h"
 #include "encoding/text_utils.h"
+#include "platform/paths.h"
 
 namespace hoshizora {
 namespace {
@@ -151,6 +152,26 @@ std::u16string UnkeyedNote(const std::vector<std::u16string>& unkeyed) {
     list += (list.empty() ? u"" : u" ") + c;
   }
   return u"モールス符号がないため音声に含まれない文字: " + list;
+}
+
+std::u16string FolderProblem(const std::filesystem::path& tried, FolderMade made) {
+  std::u16string problem = u"出力フォルダを作成できませんでした: " + PathText(tried);
+  switch (made) {
+    case FolderMade::kDenied:
+      return problem + u"（書き込む権限がありません）";
+    case FolderMade::kReadOnly:
+      return problem + u"（読み取り専用の場所です）";
+    case FolderMade::kNoSpace:
+      return problem + u"（ディスクに空きがありません）";
+    case FolderMade::kNoParent:
+      return problem + u"（入れる先のフォルダがありません）";
+    case FolderMade::kNameTaken:
+      return problem + u"（同じ名前のものが多すぎます）";
+    case FolderMade::kMade:
+    case FolderMade::kFailed:
+      break;
+  }
+  return problem;
 }
 
 }  // namespace hoshizora

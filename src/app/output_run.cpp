@@ -170,15 +170,16 @@ OutputReport RunOutput(const OutputRequest& request, System& system, Canvas& can
 
   const std::filesystem::path root =
       request.output_root.empty() ? request.program_folder : request.output_root;
-  const auto name = MakeOutputFolder(system, root, TimestampText(system.LocalNow()));
+  const OutputFolder made = MakeOutputFolder(system, root, TimestampText(system.LocalNow()));
   report.result = OutputReport::Result::kIncomplete;
-  if (!name) {
-    report.problems.push_back(u"出力フォルダを作成できませんでした: " + PathText(root));
+  if (made.made != FolderMade::kMade) {
+    report.problems.push_back(FolderProblem(root / PathFromText(made.name), made.made));
     CloseReport(report);
     return report;
   }
-  report.folder = root / PathFromText(*name);
-  const WriterOutcomes out = RunWriters(request, texts, system, canvas, sink, report.folder, *name);
+  report.folder = root / PathFromText(made.name);
+  const WriterOutcomes out =
+      RunWriters(request, texts, system, canvas, sink, report.folder, made.name);
   for (const ShownMessage& m : PictureMessages(out.listing, out.forms)) {
     sink.ShowMessage(m.text, m.caption, m.icon);
   }
@@ -202,7 +203,7 @@ OutputReport RunOutput(const OutputRequest& request, System& system, Canvas& can
   if (report.problems.empty()) {
     report.result = OutputReport::Result::kComplete;
   }
-  OpenResults(request, system, report.folder, report.folder / PathFromText(*name));
+  OpenResults(request, system, report.folder, report.folder / PathFromText(made.name));
   CloseReport(report);
   return report;
 }

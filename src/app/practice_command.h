@@ -9,4 +9,8 @@ namespace hoshizora {
 // the practice options it had when last closed.
 void RunPracticeDialog(MainDialog& main);
 
+// The 「送信練習…」 menu item: runs the sending dialog over the main window,
+// likewise, recording with the window's recorder.
+void RunSendingDialog(MainDialog& main);
+
 }  // namespace hoshizora

@@ -7,19 +7,15 @@
 #include "app/dialog_fields.h"
 #include "app/message_text.h"
 #include "app/practice_dialog_template.h"
-#include "app/practice_output.h"
+#include "app/practice_key.h"
 #include "app/practice_playback.h"
 #include "app/practice_result_text.h"
-#include "app/progress_window_sink.h"
-#include "app/telegram_commands.h"
-#include "app/tone_settings.h"
 #include "app/weak_focus.h"
 #include "check/marked_form.h"
 #include "encoding/text_utils.h"
 #include "history/history_file.h"
 #include "history/stats_chart.h"
 #include "platform/paths.h"
-#include "practice/practice_telegram.h"
 
 namespace hoshizora {
 namespace {
@@ -80,13 +76,14 @@ void RemoveScratchWav(PracticeDialog& p) {
 
 // A new key: whatever belonged to the old one (its playback, the copy, the
 // score, the answer) goes.
-void TakeKey(PracticeDialog& p, Dialog& view, PracticeKey key, std::u16string_view shown_as) {
+void TakeKey(PracticeDialog& p, Dialog& view, PracticeKey key) {
   StopPlayback(p);
   RemoveScratchWav(p);
   p.playback.clear();
   if (const auto wav = PracticeFolderWav(p.system, key.file)) {
     p.playback = *wav;
   }
+  const std::u16string shown_as = key.shown;
   p.key = std::move(key);
   p.marked_pages.clear();
   p.result_text.clear();
@@ -94,61 +91,19 @@ void TakeKey(PracticeDialog& p, Dialog& view, PracticeKey key, std::u16string_vi
   for (int id : kCopyFields) {
     view.SetControlText(id, u"");
   }
-  view.SetControlText(ids::kKeyStatus, u"練習電報: " + std::u16string(shown_as));
+  view.SetControlText(ids::kKeyStatus, u"練習電報: " + shown_as);
   view.SetControlText(ids::kPlayStatus, u"");
   ShowResult(p, view);
   UpdateControls(p, view);
 }
 
-struct Tone {
-  int frequency = 0;
-  int speed = 0;
-};
-
-// The main window's tone fields, as the output command reads them; a
-// refusal is said in its words.
-std::optional<Tone> ReadTone(PracticeDialog& p, Dialog& view) {
-  const auto frequency =
-      ParseFrequency(p.window.GetControlText(ids::kFrequency, ids::kToneBufferOutput));
-  const auto speed = ParseSpeed(p.window.GetControlText(ids::kSpeed, ids::kToneBufferOutput));
-  if (!frequency || !speed) {
-    view.ShowMessage(!frequency ? FrequencyRefused() : SpeedRefused(), u"エラー",
-                     MessageIcon::kError);
-    return std::nullopt;
-  }
-  return Tone{*frequency, *speed};
-}
-
-// The options as the dialog shows them; a refusal says why.
-std::optional<PracticeOptions> ReadOptions(PracticeDialog& p, Dialog& view) {
-  PracticeOptions options = p.options;
-  options.mode = view.IsChecked(ids::kGroupsCheck) ? PracticeMode::kGroups : PracticeMode::kWords;
-  const LengthRangeParse length =
-      ParseLengthRange(StripBlanks(view.GetControlText(ids::kLength, ids::kShortFieldBuffer)));
-  std::optional<PracticeOptionError> error = length.error;
-  if (!error) {
-    options.length = length.range;
-    error = ValidatePracticeOptions(options);
-  }
-  if (error) {
-    view.ShowMessage(error->message, u"エラー", MessageIcon::kError);
-    return std::nullopt;
-  }
-  return options;
-}
-
 void NewPracticeTelegram(PracticeDialog& p, Dialog& view) {
-  const auto options = ReadOptions(p, view);
+  const auto options = ReadPracticeOptions(view, p.options);
   if (!options) {
     return;
   }
-  const auto tone = ReadTone(p, view);
+  const auto tone = ReadWindowTone(p.window, view);
   if (!tone) {
-    return;
-  }
-  if (p.folders.output_root_window.empty()) {
-    view.ShowMessage(u"ホームフォルダが分からないため、出力先のフォルダを決められません。",
-                     u"エラー", MessageIcon::kError);
     return;
   }
   p.options = *options;
@@ -163,51 +118,15 @@ void NewPracticeTelegram(PracticeDialog& p, Dialog& view) {
     drawn.focus = focus.weights;
   }
   StopPlayback(p);
-
-  OutputRequest request;
-  const std::uint64_t seed = p.seed();
-  request.fields = MakePracticeTelegram(drawn, seed);
-  request.frequency = tone->frequency;
-  request.speed = tone->speed;
-  request.keying = p.keying;
-  // Nothing is opened: the listing and the form pages show the answer.
-  request.output_root = p.folders.output_root_window;
-  request.program_folder = p.folders.encoder_folder;
-  request.data_folder = p.folders.data_folder;
-  if (p.folders.mode == ProgramMode::kInstalled) {
-    CreateFolders(p.system, request.output_root);
+  if (auto key =
+          MakePracticeKey({p.system, p.canvas, p.folders, p.keying, p.seed}, view, drawn, *tone)) {
+    TakeKey(p, view, std::move(*key));
   }
-
-  PracticeOutput out;
-  std::vector<ShownMessage> messages;
-  view.RunWithProgress(u"練習電報", [&](ProgressReporter& progress) {
-    ProgressWindowSink sink(progress);
-    out = RunPracticeOutput(request, p.system, p.canvas, sink);
-    messages = sink.TakeMessages();
-  });
-  for (const ShownMessage& m : messages) {
-    view.ShowMessage(m.text, m.caption, m.icon);
-  }
-  if (!out.report.problems.empty()) {
-    view.ShowMessage(
-        u"練習電報の出力の一部に失敗しました。\n\n失敗:\n" + JoinLines(out.report.problems),
-        u"エラー", MessageIcon::kError);
-  }
-  if (out.key.empty()) {
-    return;  // nothing to practise with
-  }
-  const CheckedTelegram made{
-      PathText(out.key.filename()), seed, tone->speed,
-      p.keying.effective_cpm > 0 ? std::optional<int>(p.keying.effective_cpm) : std::nullopt};
-  TakeKey(p, view, {request.fields, out.key, made}, PathText(out.report.folder));
 }
 
 void ChooseKey(PracticeDialog& p, Dialog& view) {
-  if (auto chosen = ChooseTelegramFile(view, p.system, u"答えの電報ファイルを選ぶ")) {
-    const std::u16string shown = PathText(chosen->path);
-    CheckedTelegram named;
-    named.key_name = PathText(chosen->path.filename());
-    TakeKey(p, view, {std::move(chosen->fields), std::move(chosen->path), named}, shown);
+  if (auto chosen = ChoosePracticeKey(view, p.system, u"答えの電報ファイルを選ぶ")) {
+    TakeKey(p, view, std::move(*chosen));
   }
 }
 
@@ -217,7 +136,7 @@ std::optional<std::filesystem::path> PlaybackWav(PracticeDialog& p, Dialog& view
   if (!p.playback.empty() && p.system.PathExists(p.playback)) {
     return p.playback;
   }
-  const auto tone = ReadTone(p, view);
+  const auto tone = ReadWindowTone(p.window, view);
   if (!tone) {
     return std::nullopt;
   }
@@ -305,7 +224,8 @@ void Score(PracticeDialog& p, Dialog& view) {
     p.result_text += u"\r\n\r\n練習の記録に書き込めませんでした。";
   } else if (const HistoryRead history = ReadHistory(p.system, p.folders.history_file);
              history.status == HistoryRead::Status::kRead) {
-    p.result_text += WeakestCharactersText(SummarizeHistory(history.records));
+    p.result_text += WeakestCharactersText(
+        SummarizeHistory(RecordsOfKind(history.records, HistoryKind::kReception)));
   }
   ShowResult(p, view);
   UpdateControls(p, view);
@@ -326,14 +246,16 @@ void ShowAnswer(PracticeDialog& p, Dialog& view) {
 // The history as a picture beside it, opened for the learner.
 void ShowHistoryChart(PracticeDialog& p, Dialog& view) {
   const HistoryRead history = ReadHistory(p.system, p.folders.history_file);
-  if (history.status != HistoryRead::Status::kRead || history.records.empty()) {
+  const std::vector<HistoryRecord> receptions =
+      RecordsOfKind(history.records, HistoryKind::kReception);
+  if (history.status != HistoryRead::Status::kRead || receptions.empty()) {
     view.ShowMessage(u"練習の記録がまだありません。採点すると記録されます。", u"受信練習",
                      MessageIcon::kInformation);
     return;
   }
   const std::filesystem::path chart =
       p.folders.history_file.parent_path() / std::u16string(u"練習の記録.png");
-  if (!SaveStatsChart(p.canvas, SummarizeHistory(history.records), chart)) {
+  if (!SaveStatsChart(p.canvas, SummarizeHistory(receptions), chart)) {
     view.ShowMessage(u"練習の記録のグラフを書き込めませんでした: " + PathText(chart), u"エラー",
                      MessageIcon::kError);
     return;

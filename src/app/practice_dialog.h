@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/fresh_seed.h"
+#include "app/practice_key.h"
 #include "app/program_folders.h"
 #include "app/record_check.h"
 #include "base/keying_options.h"
@@ -17,16 +18,6 @@
 #include "practice/practice_options.h"
 
 namespace hoshizora {
-
-// The answer key the learner practises with: its fields stay here, out of
-// sight, until the learner asks for the answer.
-struct PracticeKey {
-  TelegramFields fields;
-  std::filesystem::path file;  // the telegram file: the practice run's, or one chosen
-  // What the practice history keeps of a telegram the dialog made; a chosen
-  // file tells none of it.
-  CheckedTelegram made{};
-};
 
 // Everything the practice dialog's behaviour works through, and its state.
 struct PracticeDialog {

@@ -76,8 +76,11 @@ std::u16string CheckResultText(const CheckResult& result,
 }
 
 std::u16string AnswerText(const TelegramFields& key) {
-  std::u16string text = u"答え";
-  text += kLineBreak;
+  return u"答え" + std::u16string(kLineBreak) + TelegramText(key);
+}
+
+std::u16string TelegramText(const TelegramFields& key) {
+  std::u16string text;
   for (const auto& [name, value] :
        {std::pair{u"文字数: ", &key.count}, std::pair{u"発信局: ", &key.station},
         std::pair{u"番号: ", &key.number}, std::pair{u"時刻: ", &key.time},

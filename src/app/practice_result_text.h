@@ -25,4 +25,7 @@ std::u16string WeakestCharactersText(const HistorySummary& history);
 // The answer key as 「答えを見る」 shows it: the header fields, then the body.
 std::u16string AnswerText(const TelegramFields& key);
 
+// The same without the word 答え, as the sending dialog shows what to send.
+std::u16string TelegramText(const TelegramFields& key);
+
 }  // namespace hoshizora

@@ -20,10 +20,12 @@ struct CheckedTelegram {
   std::optional<int> effective_cpm;
 };
 
-// Adds the scored copy to the practice history at `history_file`, stamped
-// with the clock's local time. The score stands whatever this returns.
+// Adds the scored copy (for a sending, the decoded keying) to the practice
+// history at `history_file`, stamped with the clock's local time. The score
+// stands whatever this returns.
 HistoryAppend RecordCheck(System& system, const std::filesystem::path& history_file,
                           const TelegramFields& key, const CheckCopy& copy,
-                          const CheckResult& result, const CheckedTelegram& telegram);
+                          const CheckResult& result, const CheckedTelegram& telegram,
+                          HistoryKind kind = HistoryKind::kReception);
 
 }  // namespace hoshizora

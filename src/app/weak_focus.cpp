@@ -14,7 +14,8 @@ WeakFocus ReadWeakFocus(System& system, const std::filesystem::path& history_fil
   WeakFocus focus;
   const HistoryRead read = ReadHistory(system, history_file);
   focus.unreadable = read.status == HistoryRead::Status::kUnreadable;
-  const HistorySummary summary = SummarizeHistory(read.records);
+  const HistorySummary summary =
+      SummarizeHistory(RecordsOfKind(read.records, HistoryKind::kReception));
   focus.checks = summary.checks;
   for (const CharacterStanding& c : summary.characters) {
     if (c.errors == 0) {

@@ -26,21 +26,26 @@ std::int16_t ToneSample(std::int32_t i, double w, double r, double gain = 1.0) {
   return static_cast<std::int16_t>(static_cast<std::int32_t>(v));
 }
 
-// The 44-byte header with both size fields still 0.
-std::string MakeHeader() {
+// The 44-byte header of mono 16-bit PCM with `data_bytes` of samples.
+std::string Pcm16MonoHeader(std::int32_t rate, std::uint32_t data_bytes) {
   std::string h = "RIFF";
-  AppendLe(h, 0, 4);
+  AppendLe(h, data_bytes == 0 ? 0 : data_bytes + kHeaderBytes - 8, 4);
   h += "WAVEfmt ";
   AppendLe(h, 16, 4);
   AppendLe(h, 1, 2);  // PCM
   AppendLe(h, 1, 2);  // one channel
-  AppendLe(h, kSampleRate, 4);
-  AppendLe(h, kSampleRate * 2, 4);
+  AppendLe(h, static_cast<std::uint32_t>(rate), 4);
+  AppendLe(h, static_cast<std::uint32_t>(rate) * 2, 4);
   AppendLe(h, 2, 2);   // block align
   AppendLe(h, 16, 2);  // bits per sample
   h += "data";
-  AppendLe(h, 0, 4);
+  AppendLe(h, data_bytes, 4);
   return h;
+}
+
+// The header with both size fields still 0, filled in once the samples are.
+std::string MakeHeader() {
+  return Pcm16MonoHeader(kSampleRate, 0);
 }
 
 // What the keying of a Code text is made of. Each kind has one length per file.
@@ -281,6 +286,19 @@ WavStatus WriteSamples(ByteSink& out, std::u16string_view code_text, const Sound
 }
 
 }  // namespace
+
+std::optional<std::string> Pcm16MonoWav(std::int32_t rate, std::span<const std::int16_t> samples) {
+  if (rate <= 0 ||
+      samples.size() > (std::numeric_limits<std::uint32_t>::max() - kHeaderBytes) / 2) {
+    return std::nullopt;
+  }
+  std::string bytes = Pcm16MonoHeader(rate, static_cast<std::uint32_t>(samples.size() * 2));
+  bytes.reserve(bytes.size() + samples.size() * 2);
+  for (const std::int16_t sample : samples) {
+    AppendLe(bytes, static_cast<std::uint16_t>(sample), 2);
+  }
+  return bytes;
+}
 
 WavResult WriteMorseWav(System& system, const std::filesystem::path& base_path,
                         std::u16string_view code_text, std::int32_t frequency, std::int32_t speed,

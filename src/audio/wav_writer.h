@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -41,6 +43,10 @@ WavResult WriteMorseWav(System& system, const std::filesystem::path& base_path,
                         std::u16string_view code_text, std::int32_t frequency, std::int32_t speed,
                         const WavProgress& progress = {}, const KeyingOptions& keying = {},
                         const CancelFlag* cancel = nullptr);
+
+// A whole WAV file of mono 16-bit PCM holding `samples` at `rate` per second;
+// nothing when they do not fit its size fields.
+std::optional<std::string> Pcm16MonoWav(std::int32_t rate, std::span<const std::int16_t> samples);
 
 // 12000 / (speed + 10) ms, truncated; 0 when that is not positive (including
 // the speeds where speed + 10 does not fit 32 bits).

@@ -14,8 +14,11 @@
 #include "check/check_scheme.h"
 #include "check/copy_text.h"
 #include "check/marked_form.h"
+#include "cli/cli_language.h"
 #include "cli/cli_paths.h"
+#include "cli/cli_refusals.h"
 #include "cli/json_text.h"
+#include "cli/output_cli.h"
 #include "cli/stats_cli.h"
 #include "cli/terminal_text.h"
 #include "cli/text_commands.h"
@@ -53,6 +56,34 @@ const char* const kCheckUsage =
     "Exit status: 0 scored, 1 a page could not be written, 2 bad arguments or input\n"
     "(nothing is written then).\n";
 
+const char* const kJapaneseCheckUsage =
+    "使い方: hoshizora-cli check KEY.txt [COPY] [--out DIR] [--json] [--quiet]\n"
+    "                           [--no-history]\n"
+    "\n"
+    "電報の写しを答えの KEY.txt(電報保存や practice が書く電報ファイル)と比べて\n"
+    "採点し、写しを採点した受信用紙 KEY_採点_1.jpg、KEY_採点_2.jpg、... として\n"
+    "DIR(既定: 答えのフォルダ)に作ります。\n"
+    "\n"
+    "COPY は電報ファイル(タグ付き。見出しの欄も採点します)か、本文とみなす\n"
+    "ふつうの UTF-8 のテキストです。\"-\" か COPY なしで標準入力を読みます。\n"
+    "どちらも送る字で比べます: ひらがな、半角かな、濁音のかなは送るとおりに\n"
+    "(ガはカと゛)。記号、?、空白、改行は数えません。\n"
+    "誤りは誤字・脱字・余字のどれかで、得点は 100 から settings.ini の [Check]\n"
+    "Substitution(誤字)、Omission(脱字)、Insertion(余字)の減点(0-100、既定は\n"
+    "どれも 1)を引いたものです。合格点は PassMark(0-100、既定 80)です。\n"
+    "採点した写しは、settings.ini と同じフォルダの練習の記録 history.csv に\n"
+    "加わります(stats --help を参照)。\n"
+    "\n"
+    "  --out DIR   受信用紙を既存のフォルダ DIR に作ります\n"
+    "  --json      JSON を一つ表示します: score、pass、pass_mark、substitutions、\n"
+    "              omissions、insertions、errors(kind、field、0 から数えた\n"
+    "              position、expected、got)、pictures(絶対パス)\n"
+    "  --quiet     得点と数だけを表示します\n"
+    "  --no-history  写しを練習の記録に加えずに採点します\n"
+    "\n"
+    "終了コード: 0 は採点できた、1 は受信用紙を書けなかった、2 は引数か入力の誤り\n"
+    "(このときは何も書きません)です。\n";
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -64,15 +95,12 @@ struct CheckArgs {
   bool json = false;
   bool quiet = false;
   bool no_history = false;
-  bool help = false;
 };
 
 std::optional<std::string> ParseArgs(const std::vector<std::string>& args, CheckArgs& parsed) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a == "--help" || a == "-h") {
-      parsed.help = true;
-    } else if (a == "--json") {
+    if (a == "--json") {
       parsed.json = true;
     } else if (a == "--quiet") {
       parsed.quiet = true;
@@ -80,41 +108,43 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args, Check
       parsed.no_history = true;
     } else if (a == "--out") {
       if (i + 1 >= args.size()) {
-        return a + " needs a value";
+        return NeedsValue(a);
       }
       parsed.out = args[++i];
     } else if (a.starts_with("--")) {
-      return "unknown option '" + a + "'";
+      return UnknownOption(a);
     } else if (!parsed.key) {
       parsed.key = a;
     } else if (!parsed.copy) {
       parsed.copy = a;
     } else {
-      return "unexpected argument '" + a + "'";
+      return UnexpectedArgument(a);
     }
   }
-  if (!parsed.help && !parsed.key) {
-    return "check needs the answer key KEY.txt (see check --help)";
+  if (!parsed.key) {
+    return std::string(Say("check needs the answer key KEY.txt (see check --help)",
+                           "check には答えの電報 KEY.txt を指定してください(check --help を参照)"));
   }
   return std::nullopt;
 }
 
-CliRefusal Refuse(const std::string& reason) {
-  return {"hoshizora-cli: " + reason};
+CliRefusal Refuse(std::string_view reason) {
+  return {"hoshizora-cli: " + std::string(reason)};
 }
 
 std::variant<CheckCopy, CliRefusal> ReadCopy(const std::optional<std::string>& name,
                                              std::istream& in, System& system) {
   std::string bytes;
-  std::string what = "the copy";
+  std::string what(Say("the copy", "写し"));
   if (!name || *name == "-") {
     switch (ReadInput(in, bytes)) {
       case InputStatus::kRead:
         break;
       case InputStatus::kTooLarge:
-        return Refuse("the copy is larger than 16 MiB");
+        return Refuse(
+            std::string(Say("the copy is larger than 16 MiB", "写しが 16 MiB を超えています")));
       case InputStatus::kReadFailed:
-        return Refuse("cannot read the copy");
+        return Refuse(CannotRead(what));
     }
   } else {
     what = *name;
@@ -124,17 +154,19 @@ std::variant<CheckCopy, CliRefusal> ReadCopy(const std::optional<std::string>& n
         bytes = std::move(file.bytes);
         break;
       case FileRead::Status::kTooLarge:
-        return Refuse(*name + " is larger than 1 MiB");
+        return Refuse(*name +
+                      std::string(Say(" is larger than 1 MiB", " は 1 MiB を超えています")));
       case FileRead::Status::kNotRegularFile:
-        return Refuse("cannot read " + *name + " (not a regular file)");
+        return Refuse(CannotRead(*name) +
+                      std::string(Say(" (not a regular file)", "(通常のファイルではありません)")));
       case FileRead::Status::kMissing:
       case FileRead::Status::kReadFailed:
-        return Refuse("cannot read " + *name);
+        return Refuse(CannotRead(*name));
     }
   }
   auto copy = ParseCopyText(bytes);
   if (!copy) {
-    return Refuse(what + " is not valid UTF-8");
+    return Refuse(what + std::string(Say(" is not valid UTF-8", " は正しい UTF-8 ではありません")));
   }
   return std::move(*copy);
 }
@@ -144,7 +176,9 @@ std::variant<fs::path, CliRefusal> KeyFolder(const std::string& key) {
   std::error_code ec;
   const fs::path absolute = fs::absolute(PathFromArg(key), ec);
   if (ec) {
-    return Refuse("cannot use the folder of " + key + "; name one with --out DIR");
+    return Refuse(CliLanguageIsJapanese()
+                      ? key + " のフォルダを使えません。--out DIR でフォルダを指定してください"
+                      : "cannot use the folder of " + key + "; name one with --out DIR");
   }
   return absolute.parent_path();
 }
@@ -183,8 +217,63 @@ std::string Counted(int n, const char* one, const char* many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
+// The Japanese report uses the words of the window's practice result.
+const char* JapaneseFieldName(CheckField field) {
+  switch (field) {
+    case CheckField::kBody:
+      return "本文";
+    case CheckField::kCount:
+      return "文字数";
+    case CheckField::kStation:
+      return "発信局";
+    case CheckField::kNumber:
+      return "番号";
+    case CheckField::kTime:
+      return "時刻";
+    case CheckField::kAddressee:
+      return "名あて";
+  }
+  return "";
+}
+
+void PrintJapaneseText(std::ostream& out, const CheckResult& result,
+                       const std::vector<fs::path>& pictures, bool quiet) {
+  const CheckScheme& s = result.scheme;
+  out << "得点: " << result.score << "/100 " << (result.pass ? "合格" : "不合格") << "(合格点 "
+      << s.pass_mark << ")\n";
+  out << "誤字 " << result.substitutions << "、脱字 " << result.omissions << "、余字 "
+      << result.insertions << "\n";
+  if (quiet) {
+    return;
+  }
+  out << "減点: 誤字 " << s.substitution << "点、脱字 " << s.omission << "点、余字 " << s.insertion
+      << "点\n";
+  for (const CheckError& e : result.errors) {
+    out << JapaneseFieldName(e.field) << " " << e.position + 1;
+    switch (e.kind) {
+      case CheckErrorKind::kSubstitution:
+        out << "字目 誤字: " << TerminalText(e.expected) << " → " << TerminalText(e.got);
+        break;
+      case CheckErrorKind::kOmission:
+        out << "字目 脱字: " << TerminalText(e.expected);
+        break;
+      case CheckErrorKind::kInsertion:
+        out << "字目の前 余字: " << TerminalText(e.got);
+        break;
+    }
+    out << "\n";
+  }
+  for (const fs::path& picture : pictures) {
+    out << PrintablePath(picture) << "\n";
+  }
+}
+
 void PrintText(std::ostream& out, const CheckResult& result, const std::vector<fs::path>& pictures,
                bool quiet) {
+  if (CliLanguageIsJapanese()) {
+    PrintJapaneseText(out, result, pictures, quiet);
+    return;
+  }
   out << "score: " << result.score << "/100, " << (result.pass ? "pass" : "fail") << " ("
       << result.scheme.pass_mark << ")\n";
   out << Counted(result.substitutions, "substitution", "substitutions") << ", "
@@ -241,17 +330,21 @@ void PrintJson(std::ostream& out, const CheckResult& result,
 std::string PictureProblem(const ImageOutcome& outcome) {
   switch (outcome.status) {
     case ImageStatus::kNoJpegEncoder:
-      return "no JPEG encoder";
+      return std::string(Say("no JPEG encoder", "JPEG エンコーダがありません"));
     case ImageStatus::kNoFormTemplate:
-      return "the form template " + EncodeUtf8(u"和文電報受信用紙.jpg") + " is missing";
+      return CliLanguageIsJapanese()
+                 ? "受信用紙のテンプレート " + EncodeUtf8(u"和文電報受信用紙.jpg") + " がありません"
+                 : "the form template " + EncodeUtf8(u"和文電報受信用紙.jpg") + " is missing";
     default:
       break;
   }
   std::string failed;
   for (const fs::path& path : outcome.failed) {
-    failed += (failed.empty() ? "cannot write " : ", ") + PrintablePath(path);
+    failed += (failed.empty() ? "" : ", ") + PrintablePath(path);
   }
-  return failed.empty() ? "the marked form was not written" : failed;
+  return failed.empty() ? std::string(Say("the marked form was not written",
+                                          "採点した受信用紙を作成できませんでした"))
+                        : CannotWrite(failed);
 }
 
 }  // namespace
@@ -267,14 +360,13 @@ void PrintCheckReport(std::ostream& out, const CheckResult& result, bool json) {
 int RunCheckCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                 std::ostream& err, System& system, SettingsStore& settings,
                 const std::function<Canvas&()>& canvas, const CliSetup& setup) {
+  if (AnswerHelp(args, Say(kCheckUsage, kJapaneseCheckUsage), out)) {
+    return 0;
+  }
   CheckArgs parsed;
   if (const auto reason = ParseArgs(args, parsed)) {
     err << "hoshizora-cli: " << *reason << "\n";
     return 2;
-  }
-  if (parsed.help) {
-    out << kCheckUsage;
-    return 0;
   }
   auto key = ReadTelegram(system, *parsed.key);
   if (const auto* refusal = std::get_if<CliRefusal>(&key)) {
@@ -294,8 +386,13 @@ int RunCheckCli(const std::vector<std::string>& args, std::istream& in, std::ost
   const TelegramFields& fields = std::get<TelegramFields>(key);
   const CheckCopy& copied = std::get<CheckCopy>(copy);
   if (FieldTooLongToScore(fields, copied)) {
-    err << "hoshizora-cli: a field of the key or the copy is longer than " << kLongestCheckedField
-        << " keyed characters\n";
+    if (CliLanguageIsJapanese()) {
+      err << "hoshizora-cli: 答えか写しに、送る文字で " << kLongestCheckedField
+          << " 字を超える欄があります\n";
+    } else {
+      err << "hoshizora-cli: a field of the key or the copy is longer than " << kLongestCheckedField
+          << " keyed characters\n";
+    }
     return 2;
   }
 

@@ -26,7 +26,35 @@ const std::vector<std::pair<std::regex, std::string>>& Phrases() {
         {"出力が完了しました。", "Output complete."},
         {"出力の一部に失敗しました。\n\n失敗:\n", "Part of the output failed.\n\nFailed:\n"},
         {"\n\n作成したファイル:\n", "\n\nFiles written:\n"},
-        {"出力フォルダを作成できませんでした: ", "could not make the output folder: "},
+        {"出力フォルダを作成できませんでした: ", "could not make the output folder "},
+        {"（書き込む権限がありません）", " (permission denied)"},
+        {"（読み取り専用の場所です）", " (read-only file system)"},
+        {"（ディスクに空きがありません）", " (no space left on the drive)"},
+        {"（入れる先のフォルダがありません）", " (the folder it goes in is missing or no folder)"},
+        {"（同じ名前のものが多すぎます）", " (every name for it is taken)"},
+        // Fields cut to what the window's boxes hold.
+        {"文字数が長すぎるため、先頭の([0-9]+)文字だけを使い、残りの([0-9]+)"
+         "文字は使いませんでした。",
+         "the count is too long: only its first $1 characters were used, the other $2 were not."},
+        {"発信局が長すぎるため、先頭の([0-9]+)文字だけを使い、残りの([0-9]+)"
+         "文字は使いませんでした。",
+         "the station is too long: only its first $1 characters were used, the other $2 were "
+         "not."},
+        {"番号が長すぎるため、先頭の([0-9]+)文字だけを使い、残りの([0-9]+)文字は使いませんでした。",
+         "the number is too long: only its first $1 characters were used, the other $2 were not."},
+        {"時刻が長すぎるため、先頭の([0-9]+)文字だけを使い、残りの([0-9]+)文字は使いませんでした。",
+         "the time is too long: only its first $1 characters were used, the other $2 were not."},
+        {"名あてが長すぎるため、先頭の([0-9]+)文字だけを使い、残りの([0-9]+)"
+         "文字は使いませんでした。",
+         "the addressee is too long: only its first $1 characters were used, the other $2 were "
+         "not."},
+        {"本文が長すぎるため、先頭の([0-9]+)文字だけを使い、残りの([0-9]+)文字は使いませんでした。",
+         "the body is too long: only its first $1 characters were used, the other $2 were not."},
+        // The settings file.
+        {"設定ファイルを読み込めなかったため、既定の設定を使います（このファイルは書き換えません）:"
+         " ",
+         "the settings file could not be read, so the default settings are used (the file is "
+         "left as it is): "},
         // Audio.
         {"WAVファイルも残っていません。", " No WAV file is left either."},
         {"WAVファイルを残しました。", " The WAV file was kept."},
@@ -72,15 +100,16 @@ const std::vector<std::pair<std::regex, std::string>>& Phrases() {
         {"JPEG保存に失敗しました。", "the JPEG could not be saved."},
         {"テンプレ画像が見つかりません", "the form template is missing"},
         {"和文電報JPEGの保存に失敗しました。", "a form page JPEG could not be saved."},
-        // Refusals of the tone and keying settings.
+        // Refusals of the tone and keying settings; the effective speed before
+        // the speed its name ends with.
         {"周波数\\(Hz\\)は([0-9]+)から([0-9]+)までの数字で入力してください。",
          "the frequency (Hz) must be a number from $1 to $2."},
+        {"実効速度\\(CPM\\)は([0-9]+)から([0-9]+)までの数字で入力してください。",
+         "the effective speed (CPM) must be a number from $1 to $2."},
         {"速度\\(CPM\\)は([0-9]+)から([0-9]+)までの数字で入力してください。",
          "the speed (CPM) must be a number from $1 to $2."},
         {"立ち上がり\\(ms\\)は([0-9]+)から([0-9]+)までの数字で入力してください。",
          "the rise time (ms) must be a number from $1 to $2."},
-        {"実効速度\\(CPM\\)は([0-9]+)から([0-9]+)までの数字で入力してください。",
-         "the effective speed (CPM) must be a number from $1 to $2."},
         // Captions.
         {"^完了$", "complete"},
         {"^エラー$", "error"},

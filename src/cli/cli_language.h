@@ -17,6 +17,9 @@ CliLanguage LanguageFromLocale(const char* lc_all, const char* lc_messages, cons
 // The language of this run, set once by `main` before any output.
 void SetCliLanguage(CliLanguage language);
 CliLanguage CurrentCliLanguage();
+inline bool CliLanguageIsJapanese() {
+  return CurrentCliLanguage() == CliLanguage::kJapanese;
+}
 
 // The text in the run's language.
 std::string_view Say(std::string_view english, std::string_view japanese);

@@ -4,18 +4,21 @@
 #include <optional>
 
 #include "base/utf8.h"
+#include "cli/cli_language.h"
 #include "cli/progress_line.h"
 #include "cli/terminal_text.h"
 
 namespace hoshizora {
 
-void ConsoleSink::Report(std::u16string_view step, double share) {
+void ConsoleSink::Report(std::u16string_view run_step, double share) {
   std::lock_guard lock(mutex_);
   if (ended_ || progress_.style == ConsoleProgress::Style::kNone) {
     return;
   }
+  // The run names its steps in Japanese, as the window shows them.
+  const std::u16string step = RunTextInLanguage(run_step);
   if (progress_.style == ConsoleProgress::Style::kBar) {
-    last_ = std::u16string(step);
+    last_ = step;
     share_ = share;
     has_step_ = true;
     if (clock_() - start_ >= kQuietPeriod) {
@@ -24,7 +27,7 @@ void ConsoleSink::Report(std::u16string_view step, double share) {
     return;
   }
   if (!has_step_ || step != last_) {
-    last_ = std::u16string(step);
+    last_ = step;
     share_ = share;
     has_step_ = true;
     line_printed_ = false;
@@ -38,7 +41,8 @@ void ConsoleSink::ShowMessage(std::u16string_view text, std::u16string_view capt
   std::lock_guard lock(mutex_);
   // The message takes the bar's line; the next redraw puts the bar below it.
   WipeBar();
-  out_ << TerminalText(caption) << ": " << TerminalText(text) << "\n";
+  out_ << TerminalText(RunTextInLanguage(caption)) << ": " << TerminalText(RunTextInLanguage(text))
+       << "\n";
 }
 
 void ConsoleSink::Tick() {

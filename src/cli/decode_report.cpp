@@ -4,8 +4,11 @@
 #include <cmath>
 #include <cstdint>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include "base/utf8.h"
+#include "cli/cli_language.h"
 #include "cli/terminal_text.h"
 
 namespace hoshizora {
@@ -34,29 +37,75 @@ std::string Bool(bool b) {
   return b ? "true" : "false";
 }
 
-}  // namespace
-
-std::string FixedDecimal(double value, int decimals) {
-  if (!std::isfinite(value)) {
-    return "0";
+// The feedback's reasons are worded in English for the JSON; the Japanese
+// report says them in Japanese.
+std::u16string WhyInJapanese(std::u16string why) {
+  const std::pair<std::u16string_view, std::u16string_view> words[] = {
+      {u"inner gap ", u"符号内の間隔 "},
+      {u"character gap ", u"文字間の間隔 "},
+      {u" units", u" 単位"},
+      {u": may be heard as ", u": 聞き違えるおそれ "},
+  };
+  for (const auto& [english, japanese] : words) {
+    if (const auto at = why.find(english); at != std::u16string::npos) {
+      why.replace(at, english.size(), japanese);
+    }
   }
-  std::int64_t scale = 1;
-  for (int i = 0; i < decimals; ++i) {
-    scale *= 10;
-  }
-  const bool negative = value < 0;
-  const double scaled = std::fabs(value) * static_cast<double>(scale) + 0.5;
-  const auto whole = static_cast<std::int64_t>(scaled > 9e15 ? 9e15 : scaled);
-  std::string digits = std::to_string(whole / scale);
-  if (decimals > 0) {
-    std::string fraction = std::to_string(whole % scale);
-    digits +=
-        "." + std::string(static_cast<std::size_t>(decimals) - fraction.size(), '0') + fraction;
-  }
-  return (negative && whole != 0 ? "-" : "") + digits;
+  return why;
 }
 
+std::string JapaneseReportText(const DecodeResult& decoded, const TimingFeedback& f,
+                               const std::vector<CharacterRatio>& flagged, std::size_t listed) {
+  std::ostringstream out;
+  out << TerminalText(decoded.text) << "\n\n";
+  out << "音の高さ: " << FixedDecimal(decoded.tone.hz, 1) << " Hz\n";
+  out << "単位: " << FixedDecimal(f.unit_ms, 1) << " ms  速度: " << FixedDecimal(f.cpm, 1)
+      << " CPM (" << FixedDecimal(f.wpm, 1) << " WPM)\n";
+  out << "速度の安定: CV " << FixedDecimal(f.speed_cv, 3) << "、変化 "
+      << FixedDecimal(f.drift_cpm_per_min, 1) << " CPM/分\n";
+  out << "長点/短点: " << FixedDecimal(f.dah_dit_ratio, 2) << "  短点 CV "
+      << FixedDecimal(f.dit_cv, 3) << "、長点 CV " << FixedDecimal(f.dah_cv, 3) << "  重み "
+      << FixedDecimal(f.weight, 2) << "\n";
+  out << "間隔(単位): 符号内 " << FixedDecimal(f.element_gap_units, 2) << "、文字間 "
+      << FixedDecimal(f.char_gap_units, 2) << "、語間 " << FixedDecimal(f.word_gap_units, 2)
+      << "\n";
+  for (std::size_t i = 0; i < flagged.size() && i < listed; ++i) {
+    out << (i > 0 ? "、" : "長点/短点が 2.5-3.5 の外: ") << TerminalText(flagged[i].character)
+        << " " << FixedDecimal(flagged[i].ratio, 2);
+  }
+  if (flagged.size() > listed) {
+    out << "、ほか " << flagged.size() - listed << " 字";
+  }
+  if (!flagged.empty()) {
+    out << "\n";
+  }
+  if (!f.at_risk.empty()) {
+    out << "読み違えのおそれ:\n";
+    for (const AtRisk& r : f.at_risk) {
+      out << "  " << FixedDecimal(r.at_s, 2) << " 秒  " << TerminalText(r.character) << " ("
+          << EncodeUtf8(r.code) << "): " << TerminalText(WhyInJapanese(r.why)) << "\n";
+    }
+  }
+  return out.str();
+}
+
+}  // namespace
+
 std::string DecodeReportText(const DecodeResult& decoded, const TimingFeedback& f) {
+  // The characters farthest from 3 first; a dozen say enough.
+  std::vector<CharacterRatio> flagged;
+  for (const CharacterRatio& r : f.ratios) {
+    if (r.flagged) {
+      flagged.push_back(r);
+    }
+  }
+  std::stable_sort(flagged.begin(), flagged.end(), [](const auto& a, const auto& b) {
+    return std::fabs(a.ratio - 3) > std::fabs(b.ratio - 3);
+  });
+  constexpr std::size_t kMostListed = 12;
+  if (CliLanguageIsJapanese()) {
+    return JapaneseReportText(decoded, f, flagged, kMostListed);
+  }
   std::ostringstream out;
   out << TerminalText(decoded.text) << "\n\n";
   out << "tone: " << FixedDecimal(decoded.tone.hz, 1) << " Hz\n";
@@ -70,17 +119,6 @@ std::string DecodeReportText(const DecodeResult& decoded, const TimingFeedback& 
   out << "gaps (units): element " << FixedDecimal(f.element_gap_units, 2) << ", character "
       << FixedDecimal(f.char_gap_units, 2) << ", word " << FixedDecimal(f.word_gap_units, 2)
       << "\n";
-  // The characters farthest from 3 first; a dozen say enough.
-  std::vector<CharacterRatio> flagged;
-  for (const CharacterRatio& r : f.ratios) {
-    if (r.flagged) {
-      flagged.push_back(r);
-    }
-  }
-  std::stable_sort(flagged.begin(), flagged.end(), [](const auto& a, const auto& b) {
-    return std::fabs(a.ratio - 3) > std::fabs(b.ratio - 3);
-  });
-  constexpr std::size_t kMostListed = 12;
   for (std::size_t i = 0; i < flagged.size() && i < kMostListed; ++i) {
     out << (i > 0 ? ", " : "dah/dit outside 2.5-3.5: ") << TerminalText(flagged[i].character) << " "
         << FixedDecimal(flagged[i].ratio, 2);

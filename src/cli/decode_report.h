@@ -2,14 +2,11 @@
 
 #include <string>
 
+#include "base/fixed_decimal.h"
 #include "decode/decoder.h"
 #include "decode/timing_feedback.h"
 
 namespace hoshizora {
-
-// `value` rounded to `decimals` places, by integer arithmetic so that every
-// C library prints the same digits.
-std::string FixedDecimal(double value, int decimals);
 
 // The decoded text on its own line, then the timing feedback, for a terminal.
 std::string DecodeReportText(const DecodeResult& decoded, const TimingFeedback& feedback);

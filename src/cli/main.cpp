@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/cli_app.h"
+#include "cli/cli_language.h"
 #include "cli/interruption.h"
 #include "platform/ini_file.h"
 #include "platform/posix/posix_system.h"
@@ -87,6 +88,8 @@ int Run(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
+  hoshizora::SetCliLanguage(hoshizora::LanguageFromLocale(
+      std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG")));
   const hoshizora::StopSignalHandlers stop_signals(OnStopSignal);
   return hoshizora::RunGuarded([&] { return Run(argc, argv); }, std::cout, std::cerr);
 }

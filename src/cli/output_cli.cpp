@@ -9,6 +9,7 @@
 #include "app/settings.h"
 #include "app/telegram_commands.h"
 #include "base/utf8.h"
+#include "cli/cli_language.h"
 #include "cli/cli_paths.h"
 #include "cli/console_sink.h"
 #include "cli/interruption.h"
@@ -46,22 +47,22 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args, Outpu
       parsed.quiet = true;
     } else if (option != nullptr) {
       if (i + 1 >= args.size()) {
-        return a + " needs a value";
+        return NeedsValue(a);
       }
       *option = args[++i];
     } else if (a.starts_with("--")) {
-      return "unknown option '" + a + "'";
+      return UnknownOption(a);
     } else if (!parsed.telegram_file) {
       parsed.telegram_file = a;
     } else {
-      return "unexpected argument '" + a + "'";
+      return UnexpectedArgument(a);
     }
   }
   return std::nullopt;
 }
 
-CliRefusal Refuse(const std::string& reason) {
-  return {"hoshizora-cli: " + reason};
+CliRefusal Refuse(std::string_view reason) {
+  return {"hoshizora-cli: " + std::string(reason)};
 }
 
 // Without --out: the program folder of a portable copy, else the folder the
@@ -73,7 +74,8 @@ std::variant<fs::path, CliRefusal> DefaultOutputRoot(const ProgramFolders& folde
   std::error_code ec;
   fs::path here = fs::current_path(ec);
   if (ec || here.empty()) {
-    return Refuse("cannot use the current folder; name one with --out DIR");
+    return Refuse(Say("cannot use the current folder; name one with --out DIR",
+                      "現在のフォルダを使えません。--out DIR でフォルダを指定してください"));
   }
   return here;
 }
@@ -84,7 +86,9 @@ std::variant<int, CliRefusal> ToneFlag(const std::string& text, int minimum, int
   if (const auto value = ParseToneSetting(DecodeUtf8Lenient(text), minimum, maximum)) {
     return *value;
   }
-  return CliRefusal{"エラー: " + EncodeUtf8(refused)};
+  // The window's own words in Japanese, under its caption.
+  return CliRefusal{std::string(Say("hoshizora-cli: ", "エラー: ")) +
+                    EncodeUtf8(RunTextInLanguage(refused))};
 }
 
 constexpr std::u16string_view kRiseRefused =
@@ -165,22 +169,23 @@ std::variant<OutputRequest, CliRefusal> RequestFromArgs(const OutputArgs& parsed
 
 std::variant<fs::path, CliRefusal> OutputRoot(const std::string& arg) {
   if (arg.empty()) {
-    return Refuse("--out needs a folder");
+    return Refuse(Say("--out needs a folder", "--out にはフォルダを指定してください"));
   }
   std::error_code ec;
   fs::path root = fs::absolute(PathFromArg(arg), ec).lexically_normal();
   if (ec) {
-    return Refuse("--out " + arg + ": cannot use this folder");
+    return Refuse("--out " + arg +
+                  std::string(Say(": cannot use this folder", ": このフォルダは使えません")));
   }
   if (!root.has_filename() && root.has_parent_path() && root != root.root_path()) {
     root = root.parent_path();
   }
   const fs::file_status status = fs::status(root, ec);
   if (status.type() == fs::file_type::not_found) {
-    return Refuse("--out " + arg + ": no such folder");
+    return Refuse("--out " + arg + std::string(Say(": no such folder", ": フォルダがありません")));
   }
   if (status.type() != fs::file_type::directory) {
-    return Refuse("--out " + arg + ": not a folder");
+    return Refuse("--out " + arg + std::string(Say(": not a folder", ": フォルダではありません")));
   }
   return root;
 }
@@ -190,18 +195,22 @@ std::variant<TelegramFields, CliRefusal> ReadTelegram(System& system, const std:
   switch (read.status) {
     case FileRead::Status::kRead:
       if (!read.holds_telegram) {
-        return Refuse(file + ": " + EncodeUtf8(kNoTelegramInFile));
+        return Refuse(file + ": " +
+                      (CliLanguageIsJapanese()
+                           ? EncodeUtf8(kNoTelegramInFile)
+                           : "this file holds no telegram (no [VALA]-[VALE] or [TEXT] lines)."));
       }
       return read.fields;
     case FileRead::Status::kTooLarge:
-      return Refuse(file + " is larger than 1 MiB");
+      return Refuse(file + std::string(Say(" is larger than 1 MiB", " は 1 MiB を超えています")));
     case FileRead::Status::kNotRegularFile:
-      return Refuse("cannot read " + file + " (not a regular file)");
+      return Refuse(CannotRead(file) +
+                    std::string(Say(" (not a regular file)", "(通常のファイルではありません)")));
     case FileRead::Status::kMissing:
     case FileRead::Status::kReadFailed:
       break;
   }
-  return Refuse("cannot read " + file);
+  return Refuse(CannotRead(file));
 }
 
 std::variant<OutputRequest, CliRefusal> BuildOutputRequest(const std::vector<std::string>& args,
@@ -235,10 +244,30 @@ OutputReport RunOutputOnConsole(const OutputRequest& request, System& system, Ca
   return report;
 }
 
+std::string RunSummary(std::size_t written, const fs::path& folder, std::size_t failed) {
+  const std::string files = std::to_string(written);
+  const std::string where = PrintablePath(folder);
+  const bool japanese = CliLanguageIsJapanese();
+  if (failed == 0) {
+    return japanese ? "完了: " + files + " 個のファイルを " + where + " に作りました"
+                    : "complete: " + files + " files in " + where;
+  }
+  const std::string lost = std::to_string(failed);
+  // No folder was made: there is no name to give, and an empty one misleads.
+  if (folder.empty()) {
+    return japanese ? "未完了: 出力フォルダを作れず、" + lost + " 件が失敗しました"
+                    : "incomplete: " + files + " files, " + lost + " failed";
+  }
+  return japanese ? "未完了: " + files + " 個のファイルを " + where + " に作り、" + lost +
+                        " 件が失敗しました"
+                  : "incomplete: " + files + " files in " + where + ", " + lost + " failed";
+}
+
 void WarnIfSettingsUnreadable(SettingsStore& settings, const ProgramFolders& folders,
                               std::ostream& err) {
   if (settings.Unreadable()) {
-    err << "hoshizora-cli: " << TerminalText(UnreadableSettingsMessage(folders.settings_file))
+    err << "hoshizora-cli: "
+        << TerminalText(RunTextInLanguage(UnreadableSettingsMessage(folders.settings_file)))
         << "\n";
   }
 }
@@ -269,12 +298,10 @@ int RunOutputCli(const std::vector<std::string>& args, std::ostream& out, std::o
     case OutputReport::Result::kRefused:
       return 2;
     case OutputReport::Result::kComplete:
-      out << "complete: " << report.written.size() << " files in " << PrintablePath(report.folder)
-          << "\n";
+      out << RunSummary(report.written.size(), report.folder, 0) << "\n";
       return 0;
     case OutputReport::Result::kIncomplete:
-      out << "incomplete: " << report.written.size() << " files in " << PrintablePath(report.folder)
-          << ", " << report.problems.size() << " failed\n";
+      out << RunSummary(report.written.size(), report.folder, report.problems.size()) << "\n";
       return StatusAfterInterruption(1);
   }
   return 1;

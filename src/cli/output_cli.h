@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <iosfwd>
@@ -11,6 +12,7 @@
 #include "app/output_request.h"
 #include "app/output_run.h"
 #include "app/program_folders.h"
+#include "cli/cli_refusals.h"
 #include "platform/canvas.h"
 #include "platform/settings_store.h"
 #include "platform/system.h"
@@ -34,6 +36,11 @@ struct CliSetup {
   // as codes.
   bool stdout_is_terminal = false;
 };
+
+// The summary line of a run: how many files it wrote where, and how many of
+// its parts failed. A run that made no folder names none.
+std::string RunSummary(std::size_t written, const std::filesystem::path& folder,
+                       std::size_t failed);
 
 // The folder --out names, made absolute: "dir/" and "dir/." name the folder
 // itself. It must exist already; a command makes only its own files inside.

@@ -7,7 +7,9 @@
 #include "app/output_run.h"
 #include "app/weak_focus.h"
 #include "base/utf8.h"
+#include "cli/cli_language.h"
 #include "cli/cli_paths.h"
+#include "cli/cli_refusals.h"
 #include "cli/console_sink.h"
 #include "cli/interruption.h"
 #include "cli/terminal_text.h"
@@ -30,8 +32,8 @@ struct PracticeArgs {
   std::vector<std::string> output_args;
 };
 
-CliRefusal Refuse(const std::string& reason) {
-  return {"hoshizora-cli: " + reason};
+CliRefusal Refuse(std::string_view reason) {
+  return {"hoshizora-cli: " + std::string(reason)};
 }
 
 // Parses the arguments after "practice"; a reason on failure.
@@ -50,10 +52,10 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args, Pract
                                                            : nullptr;
     const bool output_option = a == "--freq" || a == "--cpm" || a == "--out";
     if (option == nullptr && !output_option) {
-      return a.starts_with("--") ? "unknown option '" + a + "'" : "unexpected argument '" + a + "'";
+      return a.starts_with("--") ? UnknownOption(a) : UnexpectedArgument(a);
     }
     if (i + 1 >= args.size()) {
-      return a + " needs a value";
+      return NeedsValue(a);
     }
     const std::string& value = args[++i];
     if (option != nullptr) {
@@ -63,7 +65,7 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args, Pract
     }
   }
   if (parsed.chars && !parsed.groups) {
-    return "--chars needs --groups";
+    return std::string(Say("--chars needs --groups", "--chars は --groups と一緒に使ってください"));
   }
   return std::nullopt;
 }
@@ -89,30 +91,41 @@ std::optional<std::uint64_t> ParseUnsigned(const std::string& text, std::uint64_
 
 // The core's problems in the command line's words.
 std::string OptionReason(const PracticeOptionError& error, const std::string& length) {
+  const bool ja = CliLanguageIsJapanese();
+  const std::string bounds =
+      std::to_string(kShortestPracticeBody) + "-" + std::to_string(kLongestPracticeBody);
+  const std::string group = std::to_string(kPracticeGroupSize);
   switch (error.problem) {
     case PracticeOptionProblem::kLengthNotARange:
-      return "--length needs MIN-MAX counted characters, such as 60-130";
+      return ja ? "--length には 60-130 のように文字数の範囲 MIN-MAX を指定してください"
+                : "--length needs MIN-MAX counted characters, such as 60-130";
     case PracticeOptionProblem::kLengthOutOfBounds:
-      return "--length " + length + ": MIN and MAX must lie within " +
-             std::to_string(kShortestPracticeBody) + "-" + std::to_string(kLongestPracticeBody);
+      return "--length " + length +
+             (ja ? ": MIN と MAX は " + bounds + " の範囲にしてください"
+                 : ": MIN and MAX must lie within " + bounds);
     case PracticeOptionProblem::kLengthReversed:
-      return "--length " + length + ": MIN is larger than MAX";
+      return "--length " + length +
+             std::string(Say(": MIN is larger than MAX", ": MIN が MAX より大きくなっています"));
     case PracticeOptionProblem::kNoWholeGroup:
-      return "--length " + length + ": --groups needs a multiple of " +
-             std::to_string(kPracticeGroupSize) + " within the range";
+      return "--length " + length +
+             (ja ? ": --groups では範囲の中に " + group + " の倍数が必要です"
+                 : ": --groups needs a multiple of " + group + " within the range");
     case PracticeOptionProblem::kNoGroupCharacters:
-      return "--chars needs at least one character";
+      return std::string(
+          Say("--chars needs at least one character", "--chars には 1 文字以上を指定してください"));
     case PracticeOptionProblem::kSeparatorInGroupCharacters:
-      return "--chars: blanks, line breaks and ? cannot be group characters";
+      return std::string(Say("--chars: blanks, line breaks and ? cannot be group characters",
+                             "--chars: 空白、改行、? は組の文字にできません"));
     case PracticeOptionProblem::kUnkeyableGroupCharacters: {
       std::string listed;
       for (const std::u16string& c : error.characters) {
         listed += " " + TerminalText(c);
       }
-      return "--chars: no Morse code for" + listed;
+      return std::string(Say("--chars: no Morse code for", "--chars: モールス符号のない文字:")) +
+             listed;
     }
   }
-  return "bad practice options";
+  return std::string(Say("bad practice options", "練習のオプションが正しくありません"));
 }
 
 std::variant<PracticeOptions, CliRefusal> Options(const PracticeArgs& parsed) {
@@ -148,19 +161,25 @@ void AimAtWeakCharacters(System& system, const std::filesystem::path& history_fi
                          PracticeOptions& options, std::ostream& out) {
   const WeakFocus focus = ReadWeakFocus(system, history_file);
   if (focus.weights.empty()) {
-    out << "focus: "
-        << (focus.unreadable    ? "the practice history cannot be read"
-            : focus.checks == 0 ? "no practice history yet"
-                                : "no character written wrong yet")
-        << "; plain practice\n";
+    out << Say("focus: ", "重点: ")
+        << (focus.unreadable
+                ? Say("the practice history cannot be read", "練習の記録を読めないため")
+            : focus.checks == 0
+                ? Say("no practice history yet", "練習の記録がまだないため")
+                : Say("no character written wrong yet", "まだ書き誤った文字がないため"))
+        << Say("; plain practice\n", "、ふつうの練習にします\n");
     return;
   }
   options.focus = focus.weights;
-  out << "focus: weak characters";
+  out << Say("focus: weak characters", "重点: 苦手な文字");
   for (const std::u16string& c : focus.weakest) {
     out << " " << TerminalText(c);
   }
-  out << " (from " << focus.checks << " checks)\n";
+  if (CliLanguageIsJapanese()) {
+    out << "(" << focus.checks << " 回の採点から)\n";
+  } else {
+    out << " (from " << focus.checks << " checks)\n";
+  }
 }
 
 }  // namespace
@@ -177,20 +196,20 @@ std::variant<PracticePlan, CliRefusal> BuildPracticePlan(const std::vector<std::
   if (parsed.count) {
     const auto count = ParseUnsigned(*parsed.count, kLargestPracticeBatch);
     if (!count || *count == 0) {
-      return Refuse("--count needs a number from 1 to " + std::to_string(kLargestPracticeBatch));
+      return Refuse(NumberFromTo("--count", 1, kLargestPracticeBatch));
     }
     plan.count = static_cast<int>(*count);
   }
   if (parsed.seed) {
     plan.seed = ParseUnsigned(*parsed.seed, std::numeric_limits<std::uint64_t>::max());
     if (!plan.seed) {
-      return Refuse("--seed needs a number from 0 to " +
-                    std::to_string(std::numeric_limits<std::uint64_t>::max()));
+      return Refuse(NumberFromTo("--seed", 0, std::numeric_limits<std::uint64_t>::max()));
     }
   }
   if (parsed.focus) {
     if (*parsed.focus != "weak") {
-      return Refuse("--focus needs 'weak'");
+      return Refuse(
+          std::string(Say("--focus needs 'weak'", "--focus には weak を指定してください")));
     }
     plan.focus_weak = true;
   }
@@ -221,7 +240,7 @@ int RunPracticeCli(const std::vector<std::string>& args, std::ostream& out, std:
   const std::uint64_t first_seed = plan.seed ? *plan.seed : fresh_seed();
   // Flushed line by line: a learner, or a script reading the pipe, gets the
   // seed at once and each telegram's files as soon as it is written.
-  out << "seed: " << first_seed << std::endl;
+  out << Say("seed: ", "シード: ") << first_seed << std::endl;
   if (plan.focus_weak) {
     AimAtWeakCharacters(system, folders.history_file, plan.options, out);
   }
@@ -247,24 +266,26 @@ int RunPracticeCli(const std::vector<std::string>& args, std::ostream& out, std:
       if (SaveTelegramFile(system, key, request.fields)) {
         written.push_back(key);
       } else {
-        err << "hoshizora-cli: cannot write " << PrintablePath(key) << "\n";
+        err << "hoshizora-cli: " << CannotWrite(PrintablePath(key)) << "\n";
         ++failed;
       }
     }
     for (const auto& path : written) {
       out << PrintablePath(path) << std::endl;
     }
-    const std::string tail = " (seed " + std::to_string(seed) + ")";
+    out << RunSummary(written.size(), report.folder, failed) << Say(" (seed ", "(シード ") << seed
+        << ")" << std::endl;
     if (failed == 0) {
-      out << "complete: " << written.size() << " files in " << PrintablePath(report.folder) << tail
-          << std::endl;
       continue;
     }
-    out << "incomplete: " << written.size() << " files in " << PrintablePath(report.folder) << ", "
-        << failed << " failed" << tail << std::endl;
     if (i + 1 < plan.count) {
-      err << "hoshizora-cli: stopped after " << i + 1 << " of " << plan.count
-          << " practice telegrams\n";
+      if (CliLanguageIsJapanese()) {
+        err << "hoshizora-cli: 練習電報 " << plan.count << " 通のうち " << i + 1
+            << " 通で止めました\n";
+      } else {
+        err << "hoshizora-cli: stopped after " << i + 1 << " of " << plan.count
+            << " practice telegrams\n";
+      }
     }
     return StatusAfterInterruption(1);
   }

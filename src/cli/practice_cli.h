@@ -35,8 +35,8 @@ struct PracticePlan {
 };
 
 // `practice [--count N] [--length MIN-MAX] [--groups [--chars SET]] [--seed S]
-// [--focus weak] [--freq HZ] [--cpm N] [--out DIR] [--quiet]`: the tone and --out are read as `output`
-// reads them.
+// [--focus weak] [--freq HZ] [--cpm N] [--out DIR] [--quiet]`: the tone and --out are read as
+// `output` reads them.
 std::variant<PracticePlan, CliRefusal> BuildPracticePlan(const std::vector<std::string>& args,
                                                          System& system, SettingsStore& settings,
                                                          const ProgramFolders& folders);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/utf8.h"
+#include "cli/cli_language.h"
 #include "cli/terminal_text.h"
 #include "encoding/encode_telegram.h"
 #include "encoding/group_marks.h"
@@ -36,15 +37,17 @@ int RunTextCommand(std::string_view command, std::istream& in, std::ostream& out
     case InputStatus::kRead:
       break;
     case InputStatus::kTooLarge:
-      err << "hoshizora-cli: the input is larger than 16 MiB\n";
+      err << "hoshizora-cli: "
+          << Say("the input is larger than 16 MiB\n", "入力が 16 MiB を超えています\n");
       return 2;
     case InputStatus::kReadFailed:
-      err << "hoshizora-cli: cannot read the input\n";
+      err << "hoshizora-cli: " << Say("cannot read the input\n", "入力を読めません\n");
       return 2;
   }
   const auto text = DecodeUtf8Strict(bytes);
   if (!text) {
-    err << "hoshizora-cli: the input is not valid UTF-8\n";
+    err << "hoshizora-cli: "
+        << Say("the input is not valid UTF-8\n", "入力は正しい UTF-8 ではありません\n");
     return 2;
   }
   const std::u16string marked = InsertGroupMarks(*text);
@@ -54,7 +57,11 @@ int RunTextCommand(std::string_view command, std::istream& in, std::ostream& out
       for (const std::u16string& c : unkeyed) {
         listed += " " + TerminalText(c);
       }
-      err << "hoshizora-cli: no Morse code for" << listed << "; left out\n";
+      if (CliLanguageIsJapanese()) {
+        err << "hoshizora-cli: モールス符号のない文字を省きました:" << listed << "\n";
+      } else {
+        err << "hoshizora-cli: no Morse code for" << listed << "; left out\n";
+      }
     }
   }
   const std::u16string result = command == "encode" ? EncodeTelegram(marked) : marked;

@@ -15,6 +15,7 @@
 #include "app/program_folders.h"
 #include "base/utf8.h"
 #include "cli/cli_app.h"
+#include "cli/cli_language.h"
 #include "cli/interruption.h"
 #include "platform/ini_file.h"
 #include "platform/win32/console_stops.h"
@@ -115,6 +116,10 @@ int wmain(int argc, wchar_t** argv) {
   _setmode(_fileno(stdin), _O_BINARY);
   _setmode(_fileno(stdout), _O_BINARY);
   std::ios::sync_with_stdio(false);
+  // Windows users choose their language in the settings, not with variables.
+  hoshizora::SetCliLanguage(PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE
+                                ? hoshizora::CliLanguage::kJapanese
+                                : hoshizora::CliLanguage::kEnglish);
   const Utf8Console console;
   hoshizora::CatchConsoleStops(hoshizora::RequestStop, &finished);
   const int status = hoshizora::RunGuarded([&] { return Run(argc, argv); }, std::cout, std::cerr);

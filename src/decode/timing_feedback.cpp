@@ -163,14 +163,18 @@ TimingFeedback MeasureTiming(const DecodeResult& decoded) {
       if (units > kWidestSafeInnerGap && !c.text.empty()) {
         const std::u16string code = k.Code();
         AtRisk r;
+        r.inner_gap = true;
         r.character = c.text;
         r.at_s = k.elements[g].start_s + k.elements[g].length_s;
+        r.units = units;
         r.code = code.substr(0, g + 1) + u" " + code.substr(g + 1);
         const auto a = LookUpCode(code.substr(0, g + 1));
         const auto b = LookUpCode(code.substr(g + 1));
         r.why = u"inner gap " + TwoDecimals(units) + u" units";
         if (a && b) {
           r.why += u": may be heard as " + *a + u" + " + *b;
+          r.first_heard = *a;
+          r.second_heard = *b;
         }
         f.at_risk.push_back(std::move(r));
       }
@@ -185,11 +189,14 @@ TimingFeedback MeasureTiming(const DecodeResult& decoded) {
       const SentCharacter& next = chars[i + 1].keyed;
       AtRisk r;
       r.character = c.text + chars[i + 1].text;
+      r.next = chars[i + 1].text;
       r.at_s = k.elements.back().start_s + k.elements.back().length_s;
+      r.units = units;
       r.code = k.Code() + u" " + next.Code();
       r.why = u"character gap " + TwoDecimals(units) + u" units";
       if (const auto joined = LookUpCode(k.Code() + next.Code())) {
         r.why += u": may be heard as " + *joined;
+        r.first_heard = *joined;
       }
       f.at_risk.push_back(std::move(r));
     }

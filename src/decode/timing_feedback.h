@@ -13,10 +13,20 @@ inline constexpr double kWidestSafeInnerGap = 1.8;    // units
 inline constexpr double kNarrowestSafeCharGap = 2.2;  // units
 
 struct AtRisk {
+  // A gap inside a character that splits it, or one between two characters
+  // that joins them.
+  bool inner_gap = false;
   std::u16string character;  // the character, or the two around a gap
+  std::u16string next;       // of those two, the one after the gap
   double at_s = 0;           // where the gap lies in the recording
+  double units = 0;          // the gap's length
   std::u16string code;       // its code, the two codes split by a blank
-  std::u16string why;        // what it may be heard as
+  // What it may be heard as: the two halves' characters for an inner gap,
+  // the one character the two codes make for a character gap; empty when
+  // no character has that code.
+  std::u16string first_heard;
+  std::u16string second_heard;
+  std::u16string why;  // the same in a line
 };
 
 struct CharacterRatio {

@@ -20,6 +20,7 @@
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_player.h"
+#include "platform/qt/qt_recorder.h"
 #include "platform/qt/qt_translations.h"
 
 namespace {
@@ -29,9 +30,11 @@ constexpr const char* kUsage =
     "\n"
     "Opens the Hoshizora window: fill in a Wabun telegram, a tone and a speed, and\n"
     "電報JPEG_WAV出力 writes its audio, listing picture and reception-form pages into\n"
-    "a new folder. The menu その他 holds 音声の設定… (rise time, effective speed) and\n"
-    "練習電報を作る (a new practice telegram). The window needs a display; the\n"
-    "command line, hoshizora-cli, does the same work without one (see\n"
+    "a new folder. The menu その他 holds 音声の設定… (rise time, effective speed),\n"
+    "練習電報を作る (a new practice telegram), 受信練習… (hear a practice telegram,\n"
+    "copy it and have the copy scored) and 送信練習… (key a telegram into the audio\n"
+    "input and have it read back, scored and the timing judged). The window needs a\n"
+    "display; the command line, hoshizora-cli, does the same work without one (see\n"
     "hoshizora-cli --help and man hoshizora).\n";
 
 // Answers --help and --version before Qt starts, so that they work without a
@@ -89,6 +92,8 @@ int RunProgram(int argc, char** argv) {
                              folders};
   hoshizora::QtPlayer player;
   main.player = &player;
+  hoshizora::QtRecorder recorder;
+  main.recorder = &recorder;
   window.SetCommandHandler([&](int id) {
     hoshizora::GuardCommand(window, [&] { hoshizora::HandleCommand(main, id); });
   });

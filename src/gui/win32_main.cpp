@@ -12,6 +12,7 @@
 #include "platform/win32/win32_icon_resources.h"
 #include "platform/win32/win32_main_window.h"
 #include "platform/win32/win32_player.h"
+#include "platform/win32/win32_recorder.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/win32_user_folders.h"
 
@@ -50,6 +51,8 @@ void RunProgram() {
                              folders};
   hoshizora::Win32Player player;
   main.player = &player;
+  hoshizora::Win32Recorder recorder;
+  main.recorder = &recorder;
   window.SetInitHandler([&] { hoshizora::InitialiseMainDialog(main); });
   window.SetCommandHandler([&](int id) { return hoshizora::HandleCommand(main, id); });
   window.SetCloseHandler([&] { hoshizora::CloseMainDialog(main); });

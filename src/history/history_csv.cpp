@@ -319,6 +319,7 @@ std::string FormatHistoryLine(const HistoryRecord& record) {
   }
   line += ',' + QuoteCsv(CharactersCell(record.characters), true);
   line += ',' + QuoteCsv(ConfusionsCell(record.confusions), true);
+  line += record.kind == HistoryKind::kSending ? ",sending" : ",reception";
   return line + '\n';
 }
 
@@ -353,6 +354,11 @@ std::optional<HistoryRecord> ParseHistoryLine(std::string_view line) {
       !ParseConfusions(f[11], record.confusions)) {
     return std::nullopt;
   }
+  if (f.size() > kFieldCount && f[kFieldCount] == "sending") {
+    record.kind = HistoryKind::kSending;
+  } else if (f.size() > kFieldCount && f[kFieldCount] != "reception") {
+    return std::nullopt;  // a kind this version does not know
+  }
   return record;
 }
 
@@ -369,7 +375,7 @@ HistoryParse ParseHistoryFile(std::string_view bytes) {
     if (line.ends_with('\r')) {
       line.remove_suffix(1);
     }
-    if (line.empty() || line == kHistoryHeader) {
+    if (line.empty() || line == kHistoryHeader || line == kFirstHistoryHeader) {
       continue;
     }
     if (auto record = ParseHistoryLine(line)) {

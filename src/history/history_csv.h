@@ -13,7 +13,7 @@ namespace hoshizora {
 // and quoted (with "" for a quote) where they need it:
 //
 //   time,key,seed,cpm,effective_cpm,score,pass_mark,substitutions,omissions,
-//   insertions,characters,confusions
+//   insertions,characters,confusions,kind
 //
 // time is local "YYYY-MM-DD HH:MM:SS"; key, seed, cpm, effective_cpm and time
 // are empty when unknown. The last two fields are always quoted, so a line cut
@@ -23,8 +23,14 @@ namespace hoshizora {
 // Items are separated by single blanks. Inside a character, a blank, ",",
 // '"', ":", ">", "/", "\" and control characters are written \XXXX (the
 // UTF-16 unit in four hex digits), so every item splits unambiguously.
-// Readers ignore fields after the last, so later columns can be added.
+// kind is "reception" or "sending"; a line from before the column existed
+// has none and is a reception. Readers ignore fields after the last, so
+// later columns can be added.
 inline constexpr std::string_view kHistoryHeader =
+    "time,key,seed,cpm,effective_cpm,score,pass_mark,substitutions,omissions,insertions,"
+    "characters,confusions,kind";
+// The header of a history written before the kind column.
+inline constexpr std::string_view kFirstHistoryHeader =
     "time,key,seed,cpm,effective_cpm,score,pass_mark,substitutions,omissions,insertions,"
     "characters,confusions";
 

@@ -23,8 +23,13 @@ using CharacterTallies = std::map<std::u16string, CharacterTally>;
 // (expected, written) to how often the one was written for the other.
 using ConfusionTallies = std::map<std::pair<std::u16string, std::u16string>, int>;
 
+// What was scored: a copy of what the learner heard, or what the learner
+// keyed, decoded.
+enum class HistoryKind { kReception, kSending };
+
 // One scored copy, as the practice history keeps it.
 struct HistoryRecord {
+  HistoryKind kind = HistoryKind::kReception;
   std::optional<LocalTime> time;  // nothing when the clock could not be read
   std::u16string key_name;        // the key's file name; empty when unknown
   std::optional<std::uint64_t> seed;

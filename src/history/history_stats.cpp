@@ -27,6 +27,17 @@ bool Worse(const CharacterStanding& a, const CharacterStanding& b) {
 
 }  // namespace
 
+std::vector<HistoryRecord> RecordsOfKind(const std::vector<HistoryRecord>& records,
+                                         HistoryKind kind) {
+  std::vector<HistoryRecord> of_kind;
+  for (const HistoryRecord& record : records) {
+    if (record.kind == kind) {
+      of_kind.push_back(record);
+    }
+  }
+  return of_kind;
+}
+
 HistorySummary SummarizeHistory(const std::vector<HistoryRecord>& records,
                                 std::optional<std::size_t> last) {
   const std::size_t count = last ? std::min(*last, records.size()) : records.size();

@@ -33,6 +33,11 @@ struct HistorySummary {
   std::vector<int> scores;  // oldest first
 };
 
+// The records of one kind, in their order: a learner's sending and reception
+// are weak in different characters.
+std::vector<HistoryRecord> RecordsOfKind(const std::vector<HistoryRecord>& records,
+                                         HistoryKind kind);
+
 // The records' tallies added up; `last` keeps only the newest that many.
 HistorySummary SummarizeHistory(const std::vector<HistoryRecord>& records,
                                 std::optional<std::size_t> last = std::nullopt);

@@ -49,11 +49,16 @@ struct FileRead {
   std::string bytes;  // the whole file for kRead, else empty
 };
 
-// What asking for a new folder came to.
+// What asking for a new folder came to: made, or why not, as far as the
+// system tells, so that the user can be told what to change.
 enum class FolderMade {
   kMade,
   kNameTaken,  // something has the name already: a folder, a file, a link
-  kFailed,
+  kFailed,     // for a reason not told apart below
+  kDenied,     // no permission to write where it goes
+  kReadOnly,   // on a read-only drive or file system
+  kNoSpace,    // the drive is full
+  kNoParent,   // the folder it goes in is missing, or is not a folder
 };
 
 // Everything the commands need of the operating system.

@@ -45,7 +45,9 @@ TEST(OutputFolder, EveryKindOfTakenNameIsPassedOver) {
   testing::WriteFileBytes(Named(root, u"_3"), "a file");
   fs::create_directory(Named(root, u"_4"));
 
-  EXPECT_EQ(MakeOutputFolder(system, root, u"20240131_090507"), std::u16string(kStem) + u"_5");
+  const OutputFolder made = MakeOutputFolder(system, root, u"20240131_090507");
+  EXPECT_EQ(made.made, FolderMade::kMade);
+  EXPECT_EQ(made.name, std::u16string(kStem) + u"_5");
   EXPECT_TRUE(fs::is_directory(Named(root, u"_5")));
   EXPECT_FALSE(fs::exists(elsewhere / "missing")) << "a dangling link was followed";
   EXPECT_TRUE(fs::is_empty(elsewhere));
@@ -65,7 +67,7 @@ TEST(OutputFolder, RunsStartedTogetherEachGetAFolder) {
   for (int round = 0; round < kRounds; ++round) {
     const fs::path root = dir.path() / std::to_string(round);
     fs::create_directories(root);
-    std::vector<std::optional<std::u16string>> names(kRuns);
+    std::vector<OutputFolder> names(kRuns);
     std::latch start(kRuns);
     {
       std::vector<std::jthread> runs;
@@ -77,9 +79,9 @@ TEST(OutputFolder, RunsStartedTogetherEachGetAFolder) {
       }
     }
     std::set<std::u16string> distinct;
-    for (const auto& name : names) {
-      ASSERT_TRUE(name.has_value()) << "round " << round << ": a run found no folder";
-      distinct.insert(*name);
+    for (const OutputFolder& folder : names) {
+      ASSERT_EQ(folder.made, FolderMade::kMade) << "round " << round << ": a run found no folder";
+      distinct.insert(folder.name);
     }
     EXPECT_EQ(distinct.size(), static_cast<std::size_t>(kRuns));
     EXPECT_EQ(std::distance(fs::directory_iterator(root), fs::directory_iterator()), kRuns);

@@ -9,6 +9,7 @@
 #include "app/output_messages.h"
 #include "audio/wav_writer.h"
 #include "base/little_endian.h"
+#include "base/utf8.h"
 #include "encoding/default_telegram.h"
 #include "imaging/text_listing.h"
 #include "platform/paths.h"
@@ -458,11 +459,27 @@ TEST_F(OutputRunTest, OpensFollowTheOptionsInOrder) {
   EXPECT_TRUE(system.opened.empty());
 }
 
+// The message names the folder tried and the system's reason, for the user
+// to know what to change.
 TEST_F(OutputRunTest, UnwritableRootIsReported) {
   request.output_root = dir.path() / "missing" / "deeper";
-  const OutputReport report = Run();
-  EXPECT_EQ(report.result, Result::kIncomplete);
-  EXPECT_TRUE(Says(report, u"出力フォルダを作成できませんでした"));
+  const std::u16string tried = PathText(request.output_root / u"和文電報_20240131_090507");
+  const std::pair<std::optional<FolderMade>, std::u16string> cases[] = {
+      {std::nullopt, u"（入れる先のフォルダがありません）"},
+      {FolderMade::kDenied, u"（書き込む権限がありません）"},
+      {FolderMade::kReadOnly, u"（読み取り専用の場所です）"},
+      {FolderMade::kNoSpace, u"（ディスクに空きがありません）"},
+      {FolderMade::kFailed, u""},  // no reason told: none made up
+  };
+  for (const auto& [fails, reason] : cases) {
+    system.folder_fails = fails;
+    const OutputReport report = Run();
+    EXPECT_EQ(report.result, Result::kIncomplete);
+    EXPECT_TRUE(report.folder.empty());
+    EXPECT_TRUE(Says(report, u"出力フォルダを作成できませんでした: " + tried + reason))
+        << EncodeUtf8(report.message);
+    EXPECT_EQ(Says(report, u"（"), !reason.empty());
+  }
   EXPECT_TRUE(canvas.saved.empty());
 }
 

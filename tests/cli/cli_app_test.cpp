@@ -111,7 +111,9 @@ TEST(CliHelp, EveryCommandHasItsOwnUsage) {
       {{"practice", "--count", "0", "--help"}, "uses seed S+i"},
       {{"encode", "--help"}, "named on stderr"},
       {{"mark", "--help"}, "Group marks inserted"},
-      {{"check", "--help"}, "KEY_採点_N.jpg"},
+      {{"check", "--bogus", "--help"}, "KEY_採点_1.jpg, KEY_採点_2.jpg"},
+      {{"stats", "--last", "0", "-h"}, "the newest N (1-10000)"},
+      {{"decode", "--help"}, "PARIS WPM"},
   };
   for (const auto& [args, says] : cases) {
     const CliRun run = Cli(args, "never read");

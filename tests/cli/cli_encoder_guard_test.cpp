@@ -34,7 +34,7 @@ class CliEncoderGuardTest : public ::testing::Test {
         {(program / "hoshizora-cli").string(), "output", telegram.string(), "--out", out.string()},
         // A sanitizer build would refuse a preloaded library that comes before
         // its runtime; the shim only wraps two calls, so the order is harmless.
-        {"PATH=/usr/bin:/bin", "LANG=C.UTF-8", "LD_PRELOAD=" HOSHIZORA_LINK_REFUSING_SHIM,
+        {"PATH=/usr/bin:/bin", "LANG=ja_JP.UTF-8", "LD_PRELOAD=" HOSHIZORA_LINK_REFUSING_SHIM,
          "ASAN_OPTIONS=verify_asan_link_order=0"},
         dir.path(), dir.path());
   }

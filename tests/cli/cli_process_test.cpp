@@ -208,14 +208,14 @@ TEST_F(CliProcessTest, CutBodyIsIncompleteAndSaysWhatItDropped) {
                      {u"", u"", u"", u"", u"", u"[ホレ]アイ[ラタ]" + std::u16string(4990, u'漢')}));
   const testing::ProgramRun run = testing::RunProgram(
       {cli.string(), "output", telegram.string(), "--out", out.string(), "--quiet"},
-      {"PATH=/usr/bin:/bin", "LANG=C.UTF-8", "HOME=" + dir.path().string()}, dir.path(),
+      {"PATH=/usr/bin:/bin", "LANG=ja_JP.UTF-8", "HOME=" + dir.path().string()}, dir.path(),
       dir.path());
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find(
                 "本文が長すぎるため、先頭の4095文字だけを使い、残りの905文字は使いませんでした。"),
             std::string::npos)
       << run.err;
-  EXPECT_NE(run.out.find("incomplete: 3 files in "), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("未完了: 3 個のファイルを "), std::string::npos) << run.out;
 }
 
 // Settings the program cannot read are said once, on stderr, and left alone;
@@ -245,8 +245,8 @@ TEST_F(CliProcessTest, UnreadableSettingsAreSaidOnceAndLeftAlone) {
       argv.insert(argv.end(), args.begin(), args.end());
       argv.insert(argv.end(), {"--out", out.string()});
       const testing::ProgramRun run = testing::RunProgram(
-          argv, {"PATH=/usr/bin:/bin", "LANG=C.UTF-8", "HOME=" + dir.path().string()}, dir.path(),
-          dir.path());
+          argv, {"PATH=/usr/bin:/bin", "LANG=ja_JP.UTF-8", "HOME=" + dir.path().string()},
+          dir.path(), dir.path());
       EXPECT_EQ(run.status, 0) << run.err;
       const std::size_t first = run.err.find(said);
       EXPECT_NE(first, std::string::npos) << run.err;

@@ -69,6 +69,10 @@ class CliSignalTest : public ::testing::Test {
     testing::ProgramStart start{
         .argv = {cli.string()}, .scratch = dir.path(), .input = stdin_from, .output = stdout_to};
     start.argv.insert(start.argv.end(), args.begin(), args.end());
+    // The environment as it is, but the run's texts in Japanese, whatever the
+    // locale the tests were started in.
+    std::erase_if(start.env, [](const std::string& e) { return e.starts_with("LC_ALL="); });
+    start.env.push_back("LC_ALL=ja_JP.UTF-8");
     running_.emplace(std::move(start));
     ASSERT_GT(running_->pid(), 0);
   }
@@ -208,11 +212,11 @@ TEST_F(CliSignalTest, StandardOutputThatCannotBeWrittenIsAFailure) {
   }
   Start({"--version"}, "/dev/full");
   EXPECT_EQ(Wait(30s), 1);
-  EXPECT_NE(Errors().find("cannot write to standard output"), std::string::npos) << Errors();
+  EXPECT_NE(Errors().find("標準出力に書き込めません"), std::string::npos) << Errors();
 
   Start({"output", "--out", out.string()}, "/dev/full");
   EXPECT_EQ(Wait(60s), 1);
-  EXPECT_NE(Errors().find("cannot write to standard output"), std::string::npos) << Errors();
+  EXPECT_NE(Errors().find("標準出力に書き込めません"), std::string::npos) << Errors();
   Start({"output", "--cpm", "5"}, "/dev/full");
   EXPECT_EQ(Wait(30s), 2) << "a refusal keeps its own status";
 }

@@ -43,7 +43,7 @@ class CliTerminalTest : public ::testing::Test {
                                   "--out", out.string()};
     argv.insert(argv.end(), extra.begin(), extra.end());
     return testing::RunProgram(argv,
-                               {"PATH=/usr/bin:/bin", "LANG=C.UTF-8", "HOME=" + home.string()},
+                               {"PATH=/usr/bin:/bin", "LANG=ja_JP.UTF-8", "HOME=" + home.string()},
                                dir.path(), dir.path(), err_to, 72);
   }
 
@@ -69,7 +69,7 @@ TEST_F(CliTerminalTest, TerminalGetsOneBarRedrawnInPlaceThenOnlyTheMessage) {
   // What stays on the screen: the closing message alone.
   EXPECT_EQ(testing::TerminalScreen(run.err),
             std::vector<std::string>{"完了: 出力が完了しました。"});
-  EXPECT_NE(run.out.find("complete: 3 files in " + out.string()), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("完了: 3 個のファイルを " + out.string()), std::string::npos) << run.out;
 }
 
 TEST_F(CliTerminalTest, FileGetsPlainLinesAndQuietGetsNoProgress) {
@@ -86,13 +86,14 @@ TEST_F(CliTerminalTest, FileGetsPlainLinesAndQuietGetsNoProgress) {
     ASSERT_EQ(quiet.status, 0) << quiet.err;
     EXPECT_EQ(quiet.err, err_to == Stderr::kTerminal ? "完了: 出力が完了しました。\r\n"
                                                      : "完了: 出力が完了しました。\n");
-    EXPECT_NE(quiet.out.find("complete: 3 files in "), std::string::npos);
+    EXPECT_NE(quiet.out.find("完了: 3 個のファイルを "), std::string::npos);
   }
 }
 
 // practice shows its progress as output does, and --quiet silences it.
 TEST_F(CliTerminalTest, PracticeShowsTheSameProgressAndTakesQuiet) {
-  const std::vector<std::string> env{"PATH=/usr/bin:/bin", "LANG=C.UTF-8", "HOME=" + home.string()};
+  const std::vector<std::string> env{"PATH=/usr/bin:/bin", "LANG=ja_JP.UTF-8",
+                                     "HOME=" + home.string()};
   const std::vector<std::string> practice{(program / "hoshizora-cli").string(),
                                           "practice",
                                           "--length",
@@ -174,7 +175,8 @@ TEST_F(CliTerminalTest, FiltersGiveExactTextToFilesAndPipesAndCodesToATerminal) 
   const std::string text("[ホレ]ア\x1b[2J\x00イ\r\x0c漢[ラタ]\x1a", 33);
   const fs::path input = dir.path() / "in.txt";
   testing::WriteFileBytes(input, text);
-  const std::vector<std::string> env{"PATH=/usr/bin:/bin", "LANG=C.UTF-8", "HOME=" + home.string()};
+  const std::vector<std::string> env{"PATH=/usr/bin:/bin", "LANG=ja_JP.UTF-8",
+                                     "HOME=" + home.string()};
   const std::string cli = (program / "hoshizora-cli").string();
   const auto run = [&](const std::vector<std::string>& argv, testing::Stdout out_to) {
     return testing::RunProgram(argv, env, dir.path(), dir.path(), Stderr::kFile, 72, out_to, input);
@@ -194,8 +196,9 @@ TEST_F(CliTerminalTest, FiltersGiveExactTextToFilesAndPipesAndCodesToATerminal) 
   const ProgramRun encode = run({cli, "encode"}, testing::Stdout::kFile);
   EXPECT_EQ(encode.status, 0);
   EXPECT_EQ(encode.out, " -..--- --.-- ..- .--- .-  ...-. ");
-  EXPECT_EQ(encode.err,
-            "hoshizora-cli: no Morse code for U+001B [ U+0000 U+000C 漢 U+001A; left out\n");
+  EXPECT_EQ(
+      encode.err,
+      "hoshizora-cli: モールス符号のない文字を省きました: U+001B [ U+0000 U+000C 漢 U+001A\n");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "cli/japanese_run.h"
 #include "support/terminal_screen.h"
 
 namespace hoshizora {
@@ -21,6 +22,7 @@ class ConsoleBarTest : public ::testing::Test {
   }
   Lines Screen() const { return TerminalScreen(err.str()); }
 
+  testing::JapaneseRun japanese;  // the run's texts as they are
   std::chrono::steady_clock::time_point now{};
   int columns = 80;
   std::ostringstream err;

@@ -5,7 +5,9 @@
 #include <sstream>
 
 #include "cli/console_sink.h"
+#include "cli/japanese_run.h"
 #include "platform/ini_file.h"
+#include "support/recording_canvas.h"
 #include "support/temp_dir.h"
 #include "support/test_system.h"
 #include "telegram_file/telegram_text_format.h"
@@ -104,20 +106,20 @@ TEST_F(OutputCliTest, KeyingComesFromTheSettingsWithoutFlags) {
 }
 
 TEST_F(OutputCliTest, KeyingFlagsOutsideTheirRangesAreRefused) {
-  const std::string rise = "エラー: 立ち上がり(ms)は0から20までの数字で入力してください。";
+  const std::string rise = "hoshizora-cli: the rise time (ms) must be a number from 0 to 20.";
   for (const char* bad : {"21", "-1", "abc", "5ms", "", "1,0"}) {
     EXPECT_EQ(Refusal({"--rise-ms", bad}), rise) << bad;
   }
   EXPECT_EQ(Refusal({"--effective-cpm", "19"}),
-            "エラー: 実効速度(CPM)は20から100までの数字で入力してください。");
+            "hoshizora-cli: the effective speed (CPM) must be a number from 20 to 100.");
   EXPECT_EQ(Refusal({"--cpm", "120", "--effective-cpm", "121"}),
-            "エラー: 実効速度(CPM)は20から120までの数字で入力してください。");
+            "hoshizora-cli: the effective speed (CPM) must be a number from 20 to 120.");
   testing::WriteFileBytes(program / "settings.ini", "[General]\nCpm=60\n");
   EXPECT_EQ(Refusal({"--effective-cpm", "80"}),
-            "エラー: 実効速度(CPM)は20から60までの数字で入力してください。")
+            "hoshizora-cli: the effective speed (CPM) must be a number from 20 to 60.")
       << "the range ends at the speed from the settings";
   EXPECT_EQ(Refusal({"--cpm", "300", "--effective-cpm", "x"}),
-            "エラー: 速度(CPM)は20から200までの数字で入力してください。")
+            "hoshizora-cli: the speed (CPM) must be a number from 20 to 200.")
       << "a bad speed is named first";
   EXPECT_EQ(Refusal({"--rise-ms"}), "hoshizora-cli: --rise-ms needs a value");
 }
@@ -141,9 +143,9 @@ TEST_F(OutputCliTest, BadArgumentsAreRefusedWithAReason) {
   EXPECT_NE(Refusal({"--out", (dir.path() / "none").string()}).find("no such folder"),
             std::string::npos);
   EXPECT_EQ(Refusal({"--freq", "99"}),
-            "エラー: 周波数(Hz)は100から2000までの数字で入力してください。");
+            "hoshizora-cli: the frequency (Hz) must be a number from 100 to 2000.");
   EXPECT_EQ(Refusal({"--cpm", "1,5"}),
-            "エラー: 速度(CPM)は20から200までの数字で入力してください。");
+            "hoshizora-cli: the speed (CPM) must be a number from 20 to 200.");
   EXPECT_EQ(Refusal({"a", "b"}), "hoshizora-cli: unexpected argument 'b'");
   EXPECT_EQ(Refusal({"--cpm"}), "hoshizora-cli: --cpm needs a value");
 }
@@ -155,7 +157,7 @@ TEST_F(OutputCliTest, FilesWithoutATelegramAreRefusedAndUtf16IsRead) {
     testing::WriteFileBytes(telegram, bytes);
     EXPECT_EQ(Refusal({telegram.string()}),
               "hoshizora-cli: " + telegram.string() +
-                  ": このファイルには電報がありません([VALA]〜[VALE]、[TEXT]の行がありません)。");
+                  ": this file holds no telegram (no [VALA]-[VALE] or [TEXT] lines).");
   }
   std::string utf16 = "\xFE\xFF";  // big-endian
   for (char16_t c : std::u16string_view(u"[TEXT]\n[ホレ]ア[ラタ]")) {
@@ -208,8 +210,36 @@ TEST_F(OutputCliTest, QuietTakesNoValue) {
   EXPECT_EQ(Refusal({"--quiet", "a", "b"}), "hoshizora-cli: unexpected argument 'b'");
 }
 
+// A folder that cannot be made is named with the system's reason, and the
+// summary names no folder, since none was made.
+TEST_F(OutputCliTest, FolderThatCannotBeMadeIsNamedWithTheReason) {
+  system.folder_fails = FolderMade::kReadOnly;
+  const std::string tried = (out / "和文電報_20240131_090507").string();
+  const auto run = [&] {
+    std::ostringstream printed;
+    std::ostringstream errors;
+    testing::RecordingCanvas canvas;
+    const int status = RunOutputCli({"--quiet", "--out", out.string()}, printed, errors, system,
+                                    settings, [&]() -> Canvas& { return canvas; }, {});
+    EXPECT_EQ(status, 1);
+    return printed.str() + errors.str();
+  };
+  const std::string english = run();
+  EXPECT_NE(english.find("incomplete: 0 files, 1 failed\n"), std::string::npos) << english;
+  EXPECT_NE(english.find("could not make the output folder " + tried + " (read-only file system)"),
+            std::string::npos)
+      << english;
+  const testing::JapaneseRun japanese;
+  const std::string ja = run();
+  EXPECT_NE(ja.find("未完了: 出力フォルダを作れず、1 件が失敗しました\n"), std::string::npos) << ja;
+  EXPECT_NE(ja.find("出力フォルダを作成できませんでした: " + tried + "（読み取り専用の場所です）"),
+            std::string::npos)
+      << ja;
+}
+
 // Progress lines wait until the run has taken a while, then show each new step once.
 TEST(ConsoleSink, QuietAtFirstThenEachNewStepOnce) {
+  const testing::JapaneseRun japanese;
   auto now = std::chrono::steady_clock::time_point{};
   std::ostringstream err;
   ConsoleSink sink(err, [&] { return now; });
@@ -233,6 +263,7 @@ TEST(ConsoleSink, QuietAtFirstThenEachNewStepOnce) {
 // codes: an escape sequence could recolour it, a right-to-left override
 // reorder every line after it.
 TEST(ConsoleSink, ControlCharactersAndBidiMarksArePrintedAsCodes) {
+  const testing::JapaneseRun japanese;
   std::ostringstream err;
   ConsoleSink sink(err);
   sink.ShowMessage(u"文字: \x1b[31mア\u202Eイ\u2066\u200F\x7F\x85\r\x01\tウ\r\nエ\n", u"エラー",

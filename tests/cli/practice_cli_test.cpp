@@ -121,7 +121,7 @@ TEST_F(PracticeCliTest, BadOptionsAreRefusedWithAReason) {
   }
   // The tone and --out are refused as output refuses them.
   EXPECT_EQ(Refusal({"--freq", "99"}),
-            "エラー: 周波数(Hz)は100から2000までの数字で入力してください。");
+            "hoshizora-cli: the frequency (Hz) must be a number from 100 to 2000.");
   EXPECT_NE(Refusal({"--out", (dir.path() / "none").string()}).find("no such folder"),
             std::string::npos);
 }

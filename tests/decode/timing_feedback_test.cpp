@@ -124,6 +124,11 @@ TEST(TimingFeedbackTest, NamesTheCharactersAtRiskAndShortDahs) {
   EXPECT_TRUE(f.at_risk[1].why.starts_with(u"character gap 1.") ||
               f.at_risk[1].why.starts_with(u"character gap 2.0"));
   EXPECT_TRUE(f.at_risk[1].why.ends_with(u" units: may be heard as タ"));
+  EXPECT_TRUE(f.at_risk[0].inner_gap && !f.at_risk[1].inner_gap);
+  EXPECT_EQ(EncodeUtf8(f.at_risk[0].first_heard + u"|" + f.at_risk[0].second_heard), "イ|ヨ");
+  EXPECT_EQ(EncodeUtf8(f.at_risk[1].first_heard + u"|" + f.at_risk[1].second_heard), "タ|");
+  EXPECT_GT(f.at_risk[0].units, 1.8);
+  EXPECT_LT(f.at_risk[1].units, 2.2);
   std::string flagged;
   for (const CharacterRatio& r : f.ratios) {
     flagged += r.flagged ? EncodeUtf8(r.character) : "";

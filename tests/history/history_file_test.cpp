@@ -60,7 +60,9 @@ TEST(HistoryCsvTest, RecordsRoundTripThroughTheirLine) {
                         {{u"エ", u">"}, 1},    {{u"オ", u"\\"}, 1},     {{u"カ", u" "}, 1},
                         {{u"キ", u"\n"}, 1},   {{u"ク", u"\xD800"}, 1}, {{u"ケ", u"😀"}, 1},
                         {{u"/", u"\u2028"}, 3}};
-  for (const HistoryRecord& record : {Record(97), unknowns, awkward}) {
+  HistoryRecord sent = Record(88);
+  sent.kind = HistoryKind::kSending;
+  for (const HistoryRecord& record : {Record(97), unknowns, awkward, sent}) {
     const std::string line = FormatHistoryLine(record);
     ASSERT_TRUE(line.ends_with('\n'));
     EXPECT_EQ(line.find('\n'), line.size() - 1) << line;
@@ -70,7 +72,7 @@ TEST(HistoryCsvTest, RecordsRoundTripThroughTheirLine) {
   }
   EXPECT_EQ(FormatHistoryLine(Record(97)),
             "2026-12-07 21:04:09,和文電報_20261207_210000_telegram.txt,18446744073709551615,60,40,"
-            "97,80,2,1,1,\"゛:4/1 ア:3/0 ン:2/2\",\"ン>ソ:2\"\n");
+            "97,80,2,1,1,\"゛:4/1 ア:3/0 ン:2/2\",\"ン>ソ:2\",reception\n");
 }
 
 TEST(HistoryCsvTest, DamagedAndForeignLinesAreSkippedAndCounted) {
@@ -89,9 +91,12 @@ TEST(HistoryCsvTest, DamagedAndForeignLinesAreSkippedAndCounted) {
       "2026-12-07 21:04:09,k,,,,97,80,0,0,0,\"\\12\",\"\"",           // a short escape
       "2026-12-07 21:04:09,k,,,,97,80,0,0,0,\"\",\"ン>ソ:1",          // an open quote
       "2026-12-07 21:04:09,\xFF,,,,97,80,0,0,0,\"\",\"\"",            // not UTF-8
+      "2026-12-07 21:04:09,k,,,,97,80,0,0,0,\"\",\"\",dictation",     // a kind not known
   };
-  // As a spreadsheet may save it: a byte order mark and CR LF.
-  std::string bytes = "\xEF\xBB\xBF" + std::string(kHistoryHeader) + "\r\n" + good_line + "\r\n";
+  // As a spreadsheet may save it: a byte order mark and CR LF; a history
+  // begun before the kind column, whose lines are receptions.
+  std::string bytes = "\xEF\xBB\xBF" + std::string(kFirstHistoryHeader) + "\r\n" +
+                      good_line.substr(0, good_line.rfind(',')) + "\r\n";
   for (const char* line : damaged) {
     bytes += std::string(line) + "\n";
   }

@@ -67,7 +67,7 @@ TEST(PosixSystem, FileOperations) {
   const fs::path folder = dir.path() / "和文電報";
   EXPECT_EQ(system.CreateFolder(folder), FolderMade::kMade);
   EXPECT_EQ(system.CreateFolder(folder), FolderMade::kNameTaken);
-  EXPECT_EQ(system.CreateFolder(dir.path() / "none" / "x"), FolderMade::kFailed);
+  EXPECT_EQ(system.CreateFolder(dir.path() / "none" / "x"), FolderMade::kNoParent);
   EXPECT_TRUE(system.PathExists(folder));
   EXPECT_FALSE(system.FileSize(folder).has_value()) << "a folder is not a file";
   testing::WriteFileBytes(folder / "a", "abc");

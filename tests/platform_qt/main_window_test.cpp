@@ -24,6 +24,7 @@
 #include "platform/qt/spin_buttons.h"
 #include "practice/practice_telegram.h"
 #include "support/fake_player.h"
+#include "support/fake_recorder.h"
 #include "support/stand_in_encoder.h"
 #include "support/temp_dir.h"
 #include "support/test_system.h"
@@ -98,15 +99,16 @@ TEST_F(MainWindowTest, EveryControlByIdWithItsCaptionAndFont) {
   ASSERT_EQ(menus.size(), 1);
   EXPECT_EQ(menus[0]->text(), "その他");
   const QList<QAction*> items = menus[0]->menu()->actions();
-  ASSERT_EQ(items.size(), 4);
-  EXPECT_EQ(items[0]->text(), "このソフトについて");
-  EXPECT_EQ(items[0]->objectName(), "40001");
-  EXPECT_EQ(items[1]->text(), "音声の設定…");
-  EXPECT_EQ(items[1]->objectName(), "40002");
-  EXPECT_EQ(items[2]->text(), "練習電報を作る");
-  EXPECT_EQ(items[2]->objectName(), "40003");
-  EXPECT_EQ(items[3]->text(), "受信練習…");
-  EXPECT_EQ(items[3]->objectName(), "40004");
+  const char* expected[][2] = {{"このソフトについて", "40001"},
+                               {"音声の設定…", "40002"},
+                               {"練習電報を作る", "40003"},
+                               {"受信練習…", "40004"},
+                               {"送信練習…", "40005"}};
+  ASSERT_EQ(items.size(), static_cast<qsizetype>(std::size(expected)));
+  for (qsizetype i = 0; i < items.size(); ++i) {
+    EXPECT_EQ(items[i]->text(), expected[i][0]);
+    EXPECT_EQ(items[i]->objectName(), expected[i][1]);
+  }
   // The sample telegram is in the fields, with the edit's own line breaks.
   EXPECT_TRUE(Get<QPlainTextEdit>(ids::kBody)->toPlainText().startsWith("[ホレ]ハルカナ"));
   EXPECT_EQ(Get<QLineEdit>(ids::kTime)->text(), "コ9,05");
@@ -406,6 +408,45 @@ TEST_F(MainWindowTest, PracticeDialogFromTheMenuRunsModallyAndEscClosesOnlyIt) {
   EXPECT_TRUE(window.findChildren<MainWindow*>().empty()) << "the practice dialog is gone";
   EXPECT_FALSE(window.destroyed()) << "Esc closed the practice dialog and nothing else";
   EXPECT_EQ(Get<QPlainTextEdit>(ids::kBody)->toPlainText(), body);
+}
+
+// The sending dialog likewise: a telegram made is shown to send from, the
+// recorder's take is kept beside it and read, and Esc closes it alone.
+TEST_F(MainWindowTest, SendingDialogFromTheMenuRecordsAndReads) {
+  testing::FakeRecorder recorder;
+  recorder.taken = Recording{8000, std::vector<std::int16_t>(16000, 0)};
+  main.recorder = &recorder;
+  const std::filesystem::path form = u8"和文電報受信用紙.jpg";
+  std::filesystem::copy_file(std::filesystem::path(HOSHIZORA_ASSETS_DIR) / form, dir.path() / form);
+  bool visited = false;
+  QTimer::singleShot(0, &window, [&] {
+    MainWindow* sending = nullptr;
+    for (MainWindow* child : window.findChildren<MainWindow*>()) {
+      sending = child->windowTitle() == "送信練習" ? child : sending;
+    }
+    ASSERT_NE(sending, nullptr);
+    EXPECT_EQ(sending->windowModality(), Qt::ApplicationModal);
+    const auto get = [sending](int id) { return sending->Control(id); };
+    EXPECT_FALSE(get(ids::kRecordButton)->isEnabled());
+    qobject_cast<QLineEdit*>(get(ids::kLength))->setText("10-12");
+    QTest::mouseClick(get(ids::kNewPracticeButton), Qt::LeftButton);
+    auto* text = qobject_cast<QPlainTextEdit*>(get(ids::kSendText));
+    EXPECT_TRUE(text->isReadOnly());
+    EXPECT_TRUE(text->toPlainText().contains("[ホレ]")) << text->toPlainText().toStdString();
+    QTest::mouseClick(get(ids::kRecordButton), Qt::LeftButton);
+    EXPECT_TRUE(recorder.recording);
+    QTest::mouseClick(get(ids::kStopRecordButton), Qt::LeftButton);
+    auto* result = qobject_cast<QPlainTextEdit*>(get(ids::kResult));
+    EXPECT_TRUE(result->toPlainText().startsWith("モールス符号を聞き取れませんでした"))
+        << result->toPlainText().toStdString();
+    EXPECT_TRUE(qobject_cast<QLabel*>(get(ids::kRecordStatus))->text().contains("送信_"));
+    QTest::keyClick(get(ids::kResult), Qt::Key_Escape);
+    visited = true;
+  });
+  window.findChild<QMenuBar*>()->findChild<QAction*>("40005")->trigger();
+  EXPECT_TRUE(visited);
+  EXPECT_TRUE(window.findChildren<MainWindow*>().empty()) << "the sending dialog is gone";
+  EXPECT_FALSE(window.destroyed());
 }
 
 // While the encoder runs nobody knows how far along it is: the bar moves to

@@ -15,9 +15,11 @@
 #include "app/main_dialog.h"
 #include "app/main_dialog_template.h"
 #include "app/practice_dialog_template.h"
+#include "app/sending_dialog_template.h"
 #include "platform/ini_file.h"
 #include "platform/win32/resources/resource.h"
 #include "support/fake_player.h"
+#include "support/fake_recorder.h"
 #include "support/recording_canvas.h"
 #include "support/temp_dir.h"
 #include "support/test_system.h"
@@ -604,6 +606,15 @@ TEST_F(Win32MainWindowTest, PracticeTemplateMatchesTheResourceScript) {
             MAKELONG(ids::kScoreButton, DC_HASDEFID));
 }
 
+TEST_F(Win32MainWindowTest, SendingTemplateMatchesTheResourceScript) {
+  Open(false);
+  Win32MainWindow sending(SendingDialogTemplate());
+  ASSERT_TRUE(sending.Create(IDD_SENDING, dialog));
+  ExpectControlsOfTemplate(sending.window(), sending, SendingDialogTemplate());
+  EXPECT_EQ(SendMessageW(sending.window(), DM_GETDEFID, 0, 0),
+            MAKELONG(ids::kRecordButton, DC_HASDEFID));
+}
+
 // What the learner sees and does once the practice dialog is up, inside its
 // own loop.
 struct PracticeVisit {
@@ -721,6 +732,72 @@ TEST(DialogFontsTest, LogFontsCarryHeightWeightAndABoundedFace) {
   EXPECT_EQ(label.lfCharSet, SHIFTJIS_CHARSET);
   EXPECT_EQ(label.lfQuality, CLEARTYPE_QUALITY);
   EXPECT_STREQ(label.lfFaceName, L"MS UI Gothic");
+}
+
+// What the learner sees and does in the sending dialog, inside its own loop.
+struct SendingVisit {
+  bool record_enabled_before = true;
+  std::u16string telegram;
+  std::u16string status;
+  std::u16string result;
+  HWND box = nullptr;
+};
+SendingVisit* sending_visit = nullptr;
+
+void CALLBACK VisitSendingDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = FindWindowW(L"#32770", L"送信練習");
+  if (box == nullptr || !IsWindowVisible(box)) {
+    return;
+  }
+  KillTimer(nullptr, timer);
+  SendingVisit& v = *sending_visit;
+  v.box = box;
+  v.record_enabled_before = IsWindowEnabled(GetDlgItem(box, IDC_SENDING_RECORD)) != FALSE;
+  SetDlgItemTextW(box, IDC_PRACTICE_LENGTH, L"10-12");
+  Click(box, IDC_PRACTICE_NEW);
+  v.telegram = LongTextOf(GetDlgItem(box, IDC_SENDING_TEXT));
+  Click(box, IDC_SENDING_RECORD);
+  Click(box, IDC_SENDING_STOP);
+  v.status = LongTextOf(GetDlgItem(box, IDC_SENDING_STATUS));
+  v.result = LongTextOf(GetDlgItem(box, IDC_PRACTICE_RESULT));
+  PressKey(box, GetDlgItem(box, IDC_PRACTICE_RESULT), VK_ESCAPE);
+}
+
+// The sending dialog from the menu, with a recorder whose take is silence:
+// the telegram is shown, the take kept and read, and Esc closes it alone.
+TEST(Win32SendingDialogTest, MenuItemRecordsReadsAndEscClosesOnlyIt) {
+  testing::TempDir dir;
+  const std::filesystem::path form = u8"和文電報受信用紙.jpg";
+  std::filesystem::copy_file(std::filesystem::path(HOSHIZORA_ASSETS_DIR) / form, dir.path() / form);
+  testing::TestSystem system{dir.path() / "hoshizora.exe"};
+  testing::RecordingCanvas canvas;
+  IniFileStore store{system, dir.path() / "settings.ini"};
+  NoIcons icons;
+  testing::FakeRecorder recorder;
+  recorder.taken = Recording{8000, std::vector<std::int16_t>(16000, 0)};
+  Win32MainWindow window{MainDialogTemplate()};
+  MainDialog main{window, system, canvas, store, icons, u"a@b.example"};
+  main.recorder = &recorder;
+  window.SetInitHandler([&] { InitialiseMainDialog(main); });
+  window.SetCommandHandler([&](int id) { return HandleCommand(main, id); });
+  ASSERT_TRUE(window.Create(IDD_MAIN));
+  ShowWindow(window.window(), SW_SHOWNORMAL);
+
+  SendingVisit visit;
+  sending_visit = &visit;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, VisitSendingDialog);
+  SendMessageW(window.window(), WM_COMMAND, MAKEWPARAM(IDM_SENDING, 0), 0);
+  KillTimer(nullptr, timer);
+  sending_visit = nullptr;
+
+  EXPECT_FALSE(visit.record_enabled_before) << "nothing to send yet";
+  EXPECT_NE(visit.telegram.find(u"[ホレ]"), std::u16string::npos);
+  EXPECT_EQ(recorder.starts, 1);
+  EXPECT_NE(visit.status.find(u"送信_20240131_090507.wav"), std::u16string::npos);
+  EXPECT_EQ(visit.result.rfind(u"モールス符号を聞き取れませんでした", 0), 0u);
+  EXPECT_FALSE(IsWindow(visit.box)) << "Esc closed it";
+  EXPECT_TRUE(IsWindow(window.window())) << "and nothing else";
+  EXPECT_FALSE(main.closed);
 }
 
 }  // namespace

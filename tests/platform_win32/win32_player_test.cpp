@@ -1,4 +1,5 @@
 #include "platform/win32/win32_player.h"
+#include "platform/win32/win32_recorder.h"
 
 #include <gtest/gtest.h>
 
@@ -60,6 +61,26 @@ TEST(Win32Player, ReportsTheEndOnItsOwnThreadAndNothingAfterStop) {
     Sleep(10);
   }
   EXPECT_FALSE(report.has_value()) << "a stopped playback is not reported";
+}
+
+// With an input device or without one (Wine often has none), a recorder
+// either refuses to start or gives back mono 16-bit at its rate; stopping
+// what never started gives nothing, and a second start begins afresh.
+TEST(Win32Recorder, StartsCleanlyOrRefusesAndStopsOnce) {
+  Win32Recorder recorder;
+  EXPECT_FALSE(recorder.Stop().has_value());
+  for (int round = 0; round < 2; ++round) {
+    if (!recorder.Start()) {
+      EXPECT_FALSE(recorder.Stop().has_value()) << "a refused start leaves nothing to stop";
+      continue;
+    }
+    Sleep(300);
+    const std::optional<Recording> taken = recorder.Stop();
+    ASSERT_TRUE(taken.has_value());
+    EXPECT_EQ(taken->rate, 44100);
+    EXPECT_LE(taken->samples.size(), 44100u) << "a third of a second, not more than a second";
+    EXPECT_FALSE(recorder.Stop().has_value());
+  }
 }
 
 }  // namespace

@@ -123,7 +123,7 @@ TEST_F(Win32SystemTest, FileOperationsTakeWidePaths) {
   const fs::path folder = program / u"和文電報_20240131_090507";
   EXPECT_EQ(system.CreateFolder(folder), FolderMade::kMade);
   EXPECT_EQ(system.CreateFolder(folder), FolderMade::kNameTaken);
-  EXPECT_EQ(system.CreateFolder(program / u"無い" / u"x"), FolderMade::kFailed);
+  EXPECT_EQ(system.CreateFolder(program / u"無い" / u"x"), FolderMade::kNoParent);
   EXPECT_TRUE(system.PathExists(folder));
   EXPECT_FALSE(system.FileSize(folder).has_value());
 

@@ -78,6 +78,9 @@ class TestSystem : public NativeSystem {
                   const std::filesystem::path& copy) override {
     return !copies_fail && NativeSystem::CopyFileTo(existing, copy);
   }
+  FolderMade CreateFolder(const std::filesystem::path& path) override {
+    return folder_fails ? *folder_fails : NativeSystem::CreateFolder(path);
+  }
   bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes) override {
     replaced.push_back(path);
     return !replace_fails && NativeSystem::ReplaceFile(path, bytes);
@@ -87,6 +90,8 @@ class TestSystem : public NativeSystem {
   // Set to have every started program end this way without running it.
   std::optional<ProcessResult> process_result;
   std::optional<FileRead::Status> read_fails;
+  // Set to have every new folder fail this way (a read-only or full drive).
+  std::optional<FolderMade> folder_fails;
   std::optional<std::uint64_t> write_fails_after;
   bool replace_fails = false;
   bool links_fail = false;   // a file system without hard links (FAT)

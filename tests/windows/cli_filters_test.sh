@@ -60,4 +60,13 @@ for command in output practice encode mark; do
   grep -q "^Usage: hoshizora-cli $command " "$work/help.txt" || fail "$command --help: no usage"
 done
 
-echo "filters: $compared runs byte for byte equal to Linux's; --help speaks of the console"
+# The language follows the user's display language, which Wine takes from the
+# locale it is started in.
+LC_ALL=ja_JP.UTF-8 "$wine_run" "$prefix" "$windows_cli" check --help </dev/null 2>/dev/null \
+  >"$work/help.txt" || fail "check --help failed in Japanese"
+grep -q "^使い方: hoshizora-cli check " "$work/help.txt" || fail "a Japanese display language gets no Japanese"
+LC_ALL=C.UTF-8 "$wine_run" "$prefix" "$windows_cli" frobnicate </dev/null 2>"$work/err.txt" &&
+  fail "an unknown command was taken"
+grep -q "unknown command 'frobnicate'" "$work/err.txt" || fail "an English display language gets no English"
+
+echo "filters: $compared runs byte for byte equal to Linux's; --help speaks of the console and the user's language"

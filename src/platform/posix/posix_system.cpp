@@ -188,7 +188,23 @@ FolderMade PosixSystem::CreateFolder(const std::filesystem::path& path) {
   if (mkdir(path.c_str(), 0777) == 0) {
     return FolderMade::kMade;
   }
-  return errno == EEXIST ? FolderMade::kNameTaken : FolderMade::kFailed;
+  switch (errno) {
+    case EEXIST:
+      return FolderMade::kNameTaken;
+    case EACCES:
+    case EPERM:
+      return FolderMade::kDenied;
+    case EROFS:
+      return FolderMade::kReadOnly;
+    case ENOSPC:
+    case EDQUOT:
+      return FolderMade::kNoSpace;
+    case ENOENT:
+    case ENOTDIR:
+      return FolderMade::kNoParent;
+    default:
+      return FolderMade::kFailed;
+  }
 }
 
 void PosixSystem::OpenWithDesktop(const std::filesystem::path& path) {

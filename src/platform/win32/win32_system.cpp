@@ -206,9 +206,23 @@ FolderMade Win32System::CreateFolder(const std::filesystem::path& path) {
   if (CreateDirectoryW(path.c_str(), nullptr) != FALSE) {
     return FolderMade::kMade;
   }
-  const DWORD error = GetLastError();
-  return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? FolderMade::kNameTaken
-                                                                     : FolderMade::kFailed;
+  switch (GetLastError()) {
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS:
+      return FolderMade::kNameTaken;
+    case ERROR_ACCESS_DENIED:
+      return FolderMade::kDenied;
+    case ERROR_WRITE_PROTECT:
+      return FolderMade::kReadOnly;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return FolderMade::kNoSpace;
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_DIRECTORY:
+      return FolderMade::kNoParent;
+    default:
+      return FolderMade::kFailed;
+  }
 }
 
 void Win32System::OpenWithDesktop(const std::filesystem::path& path) {

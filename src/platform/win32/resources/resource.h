@@ -12,7 +12,9 @@
 #define IDM_KEYING 40002
 #define IDM_PRACTICE 40003
 #define IDM_RECEPTION 40004
+#define IDM_SENDING 40005
 #define IDD_PRACTICE 6002
+#define IDD_SENDING 6003
 
 #define IDC_OUTPUT 2004
 #define IDC_SAVE 2002
@@ -70,3 +72,12 @@
 #define IDC_PRACTICE_RESULT 9127
 #define IDC_PRACTICE_WEAK 9128
 #define IDC_PRACTICE_CHART 9129
+
+// The sending dialog, 「送信練習」, which shares the practice dialog's ids for
+// a new telegram, its options, its status, the result and 閉じる.
+#define IDC_SENDING_RECORD 9201
+#define IDC_SENDING_STOP 9202
+#define IDC_SENDING_OPEN 9203
+#define IDC_SENDING_STATUS 9204
+#define IDC_SENDING_TEXT_LABEL 9205
+#define IDC_SENDING_TEXT 9206
