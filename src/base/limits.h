@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 namespace hoshizora {
 
@@ -27,5 +28,10 @@ inline constexpr int kMinEffectiveCpm = 20;
 inline constexpr std::size_t kMiB = 1024 * 1024;
 inline constexpr std::size_t kLargestTelegramFile = 1 * kMiB;
 inline constexpr std::size_t kLargestTextInput = 16 * kMiB;
+
+// A size limit as texts quote it: "1 MiB".
+inline std::string MiBText(std::size_t bytes) {
+  return std::to_string(bytes / kMiB) + " MiB";
+}
 
 }  // namespace hoshizora

@@ -7,6 +7,7 @@
 
 #include "app/program_folders.h"
 #include "app/record_check.h"
+#include "base/limits.h"
 #include "base/utf8.h"
 #include "check/alignment.h"
 #include "check/check_fields.h"
@@ -141,8 +142,8 @@ std::variant<CheckCopy, CliRefusal> ReadCopy(const std::optional<std::string>& n
       case InputStatus::kRead:
         break;
       case InputStatus::kTooLarge:
-        return Refuse(
-            std::string(Say("the copy is larger than 16 MiB", "写しが 16 MiB を超えています")));
+        return Refuse(std::string(Say("the copy is larger than ", "写しが ")) +
+                      MiBText(kLargestTextInput) + std::string(Say("", " を超えています")));
       case InputStatus::kReadFailed:
         return Refuse(CannotRead(what));
     }
@@ -154,8 +155,8 @@ std::variant<CheckCopy, CliRefusal> ReadCopy(const std::optional<std::string>& n
         bytes = std::move(file.bytes);
         break;
       case FileRead::Status::kTooLarge:
-        return Refuse(*name +
-                      std::string(Say(" is larger than 1 MiB", " は 1 MiB を超えています")));
+        return Refuse(*name + std::string(Say(" is larger than ", " は ")) +
+                      MiBText(kLargestTelegramFile) + std::string(Say("", " を超えています")));
       case FileRead::Status::kNotRegularFile:
         return Refuse(CannotRead(*name) +
                       std::string(Say(" (not a regular file)", "(通常のファイルではありません)")));

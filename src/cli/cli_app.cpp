@@ -4,8 +4,11 @@
 #include <exception>
 #include <iostream>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <utility>
 
+#include "base/limits.h"
 #include "cli/check_cli.h"
 #include "cli/cli_language.h"
 #include "cli/decode_cli.h"
@@ -34,23 +37,24 @@ constexpr CommandHelp kCommandHelp[] = {
      "              write the audio, listing and form pictures of a telegram\n"
      "              (the sample telegram when no file is given) into a new folder\n"
      "              in DIR, else beside the executable (installed: in the current\n"
-     "              folder); HZ 100-2000, N 20-200, by default from settings.ini\n"
-     "              (else 440 and 100); --quiet shows no progress\n"
-     "              --rise-ms: each element fades in and out over MS 0-20\n"
+     "              folder); HZ {frequency}, N {speed}, by default from settings.ini\n"
+     "              (else {default frequency} and {default speed}); --quiet shows no progress\n"
+     "              --rise-ms: each element fades in and out over MS {rise}\n"
      "              (0 = off); --effective-cpm: Farnsworth spacing, the whole\n"
-     "              telegram as long as keyed at N, 20 up to the speed (the\n"
+     "              telegram as long as keyed at N, {slowest effective} up to the speed (the\n"
      "              speed = off); both by default from settings.ini (else off)\n",
      "  output [TELEGRAM.txt] [--freq HZ] [--cpm N] [--out DIR]\n"
      "         [--rise-ms MS] [--effective-cpm N] [--quiet]\n"
      "              電報の音声、テキスト画像、受信用紙の画像を新しいフォルダに\n"
      "              作ります(ファイルを指定しなければ見本の電報)。フォルダは\n"
      "              DIR の中、指定がなければプログラムと同じフォルダ(インストール\n"
-     "              版では現在のフォルダ)に作ります。HZ は 100-2000、N は\n"
-     "              20-200、既定は settings.ini の値(なければ 440 と 100)。\n"
+     "              版では現在のフォルダ)に作ります。HZ は {frequency}、N は\n"
+     "              {speed}、既定は settings.ini の値(なければ {default frequency} と {default "
+     "speed})。\n"
      "              --quiet で進み具合を表示しません\n"
-     "              --rise-ms: 各符号を MS ミリ秒(0-20)かけて立ち上げ、立ち下げ\n"
+     "              --rise-ms: 各符号を MS ミリ秒({rise})かけて立ち上げ、立ち下げ\n"
      "              ます(0 = なし)。--effective-cpm: ファーンズワース式の間隔。\n"
-     "              電報全体を N で送ったときの長さにします(20 から速度まで。\n"
+     "              電報全体を N で送ったときの長さにします({slowest effective} から速度まで。\n"
      "              速度と同じ = なし)。どちらも既定は settings.ini の値(なければ\n"
      "              なし)\n"},
     {"practice",
@@ -179,6 +183,27 @@ constexpr std::string_view kJapaneseLanguage =
     "始まるとき日本語、ほかは英語です。\n";
 #endif
 
+// The help with the bounds it quotes filled in from the ones kept.
+std::string WithLimits(std::string text) {
+  const auto span = [](int low, int high) {
+    return std::to_string(low) + "-" + std::to_string(high);
+  };
+  const std::pair<std::string_view, std::string> limits[] = {
+      {"{frequency}", span(kMinFrequency, kMaxFrequency)},
+      {"{speed}", span(kMinSpeed, kMaxSpeed)},
+      {"{default frequency}", std::to_string(kDefaultFrequency)},
+      {"{default speed}", std::to_string(kDefaultSpeed)},
+      {"{rise}", span(0, kMaxRiseMs)},
+      {"{slowest effective}", std::to_string(kMinEffectiveCpm)},
+  };
+  for (const auto& [name, value] : limits) {
+    for (std::size_t at = text.find(name); at != std::string::npos; at = text.find(name, at)) {
+      text.replace(at, name.size(), value);
+    }
+  }
+  return text;
+}
+
 std::string Usage() {
   const bool ja = CliLanguageIsJapanese();
   std::string usage(Say("Usage: hoshizora-cli COMMAND\n\nCommands:\n",
@@ -200,7 +225,7 @@ std::string Usage() {
           "  --help          このヘルプを表示します\n"
           "  --version       バージョンを表示します\n\n");
   usage += Say(kExitStatus, kJapaneseExitStatus);
-  return usage;
+  return WithLimits(std::move(usage));
 }
 
 // The usage of a command that has none of its own, or nothing when there is
@@ -213,11 +238,11 @@ std::optional<std::string> CommandUsage(std::string_view name) {
       std::string_view synopsis = command.text.substr(0, command.text.find('\n'));
       synopsis.remove_prefix(synopsis.find_first_not_of(' '));
       synopsis = synopsis.substr(0, synopsis.find("  "));
-      return std::string(Say("Usage: hoshizora-cli ", "使い方: hoshizora-cli ")) +
-             std::string(synopsis) + "\n\n" + std::string(Say(command.text, command.japanese)) +
-             "\n" + std::string(Say(kNotes, kJapaneseNotes)) +
-             std::string(Say(kStops, kJapaneseStops)) + "\n" +
-             std::string(Say(kExitStatus, kJapaneseExitStatus));
+      return WithLimits(
+          std::string(Say("Usage: hoshizora-cli ", "使い方: hoshizora-cli ")) +
+          std::string(synopsis) + "\n\n" + std::string(Say(command.text, command.japanese)) + "\n" +
+          std::string(Say(kNotes, kJapaneseNotes)) + std::string(Say(kStops, kJapaneseStops)) +
+          "\n" + std::string(Say(kExitStatus, kJapaneseExitStatus)));
     }
   }
   return std::nullopt;

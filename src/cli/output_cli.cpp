@@ -8,6 +8,7 @@
 #include "app/output_run.h"
 #include "app/settings.h"
 #include "app/telegram_commands.h"
+#include "base/limits.h"
 #include "base/utf8.h"
 #include "cli/cli_language.h"
 #include "cli/cli_paths.h"
@@ -91,28 +92,22 @@ std::variant<int, CliRefusal> ToneFlag(const std::string& text, int minimum, int
                     EncodeUtf8(RunTextInLanguage(refused))};
 }
 
-constexpr std::u16string_view kRiseRefused =
-    u"立ち上がり(ms)は0から20までの数字で入力してください。";
-
-std::u16string EffectiveCpmRefused(int speed) {
-  return u"実効速度(CPM)は20から" + IntToText(speed) + u"までの数字で入力してください。";
-}
-
 // The keying options: the flags as typed, within their ranges for `speed`,
 // else the settings bounded for it.
 std::variant<KeyingOptions, CliRefusal> Keying(const OutputArgs& parsed, int speed,
                                                SettingsStore& settings) {
   KeyingOptions keying = ReadKeyingSettings(settings, speed);
   if (parsed.rise_ms) {
-    const auto rise = ToneFlag(*parsed.rise_ms, 0, kMaxRiseMs, kRiseRefused);
+    const auto rise =
+        ToneFlag(*parsed.rise_ms, 0, kMaxRiseMs, RangeRefused(u"立ち上がり(ms)", 0, kMaxRiseMs));
     if (const auto* refusal = std::get_if<CliRefusal>(&rise)) {
       return *refusal;
     }
     keying.rise_ms = std::get<int>(rise);
   }
   if (parsed.effective_cpm) {
-    const auto effective =
-        ToneFlag(*parsed.effective_cpm, kMinEffectiveCpm, speed, EffectiveCpmRefused(speed));
+    const auto effective = ToneFlag(*parsed.effective_cpm, kMinEffectiveCpm, speed,
+                                    RangeRefused(u"実効速度(CPM)", kMinEffectiveCpm, speed));
     if (const auto* refusal = std::get_if<CliRefusal>(&effective)) {
       return *refusal;
     }
@@ -202,7 +197,8 @@ std::variant<TelegramFields, CliRefusal> ReadTelegram(System& system, const std:
       }
       return read.fields;
     case FileRead::Status::kTooLarge:
-      return Refuse(file + std::string(Say(" is larger than 1 MiB", " は 1 MiB を超えています")));
+      return Refuse(file + std::string(Say(" is larger than ", " は ")) +
+                    MiBText(kLargestTelegramFile) + std::string(Say("", " を超えています")));
     case FileRead::Status::kNotRegularFile:
       return Refuse(CannotRead(file) +
                     std::string(Say(" (not a regular file)", "(通常のファイルではありません)")));

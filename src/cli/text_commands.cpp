@@ -37,8 +37,8 @@ int RunTextCommand(std::string_view command, std::istream& in, std::ostream& out
     case InputStatus::kRead:
       break;
     case InputStatus::kTooLarge:
-      err << "hoshizora-cli: "
-          << Say("the input is larger than 16 MiB\n", "入力が 16 MiB を超えています\n");
+      err << "hoshizora-cli: " << Say("the input is larger than ", "入力が ")
+          << MiBText(kLargestTextInput) << Say("\n", " を超えています\n");
       return 2;
     case InputStatus::kReadFailed:
       err << "hoshizora-cli: " << Say("cannot read the input\n", "入力を読めません\n");
