@@ -218,7 +218,7 @@ int RunDecodeCli(const std::vector<std::string>& args, std::ostream& out, std::o
       chart.ratios.emplace_back(r.character, r.ratio);
     }
     const fs::path chart_path = PathFromArg(*chart_file);
-    const ChartStatus status = WriteTimingChart(canvas(), chart, chart_path);
+    const ChartStatus status = WriteTimingChart(canvas(), system, chart, chart_path);
     if (status != ChartStatus::kWritten) {
       err << "hoshizora-cli: decode: cannot write the chart " << PrintablePath(chart_path)
           << (status == ChartStatus::kNoPngEncoder ? " (no PNG encoder)" : "") << "\n";

@@ -196,7 +196,7 @@ int RunStatsCli(const std::vector<std::string>& args, std::ostream& out, std::os
       err << "hoshizora-cli: no practice history yet, so no chart\n";
       return 0;
     }
-    if (!SaveStatsChart(canvas(), summary, *parsed.chart)) {
+    if (!SaveStatsChart(canvas(), system, summary, *parsed.chart)) {
       err << "hoshizora-cli: cannot write " << PrintablePath(*parsed.chart) << "\n";
       return 1;
     }

@@ -42,6 +42,7 @@ class NoIconResources : public IconResources {
 
 class MainDialogTest : public ::testing::Test {
  protected:
+  MainDialogTest() { testing::PlaceFormTemplate(dir.path()); }
   MainDialog Main() { return MainDialog{dialog, system, canvas, store, icons, u"a@b.example"}; }
   // Where an entry first stands in the dialog's log; a missing entry fails the test.
   std::size_t IndexOf(const std::string& entry) const {

@@ -26,19 +26,21 @@ TEST_F(DrawingHelpersTest, FontFallsBackToTheGenericSansSerif) {
   EXPECT_FALSE(CreateFontOrSansSerif(canvas, u"No Such Face", 17).valid);
 }
 
-TEST_F(DrawingHelpersTest, EncoderLookup) {
-  EXPECT_EQ(FindJpegEncoder(canvas), 1);
-  canvas.encoders = {"image/JPEG", "image/png"};
-  EXPECT_EQ(FindJpegEncoder(canvas), -1) << "the MIME type must match exactly";
-  canvas.encoders = {};
-  EXPECT_EQ(FindJpegEncoder(canvas), -1);
-}
-
-TEST_F(DrawingHelpersTest, TemplateComesFromTheProgramFolder) {
-  EXPECT_NE(LoadFormTemplate(canvas, "/opt/hoshizora"), nullptr);
-  EXPECT_EQ(canvas.loaded.back(), u"/opt/hoshizora/和文電報受信用紙.jpg");
+// The template is read once, bounded, and refused before decoding when it
+// stops short: a decoder would fill the rest with grey and the pages would
+// look whole.
+TEST_F(DrawingHelpersTest, TemplateComesFromTheProgramFolderWhole) {
+  testing::PictureFiles files;
+  EXPECT_NE(LoadFormTemplate(canvas, files, "/opt/hoshizora"), nullptr);
+  EXPECT_EQ(files.reads.back(), u"/opt/hoshizora/和文電報受信用紙.jpg");
   canvas.template_available = false;
-  EXPECT_EQ(LoadFormTemplate(canvas, "/opt/hoshizora"), nullptr);
+  EXPECT_EQ(LoadFormTemplate(canvas, files, "/opt/hoshizora"), nullptr);
+  canvas.template_available = true;
+  files.template_bytes = std::string("\xFF\xD8\xFF\xE0", 4) + "\xFF\xDA scan, no end";
+  EXPECT_EQ(LoadFormTemplate(canvas, files, "/opt/hoshizora"), nullptr);
+  files.template_bytes.clear();
+  EXPECT_EQ(LoadFormTemplate(canvas, files, "/opt/hoshizora"), nullptr) << "missing";
+  EXPECT_EQ(canvas.decoded.size(), 2u) << "neither the cut nor the missing file is decoded";
 }
 
 TEST_F(DrawingHelpersTest, BracketsAreTurnedAndPlacedByTheFormula) {
