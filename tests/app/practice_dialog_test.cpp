@@ -18,6 +18,7 @@
 #include "support/fake_dialog.h"
 #include "support/fake_player.h"
 #include "support/recording_canvas.h"
+#include "support/recording_icons.h"
 #include "support/temp_dir.h"
 #include "support/test_system.h"
 #include "telegram_file/telegram_file_commands.h"
@@ -288,14 +289,6 @@ TEST_F(PracticeDialogTest, SchemeFromTheSettingsIsUsedAndNamed) {
   EXPECT_TRUE(Contains(Result(), u"得点 100/100 合格")) << "the score stands without its pages";
 }
 
-class NoIcons : public IconResources {
- public:
-  bool BeginUpdate(const std::filesystem::path&) override { return false; }
-  bool AddResource(int, int, int, std::string_view) override { return false; }
-  bool Commit() override { return false; }
-  void Discard() override {}
-};
-
 // The menu item runs the dialog over the main window with the scheme of the
 // settings; its options outlive it.
 TEST(PracticeMenuItem, RunsTheDialogModallyWithTheSettingsScheme) {
@@ -306,7 +299,7 @@ TEST(PracticeMenuItem, RunsTheDialogModallyWithTheSettingsScheme) {
   IniFileStore store{system, dir.path() / "settings.ini"};
   FakeDialog window;
   testing::FakePlayer player;
-  NoIcons icons;
+  testing::RecordingIcons icons;
   MainDialog main{window, system, canvas, store, icons, u"a@b.example"};
   main.player = &player;
   main.practice_seed = [] { return 5; };

@@ -326,12 +326,9 @@ void MainWindow::DeleteDialogFont(int font_handle) {
   fonts_.erase(font_handle);
 }
 
-void MainWindow::SetWindowIcons(const std::filesystem::path& icon_path) {
-  const FileRead file = ReadWholeFile(icon_path, kLargestIconFile);
-  if (file.status != FileRead::Status::kRead) {
-    return;
-  }
-  QByteArray bytes = QByteArray::fromStdString(file.bytes);
+void MainWindow::SetWindowIcons(std::string_view icon_file) {
+  QByteArray bytes =
+      QByteArray::fromRawData(icon_file.data(), static_cast<qsizetype>(icon_file.size()));
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::ReadOnly);
   QImageReader reader(&buffer);
