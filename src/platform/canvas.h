@@ -42,6 +42,15 @@ struct StringFormat {
   Align vertical = Align::kNear;
 };
 
+// Whether a character leaves no ink in any face: blanks, controls and format
+// marks (bidirectional marks, joiners, the byte-order mark). No face need be
+// looked for to draw it, and it is never a missing glyph.
+constexpr bool DrawsNothing(char32_t c) {
+  return c <= 0x20 || (c >= 0x7F && c <= 0xA0) || c == 0xAD || (c >= 0x2000 && c <= 0x200F) ||
+         (c >= 0x2028 && c <= 0x202F) || (c >= 0x205F && c <= 0x206F) || c == 0x3000 ||
+         c == 0xFEFF || (c >= 0xFFF9 && c <= 0xFFFB);
+}
+
 // The picture formats the writers save in: JPEG for the form pages and the
 // listing, PNG for the charts.
 enum class ImageFormat { kJpeg, kPng };
@@ -100,9 +109,9 @@ class Canvas {
   // A Japanese-capable sans-serif face, or empty when there is none.
   virtual std::u16string GenericSansSerifFace() = 0;
   // The characters of `text` that no installed face can draw in `font` (they
-  // would come out as empty boxes), each once, in order; blanks and control
-  // characters, which draw nothing anyway, are never listed. The default
-  // trusts the platform to draw everything.
+  // would come out as empty boxes), each once, in order; characters that draw
+  // nothing anyway (DrawsNothing) are never listed. The default trusts the
+  // platform to draw everything.
   virtual std::u16string MissingGlyphs(std::u16string_view /*text*/, const Font& /*font*/) {
     return {};
   }

@@ -43,6 +43,19 @@ TEST_F(DrawingHelpersTest, TemplateComesFromTheProgramFolderWhole) {
   EXPECT_EQ(canvas.decoded.size(), 2u) << "neither the cut nor the missing file is decoded";
 }
 
+// One rule for what leaves no ink, which both canvases and the glyph check
+// follow: blanks, controls and format marks, but not a replacement
+// character or half a surrogate pair, which draw a box.
+TEST(DrawsNothing, BlanksControlsAndFormatMarksOnly) {
+  for (char32_t c : {U' ', U'\t', U'\x7F', U'\xA0', U'\xAD', U'\u3000', U'\u200B', U'\u200F',
+                     U'\u2028', U'\u202E', U'\u2066', U'\uFEFF', U'\uFFFB'}) {
+    EXPECT_TRUE(DrawsNothing(c)) << std::hex << static_cast<int>(c);
+  }
+  for (char32_t c : {U'ア', U'A', U'」', U'\u2010', U'\uFFFD', char32_t{0xD800}, U'\U0002000B'}) {
+    EXPECT_FALSE(DrawsNothing(c)) << std::hex << static_cast<int>(c);
+  }
+}
+
 TEST_F(DrawingHelpersTest, BracketsAreTurnedAndPlacedByTheFormula) {
   const Font font{u"MS Gothic", 18, true};
   DrawCellChar(*g, font, u'ア', 100, 200);

@@ -237,7 +237,7 @@ QString QtCanvas::FamilyFor(std::u16string_view face, std::u16string_view text) 
 }
 
 bool QtCanvas::DrawsBlank(const QString& family, char16_t c) {
-  if (QChar(c).isSpace() || QChar(c).isSurrogate() || QChar(c).category() == QChar::Other_Control) {
+  if (DrawsNothing(c) || QChar(c).isSurrogate()) {
     return false;
   }
   std::lock_guard lock(mutex_);
@@ -294,10 +294,7 @@ std::u16string QtCanvas::MissingGlyphs(std::u16string_view text, const Font& fon
     const std::u16string_view character =
         text.substr(static_cast<std::size_t>(i), static_cast<std::size_t>(n));
     i += n;
-    // Blanks, controls and format marks (bidi, joiners) draw nothing in any face.
-    const QChar::Category category = QChar::category(c);
-    if (QChar::isSpace(c) || category == QChar::Other_Control || category == QChar::Other_Format ||
-        missing.find(character) != std::u16string::npos) {
+    if (DrawsNothing(c) || missing.find(character) != std::u16string::npos) {
       continue;
     }
     if (!HasGlyph(FamilyFor(font.face, character), c)) {

@@ -35,12 +35,6 @@ std::wstring UpToTerminator(std::u16string_view text) {
   return Wide(text.substr(0, text.find(char16_t{0})));
 }
 
-// Characters that draw nothing in any face: no reason to look further.
-bool InvisibleCharacter(char16_t c) {
-  return c <= 0x20 || (c >= 0x7F && c <= 0xA0) || c == 0x3000 || (c >= 0x2000 && c <= 0x200F) ||
-         (c >= 0xD800 && c <= 0xDFFF) || c >= 0xFFF0 || c == 0xFEFF;
-}
-
 struct EncoderList {
   std::vector<gp::ImageCodecInfo> encoders;
   std::vector<BYTE> storage;
@@ -531,7 +525,9 @@ std::u16string GdiplusCanvas::FamilyFor(std::u16string_view face) {
 std::u16string GdiplusCanvas::FamilyFor(std::u16string_view face, std::u16string_view text) {
   std::lock_guard lock(mutex_);
   std::u16string family = FamilyLocked(face);
-  if (text.size() != 1 || InvisibleCharacter(text.front())) {
+  // Half a surrogate pair has no outline of its own to ask for.
+  if (text.size() != 1 || DrawsNothing(text.front()) ||
+      (text.front() >= 0xD800 && text.front() <= 0xDFFF)) {
     return family;
   }
   const char16_t c = text.front();
