@@ -259,8 +259,9 @@ inline int RedIn(const Picture& picture, const Box& box) {
 }
 
 // ウ written as メ (cell 3), サ left out (its own cell, 10), ン added after ナ
-// (cell 21): red there and in no other cell; with every character right, no
-// red in the grid at all.
+// (cell 21): red there and in no other cell; with every character right, in
+// none. (The JPEG encoders brighten the template's lines differently, so only
+// the inside of each cell is looked at.)
 TYPED_TEST_P(CanvasContract, MarkedFormHasRedOnlyInTheCellsOfTheErrors) {
   TempDir dir;
   NativeSystem system;
@@ -301,7 +302,12 @@ TYPED_TEST_P(CanvasContract, MarkedFormHasRedOnlyInTheCellsOfTheErrors) {
   ASSERT_EQ(clean.written.size(), 1u);
   const auto clean_page = this->canvas.DecodeBitmap(ReadFileBytes(clean.written[0]));
   ASSERT_NE(clean_page, nullptr);
-  EXPECT_EQ(RedIn(this->Pixels(*clean_page), {190, 495, 442, 915}), 0);
+  const Picture clean_cells = this->Pixels(*clean_page);
+  for (int i = 0; i < 60; ++i) {
+    const int x = 400 - 42 * (i / 10);
+    const int y = 495 + 42 * (i % 10);
+    EXPECT_EQ(RedIn(clean_cells, {x + 10, y + 12, x + 40, y + 40}), 0) << "cell " << i;
+  }
 }
 
 REGISTER_TYPED_TEST_SUITE_P(CanvasContract, UprightCharacterInksItsCellOnly,
