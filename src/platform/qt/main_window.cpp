@@ -23,7 +23,6 @@
 #include <mutex>
 #include <thread>
 
-#include "platform/file_io.h"
 #include "platform/qt/font_substitutes.h"
 #include "platform/qt/keying_dialog.h"
 #include "platform/qt/progress_window_reporter.h"
