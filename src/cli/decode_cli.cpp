@@ -265,7 +265,7 @@ int RunDecodeCli(const std::vector<std::string>& args, std::ostream& out, std::o
       chart.ratios.emplace_back(r.character, r.ratio);
     }
     const fs::path chart_path = PathFromArg(*chart_file);
-    const ChartStatus status = WriteTimingChart(canvas(), chart, chart_path);
+    const ChartStatus status = WriteTimingChart(canvas(), system, chart, chart_path);
     if (status != ChartStatus::kWritten) {
       if (CliLanguageIsJapanese()) {
         err << "hoshizora-cli: decode: グラフ " << PrintablePath(chart_path) << " に書き込めません"

@@ -250,7 +250,7 @@ int RunStatsCli(const std::vector<std::string>& args, std::ostream& out, std::os
                  "練習の記録がまだないため、グラフは作りません\n");
       return 0;
     }
-    if (!SaveStatsChart(canvas(), summary, *parsed.chart)) {
+    if (!SaveStatsChart(canvas(), system, summary, *parsed.chart)) {
       err << "hoshizora-cli: " << CannotWrite(PrintablePath(*parsed.chart)) << "\n";
       return 1;
     }

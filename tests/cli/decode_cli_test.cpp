@@ -160,10 +160,10 @@ TEST_F(DecodeCliTest, ChartIsAPngOfTheSpeedAndTheRatios) {
   const fs::path wav = KeyedWav(u"[ホレ]ヨテイドオリ、ツギノデンシャデカエル」[ラタ]");
   const fs::path chart = dir.path() / "chart.png";
   ASSERT_EQ(Run({wav.string(), "--chart", chart.string()}), 0) << err.str();
-  ASSERT_EQ(canvas.saved.size(), 1U);
-  EXPECT_EQ(canvas.saved[0].path, chart);
-  EXPECT_EQ(canvas.encoders[static_cast<std::size_t>(canvas.saved[0].encoder)], "image/png");
-  EXPECT_EQ(canvas.saved[0].width, kChartWidth);
+  ASSERT_EQ(canvas.encoded.size(), 1U);
+  EXPECT_TRUE(fs::exists(chart));
+  EXPECT_EQ(canvas.encoded[0].format, ImageFormat::kPng);
+  EXPECT_EQ(canvas.encoded[0].width, kChartWidth);
   // A bar per character that holds both dits and dahs (not ヨ, two dahs),
   // each named under it.
   std::string labels;
@@ -171,7 +171,7 @@ TEST_F(DecodeCliTest, ChartIsAPngOfTheSpeedAndTheRatios) {
     labels += EncodeUtf8(s.text) + " ";
   }
   EXPECT_NE(labels.find(" [ホレ] テ イ ト オ リ "), std::string::npos) << labels;
-  canvas.encoders = {"image/jpeg"};
+  canvas.formats = {ImageFormat::kJpeg};
   EXPECT_EQ(Run({wav.string(), "--chart", chart.string()}), 1);
   EXPECT_NE(err.str().find("no PNG encoder"), std::string::npos) << err.str();
 }
