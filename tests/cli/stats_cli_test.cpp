@@ -86,6 +86,10 @@ TEST_F(StatsCliTest, JsonListsCharactersAndConfusionsWorstFirst) {
             "{\"expected\": \"ツ\", \"got\": \"シ\", \"count\": 1}], "
             "\"scores\": [70, 85, 90]}\n");
 
+  // A sending in between is left out of the copies, and shown alone with --sending.
+  HistoryRecord sent = Record(60, {{u"ヲ", {1, 1}}}, {});
+  sent.kind = HistoryKind::kSending;
+  Add(sent);
   EXPECT_EQ(Run({"--last", "1", "--json"}), 0);
   EXPECT_EQ(out_.str(),
             "{\"checks\": 1, \"characters\": ["
@@ -93,6 +97,11 @@ TEST_F(StatsCliTest, JsonListsCharactersAndConfusionsWorstFirst) {
             "{\"character\": \"ア\", \"heard\": 1, \"errors\": 0, \"rate\": 0.0000}], "
             "\"confusions\": [{\"expected\": \"ツ\", \"got\": \"シ\", \"count\": 1}], "
             "\"scores\": [90]}\n");
+  EXPECT_EQ(Run({"--sending", "--json"}), 0);
+  EXPECT_EQ(out_.str(),
+            "{\"checks\": 1, \"characters\": ["
+            "{\"character\": \"ヲ\", \"heard\": 1, \"errors\": 1, \"rate\": 1.0000}], "
+            "\"confusions\": [], \"scores\": [60]}\n");
 }
 
 TEST_F(StatsCliTest, ReportNotesSkippedLinesAndDrawsTheChart) {
