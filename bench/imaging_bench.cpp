@@ -10,6 +10,7 @@
 #include "imaging/form_images.h"
 #include "imaging/text_listing.h"
 #include "platform/paths.h"
+#include "platform/posix/posix_system.h"
 #include "platform/qt/qt_canvas.h"
 
 namespace {
@@ -25,12 +26,13 @@ fs::path BenchFolder() {
 // Form pages of the longest body, saved as JPEGs; reported per page.
 void BM_FormPagesLongestBody(benchmark::State& state) {
   hoshizora::QtCanvas canvas;
+  hoshizora::PosixSystem system;
   hoshizora::TelegramFields fields = hoshizora::MakeDefaultTelegram(std::nullopt);
   fields.body = hoshizora::bench::LongestBody();
   const hoshizora::FormDestination where{HOSHIZORA_PROGRAM_DIR, BenchFolder(), u"bench"};
   std::int64_t pages = 0;
   for (auto _ : state) {
-    const auto outcome = hoshizora::WriteFormImages(canvas, where, fields);
+    const auto outcome = hoshizora::WriteFormImages(canvas, system, where, fields);
     if (outcome.status != hoshizora::ImageStatus::kWritten) {
       state.SkipWithError("form pages not written");
       break;
@@ -43,20 +45,22 @@ BENCHMARK(BM_FormPagesLongestBody)->Unit(benchmark::kMillisecond)->UseRealTime()
 
 void BM_ListingSampleTelegram(benchmark::State& state) {
   hoshizora::QtCanvas canvas;
+  hoshizora::PosixSystem system;
   const std::u16string text = hoshizora::InsertGroupMarks(hoshizora::bench::SampleTelegramText());
   const std::filesystem::path base = BenchFolder() / "listing";
   for (auto _ : state) {
-    hoshizora::WriteTextListingImage(canvas, text, 800, 100, base);
+    hoshizora::WriteTextListingImage(canvas, system, text, 800, 100, base);
   }
 }
 BENCHMARK(BM_ListingSampleTelegram)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ListingLongestBody(benchmark::State& state) {
   hoshizora::QtCanvas canvas;
+  hoshizora::PosixSystem system;
   const std::u16string text = hoshizora::InsertGroupMarks(hoshizora::bench::LongestBody());
   const std::filesystem::path base = BenchFolder() / "listing";
   for (auto _ : state) {
-    hoshizora::WriteTextListingImage(canvas, text, 800, 100, base);
+    hoshizora::WriteTextListingImage(canvas, system, text, 800, 100, base);
   }
 }
 BENCHMARK(BM_ListingLongestBody)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -2,7 +2,6 @@
 
 #include "app/control_ids.h"
 #include "app/dialog_fields.h"
-#include "app/icon_install.h"
 #include "app/keying_command.h"
 #include "app/output_command.h"
 #include "app/practice_command.h"
@@ -80,16 +79,13 @@ void InitialiseMainDialog(MainDialog& m) {
     m.dialog.ShowMessage(UnreadableSettingsMessage(folders.settings_file), u"エラー",
                          MessageIcon::kError);
   }
-  const std::filesystem::path icon_path = folders.data_folder / "app.ico";
-  m.dialog.SetWindowIcons(icon_path);
-  if (folders.mode == ProgramMode::kInstalled) {
+  // The icon is a nicety: a missing or unreadable one is passed over silently.
+  const FileRead icon = m.system.ReadFile(folders.data_folder / "app.ico", kLargestIconFile);
+  m.dialog.SetWindowIcons(icon.bytes);
+  if (folders.mode == ProgramMode::kInstalled || icon.status != FileRead::Status::kRead) {
     return;
   }
-  // The icon is a nicety: a missing or unreadable one is passed over silently.
-  const FileRead icon = m.system.ReadFile(icon_path, kLargestIconFile);
-  if (icon.status == FileRead::Status::kRead) {
-    InstallIcon(m.icons, m.system.ExecutablePath(), icon.bytes);
-  }
+  m.icons.InstallProgramIcon(m.system.ExecutablePath(), icon.bytes);
 }
 
 bool HandleCommand(MainDialog& m, int command_id) {

@@ -70,13 +70,13 @@ WriterOutcomes RunWriters(const OutputRequest& request, const RunTexts& texts, S
   if (cancel) {
     out.listing_cancelled = true;
   } else {
-    out.listing = WriteTextListingImage(canvas, display, request.frequency, request.speed,
+    out.listing = WriteTextListingImage(canvas, system, display, request.frequency, request.speed,
                                         base_path, texts.keying);
   }
   const std::filesystem::path& data_folder =
       request.data_folder.empty() ? request.program_folder : request.data_folder;
-  out.forms =
-      WriteFormImages(canvas, {data_folder, folder, name}, fields, [&](int page, int total) {
+  out.forms = WriteFormImages(
+      canvas, system, {data_folder, folder, name}, fields, [&](int page, int total) {
         out.pages = total;
         sink.Report(u"受信用紙 " + IntToText(page) + u"/" + IntToText(total) + u" を作成中",
                     static_cast<double>(page - 1) / total);

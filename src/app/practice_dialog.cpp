@@ -212,7 +212,7 @@ void Score(PracticeDialog& p, Dialog& view) {
   ImageOutcome pages;
   view.RunWithProgress(u"採点", [&](ProgressReporter& progress) {
     progress.Report(u"採点用紙を作成中", ProgressReporter::kUnknownShare);
-    pages = WriteMarkedForm(p.canvas, where, p.key->fields, copy, result);
+    pages = WriteMarkedForm(p.canvas, p.system, where, p.key->fields, copy, result);
   });
   p.marked_pages = pages.written;
   p.result_text = CheckResultText(result, p.marked_pages);
@@ -255,7 +255,7 @@ void ShowHistoryChart(PracticeDialog& p, Dialog& view) {
   }
   const std::filesystem::path chart =
       p.folders.history_file.parent_path() / std::u16string(u"練習の記録.png");
-  if (!SaveStatsChart(p.canvas, SummarizeHistory(receptions), chart)) {
+  if (!SaveStatsChart(p.canvas, p.system, SummarizeHistory(receptions), chart)) {
     view.ShowMessage(u"練習の記録のグラフを書き込めませんでした: " + PathText(chart), u"エラー",
                      MessageIcon::kError);
     return;

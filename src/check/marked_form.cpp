@@ -341,7 +341,7 @@ std::vector<MarkedCell> MarkedCells(const TelegramFields& key, const CheckCopy& 
       .Build();
 }
 
-ImageOutcome WriteMarkedForm(Canvas& canvas, const MarkedFormDestination& where,
+ImageOutcome WriteMarkedForm(Canvas& canvas, System& system, const MarkedFormDestination& where,
                              const TelegramFields& key, const CheckCopy& copy,
                              const CheckResult& result) {
   const std::vector<MarkedCell> body = MarkedCells(key, copy, CheckField::kBody);
@@ -398,7 +398,7 @@ ImageOutcome WriteMarkedForm(Canvas& canvas, const MarkedFormDestination& where,
   const auto page_path = [&](int page) {
     return WithSuffix(where.output_folder / where.stem, u"_" + IntToText(page) + u".jpg");
   };
-  return WriteFormPages(canvas, where.data_folder, page_path, pages, note, draw, {});
+  return WriteFormPages(canvas, system, where.data_folder, page_path, pages, note, draw, {});
 }
 
 }  // namespace hoshizora

@@ -10,6 +10,7 @@
 #include "imaging/form_layout.h"
 #include "imaging/image_outcome.h"
 #include "platform/canvas.h"
+#include "platform/system.h"
 
 namespace hoshizora {
 
@@ -54,7 +55,7 @@ struct MarkedFormDestination {
   std::filesystem::path stem;
 };
 
-ImageOutcome WriteMarkedForm(Canvas& canvas, const MarkedFormDestination& where,
+ImageOutcome WriteMarkedForm(Canvas& canvas, System& system, const MarkedFormDestination& where,
                              const TelegramFields& key, const CheckCopy& copy,
                              const CheckResult& result);
 

@@ -401,7 +401,7 @@ int RunCheckCli(const std::vector<std::string>& args, std::istream& in, std::ost
   const ProgramFolders folders = DecidedOrPortable(setup.folders, system);
   const MarkedFormDestination where{folders.data_folder, std::get<fs::path>(root),
                                     MarkedFormStem(PathFromArg(*parsed.key))};
-  const ImageOutcome outcome = WriteMarkedForm(canvas(), where, fields, copied, result);
+  const ImageOutcome outcome = WriteMarkedForm(canvas(), system, where, fields, copied, result);
 
   if (parsed.json) {
     PrintJson(out, result, outcome.written);

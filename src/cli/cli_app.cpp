@@ -98,26 +98,30 @@ constexpr CommandHelp kCommandHelp[] = {
      "              加わります\n",
      true},
     {"stats",
-     "  stats [--last N] [--json] [--chart FILE.png]\n"
+     "  stats [--sending] [--last N] [--json] [--chart FILE.png]\n"
      "              how you stand by the practice history: characters worst\n"
      "              first, frequent confusions, the score's trend; --chart draws\n"
-     "              the scores and the twenty weakest characters as a PNG\n",
-     "  stats [--last N] [--json] [--chart FILE.png]\n"
+     "              the scores and the twenty weakest characters as a PNG;\n"
+     "              --sending: the sendings scored instead of the copies\n",
+     "  stats [--sending] [--last N] [--json] [--chart FILE.png]\n"
      "              練習の記録から今の力を示します: 苦手な字の順、よくある\n"
      "              取り違え、得点の推移。--chart は得点と苦手な 20 字を PNG に\n"
-     "              描きます\n",
+     "              描きます。--sending では写しの代わりに採点した送信を\n"
+     "              まとめます\n",
      true},
     {"decode",
-     "  decode AUDIO [--key KEY.txt] [--json] [--chart FILE.png]\n"
+     "  decode AUDIO [--key KEY.txt [--no-history]] [--json] [--chart FILE.png]\n"
      "              decode the Wabun keying in a WAV (or an MP3, through lame\n"
      "              beside the program) and print the text and feedback on its\n"
      "              timing, with --key the score against a telegram file as check\n"
-     "              gives it, with --chart a PNG of speed and dah/dit ratios;\n"
+     "              gives it (recorded as a sending unless --no-history), with\n"
+     "              --chart a PNG of speed and dah/dit ratios;\n"
      "              exit 1 when no keying is found\n",
-     "  decode AUDIO [--key KEY.txt] [--json] [--chart FILE.png]\n"
+     "  decode AUDIO [--key KEY.txt [--no-history]] [--json] [--chart FILE.png]\n"
      "              WAV(またはプログラムと同じフォルダの lame を通して MP3)の\n"
      "              和文の打鍵を読み取り、文と打鍵の間合いについての助言を表示\n"
-     "              します。--key では電報ファイルと比べた check と同じ採点、\n"
+     "              します。--key では電報ファイルと比べた check と同じ採点\n"
+     "              (--no-history を付けない限り送信として記録)、\n"
      "              --chart では速度と長点/短点の比の PNG を作ります。打鍵が\n"
      "              見つからなければ終了コード 1\n",
      true},
@@ -301,7 +305,7 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
   }
   if (command == "decode") {
     return RunDecodeCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system,
-                        settings, canvas);
+                        settings, canvas, setup);
   }
   if (command == "output") {
     return RunOutputCli(std::vector<std::string>(args.begin() + 1, args.end()), out, err, system,

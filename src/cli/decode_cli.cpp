@@ -7,6 +7,7 @@
 #include <variant>
 
 #include "app/fresh_seed.h"
+#include "app/record_check.h"
 #include "audio/telegram_audio.h"
 #include "check/alignment.h"
 #include "check/check_fields.h"
@@ -18,6 +19,7 @@
 #include "cli/cli_refusals.h"
 #include "cli/decode_report.h"
 #include "cli/output_cli.h"
+#include "cli/stats_cli.h"
 #include "decode/decoder.h"
 #include "decode/timing_feedback.h"
 #include "decode/wav_reader.h"
@@ -29,7 +31,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kDecodeUsage =
-    "Usage: hoshizora-cli decode AUDIO [--key KEY.txt] [--json] [--chart FILE.png]\n"
+    "Usage: hoshizora-cli decode AUDIO [--key KEY.txt [--no-history]] [--json]\n"
+    "                            [--chart FILE.png]\n"
     "\n"
     "Decodes the Wabun keying in AUDIO (WAV: PCM 8/16/24/32-bit or 32-bit float,\n"
     "mono or stereo, 8-96 kHz, at most an hour at 48 kHz; MP3 through the lame\n"
@@ -38,7 +41,9 @@ constexpr const char* kDecodeUsage =
     "in units, and the characters at risk of being misread.\n"
     "  --key KEY.txt  score the text against the telegram file KEY.txt as check\n"
     "              scores a plain copy (deductions from settings.ini [Check]) and\n"
-    "              print the score and the errors after the feedback\n"
+    "              print the score and the errors after the feedback; the score\n"
+    "              joins the practice history as a sending (see stats --sending)\n"
+    "  --no-history  score without adding it to the practice history\n"
     "  --json      print one JSON object instead (with --key, \"check\" holds the\n"
     "              object check --json prints)\n"
     "  --chart FILE.png  draw the speed over time and the dah/dit ratio per\n"
@@ -48,7 +53,8 @@ constexpr const char* kDecodeUsage =
     "or input (not audio, unreadable, over the bounds).\n";
 
 constexpr const char* kJapaneseDecodeUsage =
-    "使い方: hoshizora-cli decode AUDIO [--key KEY.txt] [--json] [--chart FILE.png]\n"
+    "使い方: hoshizora-cli decode AUDIO [--key KEY.txt [--no-history]] [--json]\n"
+    "                                 [--chart FILE.png]\n"
     "\n"
     "AUDIO(WAV: PCM 8/16/24/32 ビットか 32 ビット浮動小数点、モノラルかステレオ、\n"
     "8-96 kHz、48 kHz で 1 時間まで。MP3 はプログラムと同じフォルダの lame を\n"
@@ -57,7 +63,9 @@ constexpr const char* kJapaneseDecodeUsage =
     "単位で数えた間隔、読み違えられるおそれのある字。\n"
     "  --key KEY.txt  文を電報ファイル KEY.txt と比べ、check がふつうの写しを\n"
     "              採点するとおりに採点して(減点は settings.ini の [Check])、\n"
-    "              助言のあとに得点と誤りを表示します\n"
+    "              助言のあとに得点と誤りを表示します。得点は練習の記録に送信と\n"
+    "              して加えます(stats --sending で見られます)\n"
+    "  --no-history  得点を練習の記録に加えずに採点します\n"
     "  --json      代わりに JSON を一つ表示します(--key では \"check\" に\n"
     "              check --json が表示するものが入ります)\n"
     "  --chart FILE.png  速度の移り変わりと、字ごとの長点/短点の比を FILE.png に\n"
@@ -137,7 +145,8 @@ std::string DecodeMp3(System& system, const fs::path& mp3, FileRead& wav) {
 }  // namespace
 
 int RunDecodeCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                 System& system, SettingsStore& settings, const std::function<Canvas&()>& canvas) {
+                 System& system, SettingsStore& settings, const std::function<Canvas&()>& canvas,
+                 const CliSetup& setup) {
   if (AnswerHelp(args, Say(kDecodeUsage, kJapaneseDecodeUsage), out)) {
     return 0;
   }
@@ -145,10 +154,13 @@ int RunDecodeCli(const std::vector<std::string>& args, std::ostream& out, std::o
   std::optional<std::string> key_file;
   std::optional<std::string> chart_file;
   bool json = false;
+  bool no_history = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--json") {
       json = true;
+    } else if (arg == "--no-history") {
+      no_history = true;
     } else if (arg == "--key" && !key_file) {
       if (i + 1 == args.size()) {
         err << "hoshizora-cli: decode: "
@@ -224,8 +236,8 @@ int RunDecodeCli(const std::vector<std::string>& args, std::ostream& out, std::o
   const TimingFeedback feedback = MeasureTiming(decoded);
   // A plain copy: ScoreCopy reads it between the signs when both are there.
   std::optional<CheckResult> score;
+  CheckCopy copy;
   if (key && decoded.keying_found) {
-    CheckCopy copy;
     copy.fields.body = decoded.text;
     if (FieldTooLongToScore(*key, copy)) {
       if (CliLanguageIsJapanese()) {
@@ -238,6 +250,15 @@ int RunDecodeCli(const std::vector<std::string>& args, std::ostream& out, std::o
       return 2;
     }
     score = ScoreCopy(*key, copy, ReadCheckScheme(settings));
+  }
+  // A sending scores like a copy and is kept beside the copies, as one.
+  if (score && !no_history) {
+    const ProgramFolders folders =
+        setup.folders ? *setup.folders : PortableFolders(ExecutableFolder(system));
+    NoteHistoryAppend(RecordCheck(system, folders.history_file, *key, copy, *score,
+                                  {PathFromArg(*key_file).filename().u16string(), {}, {}, {}},
+                                  HistoryKind::kSending),
+                      folders.history_file, err);
   }
   if (json) {
     std::string object = DecodeReportJson(decoded, feedback);
@@ -265,7 +286,7 @@ int RunDecodeCli(const std::vector<std::string>& args, std::ostream& out, std::o
       chart.ratios.emplace_back(r.character, r.ratio);
     }
     const fs::path chart_path = PathFromArg(*chart_file);
-    const ChartStatus status = WriteTimingChart(canvas(), chart, chart_path);
+    const ChartStatus status = WriteTimingChart(canvas(), system, chart, chart_path);
     if (status != ChartStatus::kWritten) {
       if (CliLanguageIsJapanese()) {
         err << "hoshizora-cli: decode: グラフ " << PrintablePath(chart_path) << " に書き込めません"

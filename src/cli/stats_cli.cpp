@@ -22,13 +22,15 @@ constexpr std::size_t kCharactersShown = 20;
 constexpr std::size_t kConfusionsShown = 10;
 
 constexpr const char* kHelp =
-    "Usage: hoshizora-cli stats [--last N] [--json] [--chart FILE.png]\n"
+    "Usage: hoshizora-cli stats [--sending] [--last N] [--json] [--chart FILE.png]\n"
     "\n"
     "How you stand by the practice history (history.csv beside settings.ini),\n"
     "over every scored copy or the newest N (1-10000): characters worst first by\n"
     "error rate (written wrong / heard), the most frequent confusions (expected ->\n"
     "written) and the score's trend (first, best, last, mean of the last 10).\n"
     "\n"
+    "  --sending       the sendings scored (decode --key, the sending dialog)\n"
+    "                  instead of the copies: characters keyed wrong / keyed\n"
     "  --json          print one JSON object instead:\n"
     "                  {\"checks\", \"characters\": [{\"character\", \"heard\", \"errors\",\n"
     "                  \"rate\"}], \"confusions\": [{\"expected\", \"got\", \"count\"}],\n"
@@ -40,13 +42,15 @@ constexpr const char* kHelp =
     "written, 2 bad arguments or a history that cannot be read.\n";
 
 constexpr const char* kJapaneseHelp =
-    "使い方: hoshizora-cli stats [--last N] [--json] [--chart FILE.png]\n"
+    "使い方: hoshizora-cli stats [--sending] [--last N] [--json] [--chart FILE.png]\n"
     "\n"
     "練習の記録(settings.ini と同じフォルダの history.csv)の、採点したすべての\n"
     "写しか最近の N 回(1-10000)から今の力を示します: 誤りの率(書き誤り/聞いた数)\n"
     "の高い順の字、よくある取り違え(正しい字 -> 書いた字)、得点の推移(最初、\n"
     "最高、最新、最近 10 回の平均)。\n"
     "\n"
+    "  --sending       写しの代わりに、採点した送信(decode --key、送信練習)を\n"
+    "                  まとめます: 打ち誤り/打った数\n"
     "  --json          代わりに JSON を一つ表示します:\n"
     "                  {\"checks\", \"characters\": [{\"character\", \"heard\", \"errors\",\n"
     "                  \"rate\"}], \"confusions\": [{\"expected\", \"got\", \"count\"}],\n"
@@ -57,6 +61,7 @@ constexpr const char* kJapaneseHelp =
     "2 は引数の誤りか記録を読めなかったときです。\n";
 
 struct StatsArgs {
+  bool sending = false;
   std::optional<std::size_t> last;
   bool json = false;
   std::optional<std::filesystem::path> chart;
@@ -85,6 +90,8 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args, Stats
     const std::string& a = args[i];
     if (a == "--json") {
       parsed.json = true;
+    } else if (a == "--sending") {
+      parsed.sending = true;
     } else if (a == "--last" || a == "--chart") {
       if (i + 1 >= args.size()) {
         return NeedsValue(a);
@@ -228,7 +235,9 @@ int RunStatsCli(const std::vector<std::string>& args, std::ostream& out, std::os
     return 2;
   }
   NoteSkipped(read.skipped, file, err);
-  const HistorySummary summary = SummarizeHistory(read.records, parsed.last);
+  const HistorySummary summary = SummarizeHistory(
+      RecordsOfKind(read.records, parsed.sending ? HistoryKind::kSending : HistoryKind::kReception),
+      parsed.last);
   if (parsed.json) {
     PrintJson(summary, out);
   } else if (summary.checks == 0) {
@@ -249,7 +258,7 @@ int RunStatsCli(const std::vector<std::string>& args, std::ostream& out, std::os
                  "練習の記録がまだないため、グラフは作りません\n");
       return 0;
     }
-    if (!SaveStatsChart(canvas(), summary, *parsed.chart)) {
+    if (!SaveStatsChart(canvas(), system, summary, *parsed.chart)) {
       err << "hoshizora-cli: " << CannotWrite(PrintablePath(*parsed.chart)) << "\n";
       return 1;
     }

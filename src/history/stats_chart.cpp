@@ -164,15 +164,13 @@ std::unique_ptr<Bitmap> DrawStatsChart(Canvas& canvas, const HistorySummary& sum
   return bitmap;
 }
 
-bool SaveStatsChart(Canvas& canvas, const HistorySummary& summary,
+bool SaveStatsChart(Canvas& canvas, System& system, const HistorySummary& summary,
                     const std::filesystem::path& path) {
-  const std::vector<std::string> types = canvas.ImageEncoderMimeTypes();
-  const auto png = std::find(types.begin(), types.end(), "image/png");
-  if (png == types.end()) {
+  if (!canvas.CanEncode(ImageFormat::kPng)) {
     return false;
   }
   const auto bitmap = DrawStatsChart(canvas, summary);
-  return bitmap && canvas.SaveImage(*bitmap, path, static_cast<int>(png - types.begin()));
+  return bitmap && SavePicture(canvas, system, *bitmap, ImageFormat::kPng, path);
 }
 
 }  // namespace hoshizora

@@ -5,6 +5,7 @@
 
 #include "history/history_stats.h"
 #include "platform/canvas.h"
+#include "platform/system.h"
 
 namespace hoshizora {
 
@@ -20,7 +21,7 @@ inline constexpr std::size_t kStatsChartBars = 20;
 std::unique_ptr<Bitmap> DrawStatsChart(Canvas& canvas, const HistorySummary& summary);
 
 // The chart saved as a PNG; false when it could not be drawn or written.
-bool SaveStatsChart(Canvas& canvas, const HistorySummary& summary,
+bool SaveStatsChart(Canvas& canvas, System& system, const HistorySummary& summary,
                     const std::filesystem::path& path);
 
 }  // namespace hoshizora

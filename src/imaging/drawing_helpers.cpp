@@ -4,10 +4,13 @@
 #include <string>
 
 #include "platform/paths.h"
+#include "platform/picture_check.h"
 
 namespace hoshizora {
 namespace {
 
+// The form template is a few hundred kilobytes; anything this large is not it.
+constexpr std::uintmax_t kLargestPictureFile = 64 * 1024 * 1024;
 constexpr float kColumnPixelSize = 18;
 constexpr int kSmallColumnTop = 362;
 constexpr int kSmallColumnStep = 20;
@@ -26,18 +29,20 @@ Font CreateFontOrSansSerif(Canvas& canvas, std::u16string_view face, float pixel
   return Font{std::move(generic), pixel_size, true};
 }
 
-int FindJpegEncoder(Canvas& canvas) {
-  const std::vector<std::string> types = canvas.ImageEncoderMimeTypes();
-  for (std::size_t i = 0; i < types.size(); ++i) {
-    if (types[i] == "image/jpeg") {
-      return static_cast<int>(i);
-    }
+std::unique_ptr<Bitmap> LoadFormTemplate(Canvas& canvas, System& system,
+                                         const std::filesystem::path& data_folder) {
+  const FileRead file =
+      system.ReadFile(data_folder / PathFromText(kFormTemplateName), kLargestPictureFile);
+  if (file.status != FileRead::Status::kRead || !PictureRunsToItsEnd(file.bytes)) {
+    return nullptr;
   }
-  return -1;
+  return canvas.DecodeBitmap(file.bytes);
 }
 
-std::unique_ptr<Bitmap> LoadFormTemplate(Canvas& canvas, const std::filesystem::path& data_folder) {
-  return canvas.LoadBitmap(data_folder / PathFromText(kFormTemplateName));
+bool SavePicture(Canvas& canvas, System& system, const Bitmap& bitmap, ImageFormat format,
+                 const std::filesystem::path& path) {
+  const std::optional<std::string> bytes = canvas.EncodeImage(bitmap, format);
+  return bytes && system.ReplaceFile(path, *bytes);
 }
 
 void DrawCellChar(Graphics& g, const Font& font, char16_t ch, float x, float y) {

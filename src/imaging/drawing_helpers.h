@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/canvas.h"
+#include "platform/system.h"
 
 namespace hoshizora {
 
@@ -22,12 +23,15 @@ inline constexpr float kWrapWidth = 1240;
 // even that is missing.
 Font CreateFontOrSansSerif(Canvas& canvas, std::u16string_view face, float pixel_size);
 
-// Position of the first encoder whose MIME type is exactly "image/jpeg", or -1.
-int FindJpegEncoder(Canvas& canvas);
-
 // The reception form picture from the folder of the read-only side files, or
-// nothing.
-std::unique_ptr<Bitmap> LoadFormTemplate(Canvas& canvas, const std::filesystem::path& data_folder);
+// nothing when it is missing, too large, cut short or not a picture.
+std::unique_ptr<Bitmap> LoadFormTemplate(Canvas& canvas, System& system,
+                                         const std::filesystem::path& data_folder);
+
+// Encodes the bitmap and puts it under `path` whole or not at all: a write
+// that fails part way leaves any earlier file of that name as it was.
+bool SavePicture(Canvas& canvas, System& system, const Bitmap& bitmap, ImageFormat format,
+                 const std::filesystem::path& path);
 
 // One character of vertical writing in the cell at (x, y); brackets are
 // turned a quarter turn clockwise.

@@ -54,7 +54,7 @@ void DrawHeaderFields(Canvas& canvas, Graphics& g, const TelegramFields& fields)
 
 }  // namespace
 
-ImageOutcome WriteFormImages(Canvas& canvas, const FormDestination& where,
+ImageOutcome WriteFormImages(Canvas& canvas, System& system, const FormDestination& where,
                              const TelegramFields& fields, const PageProgress& progress) {
   const auto span = FindTelegramBody(fields.body);
   if (!span) {
@@ -93,7 +93,7 @@ ImageOutcome WriteFormImages(Canvas& canvas, const FormDestination& where,
   const auto page_path = [&](int page) {
     return where.output_folder / PathFromText(FormPageFileName(where.base_name, page));
   };
-  return WriteFormPages(canvas, where.data_folder, page_path, pages, note, draw, progress);
+  return WriteFormPages(canvas, system, where.data_folder, page_path, pages, note, draw, progress);
 }
 
 }  // namespace hoshizora

@@ -11,7 +11,7 @@ namespace hoshizora {
 // page in vertical writing onto copies of the form template, with the header
 // fields and the addressee on every page. Tells nobody anything: the outcome
 // says what happened.
-ImageOutcome WriteFormImages(Canvas& canvas, const FormDestination& where,
+ImageOutcome WriteFormImages(Canvas& canvas, System& system, const FormDestination& where,
                              const TelegramFields& fields, const PageProgress& progress = {});
 
 }  // namespace hoshizora

@@ -113,18 +113,18 @@ void DrawPageNumber(Canvas& canvas, Graphics& g, int width, int height, int page
                &centred);
 }
 
-ImageOutcome WriteFormPages(Canvas& canvas, const std::filesystem::path& data_folder,
+ImageOutcome WriteFormPages(Canvas& canvas, System& system,
+                            const std::filesystem::path& data_folder,
                             const std::function<std::filesystem::path(int page)>& page_path,
                             int pages, const std::function<void(ImageOutcome&)>& note,
                             const std::function<void(Graphics&, int page)>& draw,
                             const PageProgress& progress) {
   ImageOutcome outcome;
-  const int encoder = FindJpegEncoder(canvas);
-  if (encoder < 0) {
+  if (!canvas.CanEncode(ImageFormat::kJpeg)) {
     outcome.status = ImageStatus::kNoJpegEncoder;
     return outcome;
   }
-  const auto form = LoadFormTemplate(canvas, data_folder);
+  const auto form = LoadFormTemplate(canvas, system, data_folder);
   if (!form) {
     outcome.status = ImageStatus::kNoFormTemplate;
     return outcome;
@@ -152,7 +152,7 @@ ImageOutcome WriteFormPages(Canvas& canvas, const std::filesystem::path& data_fo
         DrawPageNumber(canvas, *g, width, height, page, pages);
         draw(*g, page);
       }
-      saved = canvas.SaveImage(*bitmap, path, encoder);
+      saved = SavePicture(canvas, system, *bitmap, ImageFormat::kJpeg, path);
     }
     if (saved) {
       outcome.written.push_back(path);

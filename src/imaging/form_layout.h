@@ -9,6 +9,7 @@
 
 #include "imaging/image_outcome.h"
 #include "platform/canvas.h"
+#include "platform/system.h"
 
 namespace hoshizora {
 
@@ -67,7 +68,8 @@ void DrawPageNumber(Canvas& canvas, Graphics& g, int width, int height, int page
 // folder) with its page number, on which `draw` then draws, saved at
 // `page_path(page)`. `note` runs once the template is loaded, to note what
 // cannot be drawn.
-ImageOutcome WriteFormPages(Canvas& canvas, const std::filesystem::path& data_folder,
+ImageOutcome WriteFormPages(Canvas& canvas, System& system,
+                            const std::filesystem::path& data_folder,
                             const std::function<std::filesystem::path(int page)>& page_path,
                             int pages, const std::function<void(ImageOutcome&)>& note,
                             const std::function<void(Graphics&, int page)>& draw,

@@ -14,11 +14,6 @@ bool IsLowSurrogate(char16_t c) {
   return c >= 0xDC00 && c <= 0xDFFF;
 }
 
-// Blanks and control characters leave no ink in any face.
-bool DrawsNothing(char16_t c) {
-  return c <= 0x20 || (c >= 0x7F && c <= 0xA0) || c == 0x3000;
-}
-
 std::u16string VisibleCharacters(std::u16string_view text) {
   std::u16string out;
   for (char16_t c : text) {

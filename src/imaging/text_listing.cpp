@@ -17,7 +17,7 @@ constexpr float kLineStep = 24;
 
 }  // namespace
 
-ImageOutcome WriteTextListingImage(Canvas& canvas, std::u16string_view listing_text,
+ImageOutcome WriteTextListingImage(Canvas& canvas, System& system, std::u16string_view listing_text,
                                    std::int32_t frequency, std::int32_t speed,
                                    const std::filesystem::path& base_path,
                                    const KeyingOptions& keying) {
@@ -55,12 +55,11 @@ ImageOutcome WriteTextListingImage(Canvas& canvas, std::u16string_view listing_t
     }
   }
 
-  const int encoder = FindJpegEncoder(canvas);
-  if (encoder < 0) {
+  if (!canvas.CanEncode(ImageFormat::kJpeg)) {
     outcome.status = ImageStatus::kNoJpegEncoder;
     return outcome;
   }
-  if (!bitmap || !canvas.SaveImage(*bitmap, path, encoder)) {
+  if (!bitmap || !SavePicture(canvas, system, *bitmap, ImageFormat::kJpeg, path)) {
     outcome.status = ImageStatus::kSaveFailed;
     outcome.failed.push_back(path);
     return outcome;

@@ -8,6 +8,7 @@
 #include "base/keying_options.h"
 #include "imaging/image_outcome.h"
 #include "platform/canvas.h"
+#include "platform/system.h"
 
 namespace hoshizora {
 
@@ -20,7 +21,7 @@ inline constexpr std::u16string_view kListingCutMark = u"...(省略)";
 // speed and the frequency, then KeyingLabel's words for the keying options
 // that are on, and saves it as base path + ".jpg". A listing of more than 26
 // lines shows the cut mark in the last line position.
-ImageOutcome WriteTextListingImage(Canvas& canvas, std::u16string_view listing_text,
+ImageOutcome WriteTextListingImage(Canvas& canvas, System& system, std::u16string_view listing_text,
                                    std::int32_t frequency, std::int32_t speed,
                                    const std::filesystem::path& base_path,
                                    const KeyingOptions& keying = {});

@@ -97,16 +97,9 @@ void RatioPanel(Graphics& g, const Font& font, const TimingChartData& data) {
 
 }  // namespace
 
-ChartStatus WriteTimingChart(Canvas& canvas, const TimingChartData& data,
+ChartStatus WriteTimingChart(Canvas& canvas, System& system, const TimingChartData& data,
                              const std::filesystem::path& path) {
-  int png = -1;
-  const std::vector<std::string> types = canvas.ImageEncoderMimeTypes();
-  for (std::size_t i = 0; i < types.size(); ++i) {
-    if (types[i] == "image/png") {
-      png = static_cast<int>(i);
-    }
-  }
-  if (png < 0) {
+  if (!canvas.CanEncode(ImageFormat::kPng)) {
     return ChartStatus::kNoPngEncoder;
   }
   std::unique_ptr<Bitmap> bitmap = canvas.CreateBitmap(kChartWidth, kChartHeight);
@@ -123,7 +116,8 @@ ChartStatus WriteTimingChart(Canvas& canvas, const TimingChartData& data,
     SpeedPanel(*g, font, data);
     RatioPanel(*g, font, data);
   }
-  return canvas.SaveImage(*bitmap, path, png) ? ChartStatus::kWritten : ChartStatus::kWriteFailed;
+  return SavePicture(canvas, system, *bitmap, ImageFormat::kPng, path) ? ChartStatus::kWritten
+                                                                       : ChartStatus::kWriteFailed;
 }
 
 }  // namespace hoshizora

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/canvas.h"
+#include "platform/system.h"
 
 namespace hoshizora {
 
@@ -23,7 +24,7 @@ inline constexpr int kChartHeight = 540;
 
 // Draws the chart (the speed as a line over time above, the ratios as bars
 // with the 2.5, 3 and 3.5 lines below) and saves it as a PNG at `path`.
-ChartStatus WriteTimingChart(Canvas& canvas, const TimingChartData& data,
+ChartStatus WriteTimingChart(Canvas& canvas, System& system, const TimingChartData& data,
                              const std::filesystem::path& path);
 
 }  // namespace hoshizora

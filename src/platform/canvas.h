@@ -1,11 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace hoshizora {
 
@@ -42,6 +41,19 @@ struct StringFormat {
   Align horizontal = Align::kNear;
   Align vertical = Align::kNear;
 };
+
+// Whether a character leaves no ink in any face: blanks, controls and format
+// marks (bidirectional marks, joiners, the byte-order mark). No face need be
+// looked for to draw it, and it is never a missing glyph.
+constexpr bool DrawsNothing(char32_t c) {
+  return c <= 0x20 || (c >= 0x7F && c <= 0xA0) || c == 0xAD || (c >= 0x2000 && c <= 0x200F) ||
+         (c >= 0x2028 && c <= 0x202F) || (c >= 0x205F && c <= 0x206F) || c == 0x3000 ||
+         c == 0xFEFF || (c >= 0xFFF9 && c <= 0xFFFB);
+}
+
+// The picture formats the writers save in: JPEG for the form pages and the
+// listing, PNG for the charts.
+enum class ImageFormat { kJpeg, kPng };
 
 inline constexpr std::uint32_t kOpaqueBlack = 0xFF000000;
 inline constexpr std::uint32_t kOpaqueWhite = 0xFFFFFFFF;
@@ -86,8 +98,9 @@ class Canvas {
  public:
   virtual ~Canvas() = default;
   virtual std::unique_ptr<Bitmap> CreateBitmap(int width, int height) = 0;
-  // Nothing when the file is missing, is not a picture, or is cut short.
-  virtual std::unique_ptr<Bitmap> LoadBitmap(const std::filesystem::path& path) = 0;
+  // The picture held in a file's bytes, or nothing when they are not one the
+  // platform can decode.
+  virtual std::unique_ptr<Bitmap> DecodeBitmap(std::string_view bytes) = 0;
   // A copy of the rectangle (0, 0, width, height), or nothing.
   virtual std::unique_ptr<Bitmap> CloneBitmap(const Bitmap& source, int width, int height) = 0;
   virtual std::unique_ptr<Graphics> BeginDrawing(Bitmap& bitmap) = 0;
@@ -96,17 +109,16 @@ class Canvas {
   // A Japanese-capable sans-serif face, or empty when there is none.
   virtual std::u16string GenericSansSerifFace() = 0;
   // The characters of `text` that no installed face can draw in `font` (they
-  // would come out as empty boxes), each once, in order; blanks and control
-  // characters, which draw nothing anyway, are never listed. The default
-  // trusts the platform to draw everything.
+  // would come out as empty boxes), each once, in order; characters that draw
+  // nothing anyway (DrawsNothing) are never listed. The default trusts the
+  // platform to draw everything.
   virtual std::u16string MissingGlyphs(std::u16string_view /*text*/, const Font& /*font*/) {
     return {};
   }
-  // The MIME types of the installed image encoders, in the platform's order.
-  virtual std::vector<std::string> ImageEncoderMimeTypes() = 0;
-  // Saves with the encoder at `encoder_index`, replacing any file of that name.
-  virtual bool SaveImage(const Bitmap& bitmap, const std::filesystem::path& path,
-                         int encoder_index) = 0;
+  // Whether an encoder for the format is installed.
+  virtual bool CanEncode(ImageFormat format) = 0;
+  // The bitmap as a file of that format, or nothing when it cannot be encoded.
+  virtual std::optional<std::string> EncodeImage(const Bitmap& bitmap, ImageFormat format) = 0;
 };
 
 }  // namespace hoshizora

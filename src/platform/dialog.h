@@ -78,7 +78,9 @@ class Dialog {
   virtual int CreateDialogFont(const DialogFont& font) = 0;  // a handle, 0 on failure
   virtual void SetControlFont(int id, int font_handle) = 0;
   virtual void DeleteDialogFont(int font_handle) = 0;
-  virtual void SetWindowIcons(const std::filesystem::path& icon_path) = 0;
+  // The window's icons from an .ico file's bytes; nothing changes when they
+  // hold no icon.
+  virtual void SetWindowIcons(std::string_view icon_file) = 0;
 
   // The file name chosen, or nothing when the user cancelled.
   virtual std::optional<std::filesystem::path> AskSaveFileName(

@@ -14,6 +14,7 @@
 #include "practice/practice_telegram.h"
 #include "support/fake_dialog.h"
 #include "support/recording_canvas.h"
+#include "support/recording_icons.h"
 #include "support/temp_dir.h"
 #include "support/test_system.h"
 
@@ -24,24 +25,9 @@ namespace fs = std::filesystem;
 using namespace std::string_literals;
 using testing::FakeDialog;
 
-class NoIconResources : public IconResources {
- public:
-  bool BeginUpdate(const std::filesystem::path& exe) override {
-    began = exe;
-    return true;
-  }
-  bool AddResource(int, int, int, std::string_view) override { return true; }
-  bool Commit() override {
-    committed = true;
-    return true;
-  }
-  void Discard() override {}
-  std::filesystem::path began;
-  bool committed = false;
-};
-
 class MainDialogTest : public ::testing::Test {
  protected:
+  MainDialogTest() { testing::PlaceFormTemplate(dir.path()); }
   MainDialog Main() { return MainDialog{dialog, system, canvas, store, icons, u"a@b.example"}; }
   // Where an entry first stands in the dialog's log; a missing entry fails the test.
   std::size_t IndexOf(const std::string& entry) const {
@@ -54,7 +40,7 @@ class MainDialogTest : public ::testing::Test {
   testing::TestSystem system{dir.path() / "hoshizora"};
   testing::RecordingCanvas canvas;
   IniFileStore store{system, dir.path() / "settings.ini"};
-  NoIconResources icons;
+  testing::RecordingIcons icons;
   FakeDialog dialog;
 };
 
@@ -84,11 +70,10 @@ TEST_F(MainDialogTest, InitialisationCreatesFontsThenFillsThenSetsIcons) {
   EXPECT_EQ(dialog.assigned_fonts.count(ids::kOpenFolder), 0u);
   EXPECT_EQ(dialog.texts[ids::kTime], u"コ9,05");
   EXPECT_EQ(dialog.texts[ids::kBody].substr(0, 4), u"[ホレ]");
-  EXPECT_EQ(dialog.icon_path, dir.path() / "app.ico");
   EXPECT_LT(IndexOf("font"), IndexOf("text 3000"));
   EXPECT_LT(IndexOf("text 1001"), IndexOf("check 8003"));
   EXPECT_LT(IndexOf("check 8003"), IndexOf("icons"));
-  EXPECT_TRUE(icons.began.empty()) << "no app.ico beside the executable: nothing installed";
+  EXPECT_TRUE(icons.executable.empty()) << "no app.ico beside the executable: nothing installed";
   EXPECT_TRUE(dialog.messages.empty());
 }
 
@@ -99,8 +84,9 @@ TEST_F(MainDialogTest, InstallsTheIconBesideTheExecutable) {
   testing::WriteFileBytes(dir.path() / "app.ico", ico);
   MainDialog main = Main();
   InitialiseMainDialog(main);
-  EXPECT_EQ(icons.began, dir.path() / "hoshizora");
-  EXPECT_TRUE(icons.committed);
+  EXPECT_EQ(icons.executable, dir.path() / "hoshizora");
+  EXPECT_EQ(icons.icon, ico);
+  EXPECT_EQ(dialog.icons, ico) << "the window's icons come from the same bytes";
 }
 
 // Installed: the window's icon comes from the data folder, and the package's
@@ -108,16 +94,15 @@ TEST_F(MainDialogTest, InstallsTheIconBesideTheExecutable) {
 TEST_F(MainDialogTest, InstalledProgramTakesItsIconFromTheDataFolderAndInstallsNone) {
   const fs::path share = dir.path() / "share";
   fs::create_directories(share);
-  testing::WriteFileBytes(share / "app.ico",
-                          "\0\0\1\0\1\0\x10\x10\0\0\1\0\x20\0\4\0\0\0\x16\0\0\0abcd"s);
+  const std::string ico = "\0\0\1\0\1\0\x10\x10\0\0\1\0\x20\0\4\0\0\0\x16\0\0\0abcd"s;
+  testing::WriteFileBytes(share / "app.ico", ico);
   MainDialog main = Main();
   main.folders = PortableFolders(dir.path());
   main.folders->mode = ProgramMode::kInstalled;
   main.folders->data_folder = share;
   InitialiseMainDialog(main);
-  EXPECT_EQ(dialog.icon_path, share / "app.ico");
-  EXPECT_TRUE(icons.began.empty());
-  EXPECT_FALSE(icons.committed);
+  EXPECT_EQ(dialog.icons, ico);
+  EXPECT_TRUE(icons.executable.empty());
 }
 
 // Side files that are folders, FIFOs or endless devices, or that cannot be
@@ -160,7 +145,7 @@ TEST_F(MainDialogTest, StrangeSideFilesGiveTheDefaults) {
   system.read_fails = FileRead::Status::kReadFailed;
   fresh_start();
   EXPECT_EQ(testing::ReadFileBytes(settings), "[General]\nCpm=150\n");
-  EXPECT_FALSE(icons.committed);
+  EXPECT_TRUE(icons.executable.empty());
 }
 
 TEST_F(MainDialogTest, FontsFollowTheScreenResolution) {

@@ -22,7 +22,7 @@ using testing::FakeDialog;
 class OutputCommandTest : public ::testing::Test {
  protected:
   OutputCommandTest() {
-    fs::create_directories(program);
+    testing::PlaceFormTemplate(program);
     WriteTelegramFields(dialog, MakeDefaultTelegram(LocalTime{2024, 1, 6, 8, 19, 0}));
     dialog.texts[ids::kFrequency] = u"800";
     dialog.texts[ids::kSpeed] = u"200";
@@ -57,7 +57,7 @@ TEST_F(OutputCommandTest, NonsenseToneSettingsWriteNothing) {
     const bool freq_bad = !ParseToneSetting(freq, 100, 2000);
     EXPECT_EQ(Closing().text, freq_bad ? FrequencyRefused() : SpeedRefused());
   }
-  EXPECT_TRUE(fs::is_empty(program));
+  EXPECT_EQ(std::distance(fs::directory_iterator(program), {}), 1) << "the form template alone";
   EXPECT_TRUE(dialog.progress_caption.empty()) << "no progress window for a refused run";
   dialog.texts[ids::kFrequency] = u"８００";
   dialog.texts[ids::kSpeed] = u"２００";
@@ -77,7 +77,9 @@ TEST_F(OutputCommandTest, RunsInTheProgressWindowAndClosesWithTheReport) {
 }
 
 TEST_F(OutputCommandTest, WriterMessagesComeFirstThenTheClosingOne) {
-  canvas.save_fails = [](const fs::path& path) { return path.u8string().ends_with(u8"_2.jpg"); };
+  system.replace_fails_for = [](const fs::path& path) {
+    return path.u8string().ends_with(u8"_2.jpg");
+  };
   Run();
   ASSERT_EQ(dialog.messages.size(), 2u);
   EXPECT_EQ(dialog.messages[0].text, u"和文電報JPEGの保存に失敗しました。");
@@ -90,7 +92,6 @@ TEST_F(OutputCommandTest, OptionsAndWholeFieldsComeFromTheDialog) {
   dialog.controls.insert(ids::kOpenListing);
   dialog.checked[ids::kOpenListing] = true;
   dialog.checked[ids::kOpenFolder] = false;
-  canvas.write_files = true;
   dialog.texts[ids::kStation] = std::u16string(150, u'局');
   Run();
   EXPECT_EQ(system.opened, std::vector<fs::path>{Folder() / u"和文電報_20240131_090507.jpg"});
@@ -107,14 +108,16 @@ TEST_F(OutputCommandTest, InstalledProgramWritesUnderDocumentsAndSaysWhere) {
   folders.mode = ProgramMode::kInstalled;
   folders.output_root_window = dir.path() / "home" / u"書類" / "Hoshizora";
   folders.data_folder = dir.path() / "share";
+  testing::PlaceFormTemplate(folders.data_folder);
   folders.encoder_folder = program;
   const OutputReport report = RunOutputCommand(dialog, system, canvas, keying, folders);
   const fs::path folder = folders.output_root_window / u"和文電報_20240131_090507";
   EXPECT_EQ(report.result, OutputReport::Result::kComplete);
   EXPECT_EQ(report.folder, folder);
   EXPECT_TRUE(fs::is_directory(folder));
-  EXPECT_TRUE(fs::is_empty(program)) << "nothing beside the executable";
-  EXPECT_EQ(canvas.loaded.front(), dir.path() / "share" / u"和文電報受信用紙.jpg");
+  EXPECT_EQ(std::distance(fs::directory_iterator(program), {}), 1)
+      << "nothing beside the executable but the form template";
+  EXPECT_EQ(system.reads.front(), dir.path() / "share" / u"和文電報受信用紙.jpg");
   EXPECT_EQ(Closing().text, u"出力が完了しました。\n\n出力先: " + PathText(folder));
   EXPECT_EQ(system.opened, std::vector<fs::path>{folder});
 }
@@ -132,7 +135,7 @@ TEST_F(OutputCommandTest, InstalledProgramWithoutAWindowRootRefuses) {
   EXPECT_EQ(Closing().text, kNoOutputFolder);
   EXPECT_EQ(Closing().caption, u"エラー");
   EXPECT_TRUE(dialog.progress_caption.empty());
-  EXPECT_TRUE(fs::is_empty(program));
+  EXPECT_EQ(std::distance(fs::directory_iterator(program), {}), 1) << "the form template alone";
 }
 
 TEST_F(OutputCommandTest, CancelInTheProgressWindowReachesTheRun) {

@@ -95,7 +95,7 @@ TEST(FieldBuffers, CutsWholeCharactersAndCountsWhatItDropped) {
 class OutputRunTest : public ::testing::Test {
  protected:
   OutputRunTest() {
-    fs::create_directories(program);
+    testing::PlaceFormTemplate(program);
     request.fields = MakeDefaultTelegram(LocalTime{2024, 1, 6, 8, 19, 0});
     request.frequency = 800;
     request.speed = 200;
@@ -127,10 +127,10 @@ TEST_F(OutputRunTest, SampleTelegramCompletes) {
   ASSERT_TRUE(fs::is_directory(Folder()));
   EXPECT_EQ(report.folder, Folder());
   EXPECT_TRUE(fs::exists(WithSuffix(Base(), u".wav")));
-  ASSERT_EQ(canvas.saved.size(), 4u);
-  EXPECT_EQ(canvas.saved[0].path, WithSuffix(Base(), u".jpg"));
-  EXPECT_EQ(canvas.saved[1].path, WithSuffix(Base(), u"_1.jpg"));
-  EXPECT_EQ(canvas.saved[3].path, WithSuffix(Base(), u"_3.jpg"));
+  ASSERT_EQ(system.replaced.size(), 4u);
+  EXPECT_EQ(system.replaced[0], WithSuffix(Base(), u".jpg"));
+  EXPECT_EQ(system.replaced[1], WithSuffix(Base(), u"_1.jpg"));
+  EXPECT_EQ(system.replaced[3], WithSuffix(Base(), u"_3.jpg"));
   ASSERT_EQ(report.written.size(), 5u);
   EXPECT_EQ(report.written[0], WithSuffix(Base(), u".wav"));
   EXPECT_EQ(report.message, u"出力が完了しました。");
@@ -138,7 +138,7 @@ TEST_F(OutputRunTest, SampleTelegramCompletes) {
   EXPECT_EQ(report.icon, MessageIcon::kNone);
   EXPECT_TRUE(sink.messages.empty()) << "the closing message is the front's to show";
   EXPECT_EQ(system.opened, std::vector<fs::path>{Folder()});
-  EXPECT_EQ(canvas.loaded, std::vector<fs::path>{program / u"和文電報受信用紙.jpg"});
+  EXPECT_EQ(system.reads, std::vector<fs::path>{program / u"和文電報受信用紙.jpg"});
   // The header of the listing names the base path, the speed and the frequency.
   EXPECT_EQ(canvas.strings[0].text, u"電報出力 " + PathText(Base()) + u"  CPM: 200  Freq: 800");
   ASSERT_GE(sink.steps.size(), 4u);
@@ -214,7 +214,7 @@ TEST_F(OutputRunTest, ToneOutOfRangeWritesNothing) {
                                   ? u"周波数(Hz)は100から2000までの数字で入力してください。"
                                   : u"速度(CPM)は20から200までの数字で入力してください。");
   }
-  EXPECT_TRUE(fs::is_empty(program));
+  EXPECT_EQ(std::distance(fs::directory_iterator(program), {}), 1) << "the form template alone";
   EXPECT_TRUE(sink.steps.empty());
 }
 
@@ -225,7 +225,7 @@ TEST_F(OutputRunTest, RunsInOneSecondGetFoldersOfTheirOwn) {
   EXPECT_TRUE(fs::is_directory(Folder()));
   EXPECT_TRUE(fs::is_directory(Folder(u"_2")));
   EXPECT_TRUE(fs::exists(Folder(u"_3") / u"和文電報_20240131_090507_3.wav"));
-  EXPECT_EQ(canvas.saved.back().path, Folder(u"_3") / u"和文電報_20240131_090507_3_3.jpg");
+  EXPECT_EQ(system.replaced.back(), Folder(u"_3") / u"和文電報_20240131_090507_3_3.jpg");
   system.now = std::nullopt;
   Run();
   EXPECT_TRUE(fs::is_directory(program / u"和文電報_00000000_000000"));
@@ -323,7 +323,9 @@ TEST_F(OutputRunTest, CharactersNoFaceCanDrawMakeTheRunIncomplete) {
 }
 
 TEST_F(OutputRunTest, PictureFailuresReachTheSinkBeforeTheReport) {
-  canvas.save_fails = [](const fs::path& path) { return path.u8string().ends_with(u8"_2.jpg"); };
+  system.replace_fails_for = [](const fs::path& path) {
+    return path.u8string().ends_with(u8"_2.jpg");
+  };
   OutputReport report = Run();
   EXPECT_EQ(report.result, Result::kIncomplete);
   ASSERT_EQ(sink.messages.size(), 1u);
@@ -331,7 +333,7 @@ TEST_F(OutputRunTest, PictureFailuresReachTheSinkBeforeTheReport) {
   EXPECT_EQ(sink.messages[0].icon, MessageIcon::kError);
   EXPECT_TRUE(Says(report, u"受信用紙: 3枚中1枚を保存できませんでした。"));
 
-  canvas.save_fails = nullptr;
+  system.replace_fails_for = nullptr;
   canvas.template_available = false;
   sink.messages.clear();
   report = Run();
@@ -340,7 +342,7 @@ TEST_F(OutputRunTest, PictureFailuresReachTheSinkBeforeTheReport) {
   EXPECT_EQ(sink.messages[0].icon, MessageIcon::kNone);
   EXPECT_TRUE(Says(report, u"テンプレート画像"));
 
-  canvas.encoders = {"image/png"};
+  canvas.formats = {ImageFormat::kPng};
   sink.messages.clear();
   report = Run();
   ASSERT_EQ(sink.messages.size(), 2u) << "the listing's, then the form's";
@@ -418,7 +420,7 @@ TEST_F(OutputRunTest, EmptyFieldsStillRunEveryWriter) {
   const OutputReport report = Run();
   EXPECT_TRUE(fs::is_directory(Folder()));
   EXPECT_EQ(fs::file_size(Folder() / u"和文電報_20240131_090507.wav"), 44u);
-  EXPECT_EQ(canvas.saved.size(), 1u) << "the listing; no body for the form";
+  EXPECT_EQ(system.replaced.size(), 1u) << "the listing; no body for the form";
   EXPECT_EQ(report.result, Result::kComplete);
 }
 
@@ -426,7 +428,7 @@ TEST_F(OutputRunTest, CancelStopsThePicturesAndIsReported) {
   sink.cancel_at_step = u"受信用紙 2/";
   const OutputReport report = Run();
   EXPECT_EQ(report.result, Result::kIncomplete);
-  EXPECT_EQ(canvas.saved.size(), 2u) << "the listing and page 1";
+  EXPECT_EQ(system.replaced.size(), 2u) << "the listing and page 1";
   EXPECT_TRUE(Says(report, u"中止したため、3枚中1枚だけ作成しました。"));
 }
 
@@ -439,7 +441,6 @@ TEST_F(OutputRunTest, EncoderStepReportsAnUnknownShare) {
 }
 
 TEST_F(OutputRunTest, OpensFollowTheOptionsInOrder) {
-  canvas.write_files = true;
   request.open_audio = true;
   request.open_listing = true;
   Run();
@@ -480,7 +481,7 @@ TEST_F(OutputRunTest, UnwritableRootIsReported) {
         << EncodeUtf8(report.message);
     EXPECT_EQ(Says(report, u"（"), !reason.empty());
   }
-  EXPECT_TRUE(canvas.saved.empty());
+  EXPECT_TRUE(system.replaced.empty());
 }
 
 #ifndef _WIN32
@@ -488,12 +489,12 @@ TEST_F(OutputRunTest, UnwritableRootIsReported) {
 // Shift_JIS: the side files and the output must still be found by their bytes.
 TEST_F(OutputRunTest, ProgramFolderThatIsNotUtf8) {
   program = dir.path() / "\x93\x64\x95\xf1";  // 電報 in Shift_JIS
-  fs::create_directories(program);
+  testing::PlaceFormTemplate(program);
   request.program_folder = program;
   PlaceEncoder("mp3");
   const OutputReport report = Run();
   EXPECT_EQ(report.result, Result::kComplete);
-  EXPECT_EQ(canvas.loaded, std::vector<fs::path>{program / u"和文電報受信用紙.jpg"});
+  EXPECT_EQ(system.reads, std::vector<fs::path>{program / u"和文電報受信用紙.jpg"});
   ASSERT_EQ(system.started.size(), 1u);
   EXPECT_EQ(system.started[0][0], Encoder());
   EXPECT_TRUE(fs::exists(Folder() / u"和文電報_20240131_090507.mp3"));
@@ -504,11 +505,12 @@ TEST_F(OutputRunTest, ProgramFolderThatIsNotUtf8) {
 // the encoder beside the executable.
 TEST_F(OutputRunTest, TemplateFromTheDataFolderEncoderFromTheProgramFolder) {
   request.data_folder = dir.path() / "share" / "hoshizora";
+  testing::PlaceFormTemplate(request.data_folder);
   request.output_root = dir.path();
   PlaceEncoder("mp3");
   const OutputReport report = Run();
   EXPECT_EQ(report.result, Result::kComplete);
-  EXPECT_EQ(canvas.loaded, std::vector<fs::path>{request.data_folder / u"和文電報受信用紙.jpg"});
+  EXPECT_EQ(system.reads, std::vector<fs::path>{request.data_folder / u"和文電報受信用紙.jpg"});
   ASSERT_EQ(system.started.size(), 1u);
   EXPECT_EQ(system.started[0][0], Encoder());
   EXPECT_EQ(report.folder, dir.path() / u"和文電報_20240131_090507");

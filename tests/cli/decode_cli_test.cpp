@@ -9,6 +9,7 @@
 #include "audio/telegram_audio.h"
 #include "base/utf8.h"
 #include "encoding/encode_telegram.h"
+#include "history/history_file.h"
 #include "imaging/timing_chart.h"
 #include "platform/ini_file.h"
 #include "support/keyed_signal.h"
@@ -154,16 +155,25 @@ TEST_F(DecodeCliTest, AKeyScoresTheDecodedTextAsCheckDoes) {
   EXPECT_NE(out.str().find("\nscore: 99/100, pass (80)\n"), std::string::npos) << out.str();
   EXPECT_NE(out.str().find("body 7: ル written as リ (substitution)\n"), std::string::npos)
       << out.str();
+  // Both scores joined the practice history as sendings; --no-history adds none.
+  ASSERT_EQ(Run({wav.string(), "--key", key.string(), "--no-history"}), 0) << err.str();
+  const HistoryRead history = ReadHistory(system, program / "history.csv");
+  ASSERT_EQ(history.records.size(), 2U);
+  for (const HistoryRecord& record : history.records) {
+    EXPECT_EQ(record.kind, HistoryKind::kSending);
+    EXPECT_EQ(record.score, 99);
+    EXPECT_EQ(record.key_name, u"key.txt");
+  }
 }
 
 TEST_F(DecodeCliTest, ChartIsAPngOfTheSpeedAndTheRatios) {
   const fs::path wav = KeyedWav(u"[ホレ]ヨテイドオリ、ツギノデンシャデカエル」[ラタ]");
   const fs::path chart = dir.path() / "chart.png";
   ASSERT_EQ(Run({wav.string(), "--chart", chart.string()}), 0) << err.str();
-  ASSERT_EQ(canvas.saved.size(), 1U);
-  EXPECT_EQ(canvas.saved[0].path, chart);
-  EXPECT_EQ(canvas.encoders[static_cast<std::size_t>(canvas.saved[0].encoder)], "image/png");
-  EXPECT_EQ(canvas.saved[0].width, kChartWidth);
+  ASSERT_EQ(canvas.encoded.size(), 1U);
+  EXPECT_TRUE(fs::exists(chart));
+  EXPECT_EQ(canvas.encoded[0].format, ImageFormat::kPng);
+  EXPECT_EQ(canvas.encoded[0].width, kChartWidth);
   // A bar per character that holds both dits and dahs (not ヨ, two dahs),
   // each named under it.
   std::string labels;
@@ -171,7 +181,7 @@ TEST_F(DecodeCliTest, ChartIsAPngOfTheSpeedAndTheRatios) {
     labels += EncodeUtf8(s.text) + " ";
   }
   EXPECT_NE(labels.find(" [ホレ] テ イ ト オ リ "), std::string::npos) << labels;
-  canvas.encoders = {"image/jpeg"};
+  canvas.formats = {ImageFormat::kJpeg};
   EXPECT_EQ(Run({wav.string(), "--chart", chart.string()}), 1);
   EXPECT_NE(err.str().find("no PNG encoder"), std::string::npos) << err.str();
 }
@@ -179,7 +189,7 @@ TEST_F(DecodeCliTest, ChartIsAPngOfTheSpeedAndTheRatios) {
 TEST_F(DecodeCliTest, HelpDescribesTheCommand) {
   EXPECT_EQ(Run({"--help"}), 0);
   EXPECT_TRUE(out.str().starts_with(
-      "Usage: hoshizora-cli decode AUDIO [--key KEY.txt] [--json] [--chart FILE.png]\n"))
+      "Usage: hoshizora-cli decode AUDIO [--key KEY.txt [--no-history]] [--json]\n"))
       << out.str();
 }
 

@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 class PracticeCliTest : public ::testing::Test {
  protected:
   PracticeCliTest() {
-    fs::create_directories(program);
+    testing::PlaceFormTemplate(program);
     fs::create_directories(out);
   }
   PracticePlan Plan(const std::vector<std::string>& args) {
@@ -167,7 +167,9 @@ TEST_F(PracticeCliTest, RefusedOptionsWriteNothing) {
 // An answer key that cannot be written makes the run incomplete, and the
 // batch stops there rather than leave more folders without keys.
 TEST_F(PracticeCliTest, UnwritableAnswerKeyStopsTheBatch) {
-  system.replace_fails = true;
+  system.replace_fails_for = [](const fs::path& path) {
+    return path.u8string().ends_with(u8"_telegram.txt");
+  };
   EXPECT_EQ(Run({"--count", "3", "--seed", "42", "--out", out.string()}), 1);
   EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 1);
   EXPECT_NE(Printed().find(", 1 failed (seed 42)\n"), std::string::npos) << Printed();

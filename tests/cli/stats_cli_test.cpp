@@ -29,7 +29,7 @@ HistoryRecord Record(int score, CharacterTallies characters, ConfusionTallies co
 
 class StatsCliTest : public ::testing::Test {
  protected:
-  StatsCliTest() { fs::create_directories(program); }
+  StatsCliTest() { testing::PlaceFormTemplate(program); }
 
   int Run(const std::vector<std::string>& args) {
     out_.str("");
@@ -65,7 +65,7 @@ TEST_F(StatsCliTest, WithoutHistorySaysSoAndSucceeds) {
   EXPECT_EQ(out_.str(),
             "{\"checks\": 0, \"characters\": [], \"confusions\": [], \"scores\": []}\n");
   EXPECT_EQ(Run({"--chart", (dir.path() / "c.png").string()}), 0);
-  EXPECT_TRUE(canvas.saved.empty());
+  EXPECT_TRUE(canvas.encoded.empty());
 }
 
 TEST_F(StatsCliTest, JsonListsCharactersAndConfusionsWorstFirst) {
@@ -86,6 +86,10 @@ TEST_F(StatsCliTest, JsonListsCharactersAndConfusionsWorstFirst) {
             "{\"expected\": \"ツ\", \"got\": \"シ\", \"count\": 1}], "
             "\"scores\": [70, 85, 90]}\n");
 
+  // A sending in between is left out of the copies, and shown alone with --sending.
+  HistoryRecord sent = Record(60, {{u"ヲ", {1, 1}}}, {});
+  sent.kind = HistoryKind::kSending;
+  Add(sent);
   EXPECT_EQ(Run({"--last", "1", "--json"}), 0);
   EXPECT_EQ(out_.str(),
             "{\"checks\": 1, \"characters\": ["
@@ -93,6 +97,11 @@ TEST_F(StatsCliTest, JsonListsCharactersAndConfusionsWorstFirst) {
             "{\"character\": \"ア\", \"heard\": 1, \"errors\": 0, \"rate\": 0.0000}], "
             "\"confusions\": [{\"expected\": \"ツ\", \"got\": \"シ\", \"count\": 1}], "
             "\"scores\": [90]}\n");
+  EXPECT_EQ(Run({"--sending", "--json"}), 0);
+  EXPECT_EQ(out_.str(),
+            "{\"checks\": 1, \"characters\": ["
+            "{\"character\": \"ヲ\", \"heard\": 1, \"errors\": 1, \"rate\": 1.0000}], "
+            "\"confusions\": [], \"scores\": [60]}\n");
 }
 
 TEST_F(StatsCliTest, ReportNotesSkippedLinesAndDrawsTheChart) {
@@ -115,8 +124,9 @@ TEST_F(StatsCliTest, ReportNotesSkippedLinesAndDrawsTheChart) {
                 (dir.path() / "chart.png").string() + "\n");
   EXPECT_NE(err_.str().find("skipped 1 damaged or foreign lines"), std::string::npos) << err_.str();
 
-  ASSERT_EQ(canvas.saved.size(), 1u);
-  EXPECT_EQ(canvas.saved[0].encoder, 2) << "the PNG encoder";
+  ASSERT_EQ(canvas.encoded.size(), 1u);
+  EXPECT_EQ(canvas.encoded[0].format, ImageFormat::kPng);
+  EXPECT_TRUE(fs::exists(dir.path() / "chart.png"));
   // One bar per character written wrong, worst first, as tall as its rate.
   std::vector<float> bars;
   for (const auto& shape : canvas.shapes) {
@@ -129,7 +139,7 @@ TEST_F(StatsCliTest, ReportNotesSkippedLinesAndDrawsTheChart) {
   EXPECT_FLOAT_EQ(bars[2], bars[0] / 2);
   EXPECT_FLOAT_EQ(bars[3], bars[0] / 4);
 
-  canvas.encoders = {"image/jpeg"};
+  canvas.formats = {ImageFormat::kJpeg};
   EXPECT_EQ(Run({"--chart", (dir.path() / "chart2.png").string()}), 1) << "no PNG encoder";
 }
 

@@ -26,19 +26,34 @@ TEST_F(DrawingHelpersTest, FontFallsBackToTheGenericSansSerif) {
   EXPECT_FALSE(CreateFontOrSansSerif(canvas, u"No Such Face", 17).valid);
 }
 
-TEST_F(DrawingHelpersTest, EncoderLookup) {
-  EXPECT_EQ(FindJpegEncoder(canvas), 1);
-  canvas.encoders = {"image/JPEG", "image/png"};
-  EXPECT_EQ(FindJpegEncoder(canvas), -1) << "the MIME type must match exactly";
-  canvas.encoders = {};
-  EXPECT_EQ(FindJpegEncoder(canvas), -1);
+// The template is read once, bounded, and refused before decoding when it
+// stops short: a decoder would fill the rest with grey and the pages would
+// look whole.
+TEST_F(DrawingHelpersTest, TemplateComesFromTheProgramFolderWhole) {
+  testing::PictureFiles files;
+  EXPECT_NE(LoadFormTemplate(canvas, files, "/opt/hoshizora"), nullptr);
+  EXPECT_EQ(files.reads.back(), u"/opt/hoshizora/和文電報受信用紙.jpg");
+  canvas.template_available = false;
+  EXPECT_EQ(LoadFormTemplate(canvas, files, "/opt/hoshizora"), nullptr);
+  canvas.template_available = true;
+  files.template_bytes = std::string("\xFF\xD8\xFF\xE0", 4) + "\xFF\xDA scan, no end";
+  EXPECT_EQ(LoadFormTemplate(canvas, files, "/opt/hoshizora"), nullptr);
+  files.template_bytes.clear();
+  EXPECT_EQ(LoadFormTemplate(canvas, files, "/opt/hoshizora"), nullptr) << "missing";
+  EXPECT_EQ(canvas.decoded.size(), 2u) << "neither the cut nor the missing file is decoded";
 }
 
-TEST_F(DrawingHelpersTest, TemplateComesFromTheProgramFolder) {
-  EXPECT_NE(LoadFormTemplate(canvas, "/opt/hoshizora"), nullptr);
-  EXPECT_EQ(canvas.loaded.back(), u"/opt/hoshizora/和文電報受信用紙.jpg");
-  canvas.template_available = false;
-  EXPECT_EQ(LoadFormTemplate(canvas, "/opt/hoshizora"), nullptr);
+// One rule for what leaves no ink, which both canvases and the glyph check
+// follow: blanks, controls and format marks, but not a replacement
+// character or half a surrogate pair, which draw a box.
+TEST(DrawsNothing, BlanksControlsAndFormatMarksOnly) {
+  for (char32_t c : {U' ', U'\t', U'\x7F', U'\xA0', U'\xAD', U'\u3000', U'\u200B', U'\u200F',
+                     U'\u2028', U'\u202E', U'\u2066', U'\uFEFF', U'\uFFFB'}) {
+    EXPECT_TRUE(DrawsNothing(c)) << std::hex << static_cast<int>(c);
+  }
+  for (char32_t c : {U'ア', U'A', U'」', U'\u2010', U'\uFFFD', char32_t{0xD800}, U'\U0002000B'}) {
+    EXPECT_FALSE(DrawsNothing(c)) << std::hex << static_cast<int>(c);
+  }
 }
 
 TEST_F(DrawingHelpersTest, BracketsAreTurnedAndPlacedByTheFormula) {

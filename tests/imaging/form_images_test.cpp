@@ -23,7 +23,7 @@ class FormImagesTest : public ::testing::Test {
  protected:
   ImageOutcome Write(const std::u16string& body) {
     fields.body = body;
-    return WriteFormImages(canvas, {u"/opt/app", u"/out/和文電報_T", u"和文電報_T"}, fields);
+    return WriteFormImages(canvas, files, {u"/opt/app", u"/out/和文電報_T", u"和文電報_T"}, fields);
   }
   // Strings of one page (page bitmaps follow the template, which is bitmap 1).
   std::vector<DrawnString> Page(int page) const { return canvas.On(page + 1); }
@@ -48,16 +48,19 @@ class FormImagesTest : public ::testing::Test {
   }
 
   RecordingCanvas canvas;
+  testing::PictureFiles files;
   TelegramFields fields;
 };
 
 TEST_F(FormImagesTest, ThreeCharactersGiveOnePage) {
   const ImageOutcome o = Write(u"[ホレ]アイウ[ラタ]");
   EXPECT_EQ(o.status, ImageStatus::kWritten);
-  ASSERT_EQ(canvas.saved.size(), 1u);
-  EXPECT_EQ(canvas.saved[0].path, u"/out/和文電報_T/和文電報_T_1.jpg");
-  EXPECT_EQ(canvas.saved[0].width, 764);
-  EXPECT_EQ(canvas.loaded, std::vector<std::filesystem::path>{u"/opt/app/和文電報受信用紙.jpg"});
+  ASSERT_EQ(files.replaced.size(), 1u);
+  EXPECT_EQ(files.replaced[0].first, u"/out/和文電報_T/和文電報_T_1.jpg");
+  EXPECT_EQ(canvas.encoded[0].width, 764);
+  EXPECT_EQ(canvas.encoded[0].format, ImageFormat::kJpeg);
+  EXPECT_EQ(files.reads, std::vector<std::filesystem::path>{u"/opt/app/和文電報受信用紙.jpg"});
+  EXPECT_EQ(canvas.decoded, std::vector<std::string>{"form"});
   const auto body = InFace(Page(1), u"HGP行書体");
   ASSERT_EQ(body.size(), 3u);
   EXPECT_EQ(body[0].text, u"ア");
@@ -85,10 +88,11 @@ TEST_F(FormImagesTest, SixtyFillAPageAndSixtyOneTakeTwo) {
   EXPECT_EQ(std::make_pair(full[59].x, full[59].y), std::make_pair(190.f, 873.f));
 
   canvas = RecordingCanvas();
+  files.replaced.clear();
   const ImageOutcome o = Write(u"[ホレ]" + Kana(60) + u"サ[ラタ]");
-  ASSERT_EQ(canvas.saved.size(), 2u);
-  EXPECT_EQ(canvas.saved[0].path, u"/out/和文電報_T/和文電報_T_1.jpg");
-  EXPECT_EQ(canvas.saved[1].path, u"/out/和文電報_T/和文電報_T_2.jpg");
+  ASSERT_EQ(files.replaced.size(), 2u);
+  EXPECT_EQ(files.replaced[0].first, u"/out/和文電報_T/和文電報_T_1.jpg");
+  EXPECT_EQ(files.replaced[1].first, u"/out/和文電報_T/和文電報_T_2.jpg");
   EXPECT_EQ(o.written.size(), 2u);
   const auto second = InFace(Page(2), u"HGP行書体");
   ASSERT_EQ(second.size(), 1u);
@@ -110,10 +114,10 @@ TEST_F(FormImagesTest, NoBodyWritesNothingAndSaysNothing) {
   for (const std::u16string body : {u"アイウ", u"[ラタ]ア[ホレ]", u"[ホレ]アイ"}) {
     EXPECT_EQ(Write(body).status, ImageStatus::kNothingToDraw);
   }
-  EXPECT_TRUE(canvas.saved.empty());
-  EXPECT_TRUE(canvas.loaded.empty());
+  EXPECT_TRUE(files.replaced.empty());
+  EXPECT_TRUE(files.reads.empty());
   EXPECT_EQ(Write(u"[ホレ]\r\n[ラタ]").status, ImageStatus::kNothingToDraw);
-  EXPECT_TRUE(canvas.saved.empty());
+  EXPECT_TRUE(files.replaced.empty());
 }
 
 TEST_F(FormImagesTest, HeaderFieldsAreColumns) {
@@ -182,16 +186,16 @@ TEST_F(FormImagesTest, AddresseePiecesEndInTheirBracket) {
 }
 
 TEST_F(FormImagesTest, FailuresAreShownAndCounted) {
-  canvas.encoders = {};
+  canvas.formats = {ImageFormat::kPng};
   EXPECT_EQ(Write(u"[ホレ]ア[ラタ]").status, ImageStatus::kNoJpegEncoder);
-  EXPECT_TRUE(canvas.loaded.empty());
-  canvas.encoders = {"image/jpeg"};
+  EXPECT_TRUE(files.reads.empty());
+  canvas.formats = {ImageFormat::kJpeg};
   canvas.template_available = false;
   EXPECT_EQ(Write(u"[ホレ]ア[ラタ]").status, ImageStatus::kNoFormTemplate);
-  EXPECT_TRUE(canvas.saved.empty());
+  EXPECT_TRUE(files.replaced.empty());
 
   canvas.template_available = true;
-  canvas.save_fails = [](const std::filesystem::path& path) {
+  files.replace_fails = [](const std::filesystem::path& path) {
     return path.filename() == u"和文電報_T_1.jpg";
   };
   const ImageOutcome o = Write(u"[ホレ]" + Kana(61) + u"[ラタ]");
@@ -204,14 +208,14 @@ TEST_F(FormImagesTest, ProgressCanStopBetweenPages) {
   fields.body = u"[ホレ]" + Kana(4095 - 8) + u"[ラタ]";
   std::vector<int> seen;
   const ImageOutcome o =
-      WriteFormImages(canvas, {"/a", "/b", u"c"}, fields, [&](int page, int pages) {
+      WriteFormImages(canvas, files, {"/a", "/b", u"c"}, fields, [&](int page, int pages) {
         EXPECT_EQ(pages, 69);
         seen.push_back(page);
         return page < 3;
       });
   EXPECT_EQ(o.status, ImageStatus::kCancelled);
   EXPECT_EQ(seen, (std::vector<int>{1, 2, 3}));
-  EXPECT_EQ(canvas.saved.size(), 2u);
+  EXPECT_EQ(files.replaced.size(), 2u);
 }
 
 // Without a Japanese face the pictures are saved full of empty boxes: the

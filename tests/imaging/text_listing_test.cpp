@@ -7,6 +7,7 @@
 namespace hoshizora {
 namespace {
 
+using testing::PictureFiles;
 using testing::RecordingCanvas;
 
 std::u16string Lines(int n) {
@@ -19,14 +20,17 @@ std::u16string Lines(int n) {
 
 TEST(TextListing, HeaderAndLinesArePlaced) {
   RecordingCanvas canvas;
-  const ImageOutcome o = WriteTextListingImage(canvas, u"一二六\n\nア", 700, 20, u"/out/x");
+  PictureFiles files;
+  const ImageOutcome o = WriteTextListingImage(canvas, files, u"一二六\n\nア", 700, 20, u"/out/x");
   EXPECT_EQ(o.status, ImageStatus::kWritten);
   EXPECT_EQ(o.written, std::vector<std::filesystem::path>{"/out/x.jpg"});
-  ASSERT_EQ(canvas.saved.size(), 1u);
-  EXPECT_EQ(canvas.saved[0].path, u"/out/x.jpg");
-  EXPECT_EQ(canvas.saved[0].encoder, 1);
-  EXPECT_EQ(canvas.saved[0].width, 1280);
-  EXPECT_EQ(canvas.saved[0].height, 720);
+  ASSERT_EQ(files.replaced.size(), 1u);
+  EXPECT_EQ(files.replaced[0],
+            std::make_pair(std::filesystem::path(u"/out/x.jpg"), std::string("picture")));
+  ASSERT_EQ(canvas.encoded.size(), 1u);
+  EXPECT_EQ(canvas.encoded[0].format, ImageFormat::kJpeg);
+  EXPECT_EQ(canvas.encoded[0].width, 1280);
+  EXPECT_EQ(canvas.encoded[0].height, 720);
   EXPECT_EQ(canvas.clears, std::vector<std::uint32_t>{0xFFFFFFFF});
   ASSERT_EQ(canvas.strings.size(), 4u);
   EXPECT_EQ(canvas.strings[0].text, u"電報出力 /out/x  CPM: 20  Freq: 700");
@@ -44,15 +48,16 @@ TEST(TextListing, HeaderAndLinesArePlaced) {
 
 TEST(TextListing, CharactersNoFaceHasAreReported) {
   RecordingCanvas canvas;
+  PictureFiles files;
   canvas.undrawable = u"報アイ";
   canvas.installed_faces.clear();
-  const ImageOutcome o = WriteTextListingImage(canvas, u"アイ\nABア", 700, 20, u"/out/x");
+  const ImageOutcome o = WriteTextListingImage(canvas, files, u"アイ\nABア", 700, 20, u"/out/x");
   EXPECT_EQ(o.status, ImageStatus::kWritten) << "the picture is still saved";
   EXPECT_EQ(o.undrawable, u"報アイ");
   EXPECT_EQ(o.missing_faces, std::vector<std::u16string>{u"MS Gothic"});
 
   RecordingCanvas complete;
-  const ImageOutcome fine = WriteTextListingImage(complete, u"アイ", 700, 20, u"/out/x");
+  const ImageOutcome fine = WriteTextListingImage(complete, files, u"アイ", 700, 20, u"/out/x");
   EXPECT_TRUE(fine.undrawable.empty());
   EXPECT_TRUE(fine.missing_faces.empty());
 }
@@ -66,7 +71,8 @@ TEST(TextListing, HeaderNamesTheKeyingOptionsThatAreOn) {
   };
   for (const auto& [keying, label] : cases) {
     RecordingCanvas canvas;
-    WriteTextListingImage(canvas, u"ア", 700, 100, u"/out/x", keying);
+    PictureFiles files;
+    WriteTextListingImage(canvas, files, u"ア", 700, 100, u"/out/x", keying);
     ASSERT_EQ(canvas.strings.size(), 2u);
     EXPECT_EQ(canvas.strings[0].text,
               u"電報出力 /out/x  CPM: 100  Freq: 700" + std::u16string(label));
@@ -77,14 +83,16 @@ TEST(TextListing, HeaderNamesTheKeyingOptionsThatAreOn) {
 TEST(TextListing, TwentySixLinesFitAndMoreShowTheCutMark) {
   {
     RecordingCanvas canvas;
-    WriteTextListingImage(canvas, Lines(26), 440, 100, u"/b");
+    PictureFiles files;
+    WriteTextListingImage(canvas, files, Lines(26), 440, 100, u"/b");
     ASSERT_EQ(canvas.strings.size(), 27u);
     EXPECT_EQ(canvas.strings.back().y, 668);
     EXPECT_EQ(canvas.strings.back().text, u"行Z");
   }
   {
     RecordingCanvas canvas;
-    WriteTextListingImage(canvas, Lines(27), 440, -5, u"/b");
+    PictureFiles files;
+    WriteTextListingImage(canvas, files, Lines(27), 440, -5, u"/b");
     ASSERT_EQ(canvas.strings.size(), 27u);
     EXPECT_EQ(canvas.strings[0].text, u"電報出力 /b  CPM: -5  Freq: 440");
     EXPECT_EQ(canvas.strings[25].text, u"行Y");
@@ -95,14 +103,15 @@ TEST(TextListing, TwentySixLinesFitAndMoreShowTheCutMark) {
 
 TEST(TextListing, FailuresAreShownAndReported) {
   RecordingCanvas canvas;
-  canvas.encoders = {"image/png"};
-  EXPECT_EQ(WriteTextListingImage(canvas, u"ア", 440, 100, u"/b").status,
+  PictureFiles files;
+  canvas.formats = {ImageFormat::kPng};
+  EXPECT_EQ(WriteTextListingImage(canvas, files, u"ア", 440, 100, u"/b").status,
             ImageStatus::kNoJpegEncoder);
-  EXPECT_TRUE(canvas.saved.empty());
+  EXPECT_TRUE(files.replaced.empty());
 
-  canvas.encoders = {"image/jpeg"};
-  canvas.save_fails = [](const std::filesystem::path&) { return true; };
-  const ImageOutcome o = WriteTextListingImage(canvas, u"ア", 440, 100, u"/b");
+  canvas.formats = {ImageFormat::kJpeg};
+  files.replace_fails = [](const std::filesystem::path&) { return true; };
+  const ImageOutcome o = WriteTextListingImage(canvas, files, u"ア", 440, 100, u"/b");
   EXPECT_EQ(o.status, ImageStatus::kSaveFailed);
   EXPECT_EQ(o.failed, std::vector<std::filesystem::path>{"/b.jpg"});
 }

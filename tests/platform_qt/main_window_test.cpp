@@ -25,20 +25,13 @@
 #include "practice/practice_telegram.h"
 #include "support/fake_player.h"
 #include "support/fake_recorder.h"
+#include "support/recording_icons.h"
 #include "support/stand_in_encoder.h"
 #include "support/temp_dir.h"
 #include "support/test_system.h"
 
 namespace hoshizora {
 namespace {
-
-class NoIcons : public IconResources {
- public:
-  bool BeginUpdate(const std::filesystem::path&) override { return false; }
-  bool AddResource(int, int, int, std::string_view) override { return false; }
-  bool Commit() override { return false; }
-  void Discard() override {}
-};
 
 // The real window driven by the dialog's behaviour, as the program runs it.
 class MainWindowTest : public ::testing::Test {
@@ -61,7 +54,7 @@ class MainWindowTest : public ::testing::Test {
   testing::TestSystem system{dir.path() / "hoshizora"};
   QtCanvas canvas;
   IniFileStore store{system, dir.path() / "settings.ini"};
-  NoIcons icons;
+  testing::RecordingIcons icons;
   MainWindow window{MainDialogTemplate()};
   MainDialog main{window, system, canvas, store, icons, u"a@b.example"};
 };

@@ -11,7 +11,6 @@
 #include "platform/posix/posix_system.h"
 #include "platform/qt/font_substitutes.h"
 #include "platform/qt/qt_canvas.h"
-#include "support/recording_canvas.h"
 #include "support/temp_dir.h"
 
 namespace hoshizora {
@@ -30,7 +29,9 @@ TEST(QtCanvasWithoutJapaneseFonts, DISABLED_KanaAndKanjiAreReportedMissing) {
   EXPECT_EQ(canvas.MissingGlyphs(u"[ホレ]アイ 和文ABC　1\r\n", gothic), u"ホレアイ和文");
 
   testing::TempDir dir;
-  const ImageOutcome o = WriteTextListingImage(canvas, u"ア\nB", 700, 20, dir.path() / "listing");
+  PosixSystem system;
+  const ImageOutcome o =
+      WriteTextListingImage(canvas, system, u"ア\nB", 700, 20, dir.path() / "listing");
   EXPECT_EQ(o.status, ImageStatus::kWritten);
   EXPECT_EQ(o.undrawable, u"電報出力ア");
   EXPECT_EQ(o.missing_faces, std::vector<std::u16string>{u"MS Gothic"});

@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "app/icon_install.h"
 #include "base/little_endian.h"
 #include "support/temp_dir.h"
 
@@ -137,7 +136,7 @@ TEST_F(Win32IconResourcesTest, InstalledIconReadsBackFromTheCopy) {
   const std::string icon = testing::ReadFileBytes(fs::path(HOSHIZORA_ASSETS_DIR) / "app.ico");
   const ExpectedIcon expected = Expected(icon);
   ASSERT_GE(expected.images.size(), 2u);
-  ASSERT_TRUE(InstallIcon(resources, copy, icon));
+  ASSERT_TRUE(resources.InstallProgramIcon(copy, icon));
 
   const ModuleResources module(copy);
   ASSERT_TRUE(module.loaded());
@@ -151,9 +150,9 @@ TEST_F(Win32IconResourcesTest, InstalledIconReadsBackFromTheCopy) {
 }
 
 TEST_F(Win32IconResourcesTest, ReinstallingReplacesInsteadOfAdding) {
-  ASSERT_TRUE(InstallIcon(resources, copy, IconFile(5)));
+  ASSERT_TRUE(resources.InstallProgramIcon(copy, IconFile(5)));
   const std::string icon = IconFile(2);
-  ASSERT_TRUE(InstallIcon(resources, copy, icon));
+  ASSERT_TRUE(resources.InstallProgramIcon(copy, icon));
 
   const ModuleResources module(copy);
   ASSERT_TRUE(module.loaded());
@@ -181,7 +180,7 @@ TEST_F(Win32IconResourcesTest, RefusesWhatCannotBeUpdated) {
   EXPECT_FALSE(resources.AddResource(kIconResourceType, 1, 0, "image"));
   EXPECT_FALSE(resources.Commit());
   testing::WriteFileBytes(dir.path() / "text.exe", "not a program");
-  EXPECT_FALSE(InstallIcon(resources, dir.path() / "text.exe", IconFile(1)));
+  EXPECT_FALSE(resources.InstallProgramIcon(dir.path() / "text.exe", IconFile(1)));
   // Ids and languages are 16-bit values.
   ASSERT_TRUE(resources.BeginUpdate(copy));
   EXPECT_FALSE(resources.AddResource(kIconResourceType, 0x10000, 0, "image"));

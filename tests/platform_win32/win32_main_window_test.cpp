@@ -21,6 +21,7 @@
 #include "support/fake_player.h"
 #include "support/fake_recorder.h"
 #include "support/recording_canvas.h"
+#include "support/recording_icons.h"
 #include "support/temp_dir.h"
 #include "support/test_system.h"
 
@@ -56,14 +57,6 @@ class FixedSystem : public System {
 
  private:
   std::filesystem::path executable_;
-};
-
-class NoIcons : public IconResources {
- public:
-  bool BeginUpdate(const std::filesystem::path&) override { return false; }
-  bool AddResource(int, int, int, std::string_view) override { return false; }
-  bool Commit() override { return false; }
-  void Discard() override {}
 };
 
 std::u16string ClassOf(HWND control) {
@@ -117,7 +110,7 @@ class Win32MainWindowTest : public ::testing::Test {
   FixedSystem system{dir.path() / "hoshizora.exe"};
   testing::RecordingCanvas canvas;
   IniFileStore store{system, dir.path() / "settings.ini"};
-  NoIcons icons;
+  testing::RecordingIcons icons;
   Win32MainWindow window{MainDialogTemplate()};
   MainDialog main{window, system, canvas, store, icons, u"a@b.example"};
   HWND dialog = nullptr;
@@ -457,14 +450,14 @@ std::string TinyIconFile() {
   return bytes;
 }
 
-TEST_F(Win32MainWindowTest, WindowIconsComeFromTheIconFileWhenItLoads) {
+TEST_F(Win32MainWindowTest, WindowIconsComeFromTheIconFileWhenItHoldsOne) {
   Open(false);
-  window.SetWindowIcons(dir.path() / "missing.ico");
+  window.SetWindowIcons("");
+  window.SetWindowIcons(TinyIconFile().substr(0, 30));
   EXPECT_EQ(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0), 0);
   EXPECT_EQ(SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0), 0);
 
-  testing::WriteFileBytes(dir.path() / "app.ico", TinyIconFile());
-  window.SetWindowIcons(dir.path() / "app.ico");
+  window.SetWindowIcons(TinyIconFile());
   EXPECT_NE(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0), 0);
   EXPECT_NE(SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0), 0);
 }
@@ -674,7 +667,7 @@ TEST(Win32PracticeDialogTest, MenuItemRunsItModallyAndEscClosesOnlyIt) {
   testing::TestSystem system{dir.path() / "hoshizora.exe"};
   testing::RecordingCanvas canvas;
   IniFileStore store{system, dir.path() / "settings.ini"};
-  NoIcons icons;
+  testing::RecordingIcons icons;
   testing::FakePlayer player;
   Win32MainWindow window{MainDialogTemplate()};
   MainDialog main{window, system, canvas, store, icons, u"a@b.example"};

@@ -80,8 +80,8 @@ class FakeDialog : public Dialog {
     deleted_fonts.push_back(handle);
     log.push_back("delete font");
   }
-  void SetWindowIcons(const std::filesystem::path& path) override {
-    icon_path = path;
+  void SetWindowIcons(std::string_view icon_file) override {
+    icons = std::string(icon_file);
     log.push_back("icons");
   }
   std::optional<std::filesystem::path> AskSaveFileName(const FileDialogSettings& s) override {
@@ -135,7 +135,7 @@ class FakeDialog : public Dialog {
   std::vector<DialogFont> fonts;
   std::map<int, int> assigned_fonts;
   std::vector<int> deleted_fonts;
-  std::filesystem::path icon_path;
+  std::string icons;  // the icon file the window was given
   std::optional<std::filesystem::path> save_answer;
   std::optional<std::filesystem::path> open_answer;
   std::vector<FileDialogSettings> file_dialogs;

@@ -5,11 +5,14 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/canvas.h"
+#include "support/native_system.h"
 
 namespace hoshizora::testing {
 
@@ -42,10 +45,9 @@ struct DrawnShape {
   float width = 0;
 };
 
-struct SavedImage {
+struct EncodedImage {
   int bitmap = 0;
-  std::filesystem::path path;
-  int encoder = -1;
+  ImageFormat format = ImageFormat::kJpeg;
   int width = 0;
   int height = 0;
 };
@@ -67,8 +69,9 @@ class RecordingCanvas : public Canvas {
   std::unique_ptr<Bitmap> CreateBitmap(int width, int height) override {
     return std::make_unique<FakeBitmap>(++bitmaps_created, width, height);
   }
-  std::unique_ptr<Bitmap> LoadBitmap(const std::filesystem::path& path) override {
-    loaded.push_back(path);
+  // Any bytes decode as the form template, unless it is made unavailable.
+  std::unique_ptr<Bitmap> DecodeBitmap(std::string_view bytes) override {
+    decoded.emplace_back(bytes);
     if (!template_available) {
       return nullptr;
     }
@@ -94,17 +97,14 @@ class RecordingCanvas : public Canvas {
     }
     return missing;
   }
-  std::vector<std::string> ImageEncoderMimeTypes() override { return encoders; }
-  bool SaveImage(const Bitmap& bitmap, const std::filesystem::path& path, int encoder) override {
-    if (save_fails && save_fails(path)) {
-      return false;
+  bool CanEncode(ImageFormat format) override { return formats.count(format) != 0; }
+  std::optional<std::string> EncodeImage(const Bitmap& bitmap, ImageFormat format) override {
+    if (!CanEncode(format)) {
+      return std::nullopt;
     }
     const auto& b = static_cast<const FakeBitmap&>(bitmap);
-    saved.push_back({b.id, path, encoder, b.w, b.h});
-    if (write_files) {
-      std::ofstream(path, std::ios::binary) << "picture";
-    }
-    return true;
+    encoded.push_back({b.id, format, b.w, b.h});
+    return "picture";
   }
 
   // Strings drawn on one bitmap, in order.
@@ -121,12 +121,10 @@ class RecordingCanvas : public Canvas {
   // Settings.
   std::set<std::u16string> installed_faces = {u"MS Gothic", u"HGP行書体"};
   std::u16string generic_face = u"Sans";
-  std::vector<std::string> encoders = {"image/bmp", "image/jpeg", "image/png"};
+  std::set<ImageFormat> formats = {ImageFormat::kJpeg, ImageFormat::kPng};
   bool template_available = true;
   int template_width = 764;
   int template_height = 1080;
-  std::function<bool(const std::filesystem::path&)> save_fails;
-  bool write_files = false;   // leave a small file at every saved path
   std::u16string undrawable;  // characters no face of this canvas has
 
   // Records.
@@ -134,8 +132,34 @@ class RecordingCanvas : public Canvas {
   std::vector<std::uint32_t> clears;
   std::vector<DrawnString> strings;
   std::vector<DrawnShape> shapes;
-  std::vector<SavedImage> saved;
-  std::vector<std::filesystem::path> loaded;
+  std::vector<EncodedImage> encoded;
+  std::vector<std::string> decoded;
+};
+
+// The files the picture writers read and write, kept in memory: every read
+// finds `template_bytes` (nothing when empty), every replace is kept unless
+// `replace_fails` refuses its path.
+class PictureFiles : public NativeSystem {
+ public:
+  FileRead ReadFile(const std::filesystem::path& path, std::uintmax_t) override {
+    reads.push_back(path);
+    if (template_bytes.empty()) {
+      return {};
+    }
+    return {FileRead::Status::kRead, template_bytes};
+  }
+  bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes) override {
+    if (replace_fails && replace_fails(path)) {
+      return false;
+    }
+    replaced.emplace_back(path, bytes);
+    return true;
+  }
+
+  std::string template_bytes = "form";
+  std::function<bool(const std::filesystem::path&)> replace_fails;
+  std::vector<std::filesystem::path> reads;
+  std::vector<std::pair<std::filesystem::path, std::string>> replaced;
 };
 
 class RecordingGraphics : public Graphics {
@@ -221,6 +245,13 @@ class RecordingGraphics : public Graphics {
   Matrix m_;
   std::vector<Matrix> stack_;
 };
+
+// Leaves a form template in the folder (made when missing) for a run on the
+// recording canvas, which decodes any bytes as the template.
+inline void PlaceFormTemplate(const std::filesystem::path& folder) {
+  std::filesystem::create_directories(folder);
+  std::ofstream(folder / u"和文電報受信用紙.jpg", std::ios::binary) << "form";
+}
 
 inline std::unique_ptr<Graphics> RecordingCanvas::BeginDrawing(Bitmap& bitmap) {
   return std::make_unique<RecordingGraphics>(*this, static_cast<FakeBitmap&>(bitmap).id);

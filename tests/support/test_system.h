@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -83,7 +84,8 @@ class TestSystem : public NativeSystem {
   }
   bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes) override {
     replaced.push_back(path);
-    return !replace_fails && NativeSystem::ReplaceFile(path, bytes);
+    return !replace_fails && !(replace_fails_for && replace_fails_for(path)) &&
+           NativeSystem::ReplaceFile(path, bytes);
   }
 
   std::optional<LocalTime> now = LocalTime{2024, 1, 31, 9, 5, 7};
@@ -94,6 +96,7 @@ class TestSystem : public NativeSystem {
   std::optional<FolderMade> folder_fails;
   std::optional<std::uint64_t> write_fails_after;
   bool replace_fails = false;
+  std::function<bool(const std::filesystem::path&)> replace_fails_for;
   bool links_fail = false;   // a file system without hard links (FAT)
   bool copies_fail = false;  // no room for a copy
 

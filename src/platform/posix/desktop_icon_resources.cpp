@@ -1,11 +1,10 @@
 #include "platform/posix/desktop_icon_resources.h"
 
 #include <cstdlib>
-#include <optional>
 #include <vector>
 
-#include "base/little_endian.h"
 #include "platform/file_io.h"
+#include "platform/icon_file.h"
 
 namespace hoshizora {
 namespace {
@@ -55,71 +54,20 @@ fs::path DesktopIconResources::DefaultDataFolder() {
   return {};
 }
 
-bool DesktopIconResources::BeginUpdate(const fs::path& executable_path) {
-  if (data_folder_.empty() || executable_path.empty()) {
+bool DesktopIconResources::InstallProgramIcon(const fs::path& executable_path,
+                                              std::string_view icon_file) {
+  const auto images = ReadIconFile(icon_file);
+  if (data_folder_.empty() || executable_path.empty() || !images) {
     return false;
   }
-  executable_ = executable_path;
-  resources_.clear();
-  updating_ = true;
-  return true;
-}
-
-bool DesktopIconResources::AddResource(int type, int id, int, std::string_view bytes) {
-  if (!updating_) {
-    return false;
-  }
-  resources_[{type, id}] = std::string(bytes);
-  return true;
-}
-
-void DesktopIconResources::Discard() {
-  resources_.clear();
-  updating_ = false;
-}
-
-bool DesktopIconResources::Commit() {
-  if (!updating_) {
-    return false;
-  }
-  updating_ = false;
-  const auto group_it = resources_.find({kIconGroupResourceType, 1});
-  if (group_it == resources_.end() || group_it->second.size() < 6) {
-    return false;
-  }
-  // Rebuild an icon file from the group record and its images.
-  const std::string& group = group_it->second;
-  const std::size_t count = ReadLe(group, 4, 2);
-  if (group.size() < 6 + 14 * count) {
-    return false;
-  }
-  std::vector<const std::string*> images;
-  for (std::size_t i = 0; i < count; ++i) {
-    const auto it =
-        resources_.find({kIconResourceType, static_cast<int>(ReadLe(group, 6 + 14 * i + 12, 2))});
-    if (it == resources_.end()) {
-      return false;
+  // Desktops draw a PNG more reliably than an icon file: the largest PNG
+  // image, when there is one, names the icon.
+  const IconImage* largest_png = nullptr;
+  for (const IconImage& image : *images) {
+    if (image.bytes.starts_with(kPngSignature) &&
+        (largest_png == nullptr || image.Side() > largest_png->Side())) {
+      largest_png = &image;
     }
-    images.push_back(&it->second);
-  }
-  std::string ico = group.substr(0, 6);
-  std::uint32_t offset = static_cast<std::uint32_t>(6 + 16 * count);
-  const std::string* largest_png = nullptr;
-  std::uint32_t largest_side = 0;
-  for (std::size_t i = 0; i < count; ++i) {
-    const std::string entry = group.substr(6 + 14 * i, 8);
-    ico += entry;
-    AppendLe(ico, static_cast<std::uint32_t>(images[i]->size()), 4);
-    AppendLe(ico, offset, 4);
-    offset += static_cast<std::uint32_t>(images[i]->size());
-    const std::uint32_t side = entry[0] == 0 ? 256 : static_cast<std::uint8_t>(entry[0]);
-    if (images[i]->starts_with(kPngSignature) && side > largest_side) {
-      largest_png = images[i];
-      largest_side = side;
-    }
-  }
-  for (const std::string* image : images) {
-    ico += *image;
   }
 
   std::error_code ec;
@@ -134,12 +82,14 @@ bool DesktopIconResources::Commit() {
   const std::string entry =
       "[Desktop Entry]\nType=Application\nName=Hoshizora\n"
       "Comment=和文モールス電報の音声と受信用紙を作ります\nExec=" +
-      EntryValue(ExecArgument(executable_.native())) + "\nIcon=" + EntryValue(icon_named.string()) +
+      EntryValue(ExecArgument(executable_path.native())) +
+      "\nIcon=" + EntryValue(icon_named.string()) +
       "\nTerminal=false\nCategories=AudioVideo;Education;HamRadio;\n";
 
-  std::vector<std::pair<fs::path, std::string>> files = {{ico_path, ico}, {entry_path, entry}};
+  std::vector<std::pair<fs::path, std::string_view>> files = {{ico_path, icon_file},
+                                                              {entry_path, entry}};
   if (largest_png != nullptr) {
-    files.push_back({png_path, *largest_png});
+    files.push_back({png_path, largest_png->bytes});
   }
   // Write every file beside its target first; rename only when all are written.
   std::vector<StagedFile> staged;

@@ -1,18 +1,17 @@
 #pragma once
 
 #include <filesystem>
-#include <map>
-#include <string>
+#include <string_view>
 #include <utility>
 
 #include "platform/icon_resources.h"
 
 namespace hoshizora {
 
-// Icon resources on a freedesktop desktop: the committed icon becomes
+// The program's icon on a freedesktop desktop: the icon file becomes
 // icons/hoshizora.ico (and hoshizora.png from its largest PNG image) under the
 // data folder, and applications/hoshizora.desktop names the executable and
-// that icon. Files are replaced atomically; a failed commit leaves the old ones.
+// that icon. Files are replaced atomically; a failure leaves the old ones.
 class DesktopIconResources : public IconResources {
  public:
   explicit DesktopIconResources(std::filesystem::path data_folder)
@@ -21,16 +20,11 @@ class DesktopIconResources : public IconResources {
   // $XDG_DATA_HOME, else ~/.local/share; empty when neither can be found.
   static std::filesystem::path DefaultDataFolder();
 
-  bool BeginUpdate(const std::filesystem::path& executable_path) override;
-  bool AddResource(int type, int id, int language, std::string_view bytes) override;
-  bool Commit() override;
-  void Discard() override;
+  bool InstallProgramIcon(const std::filesystem::path& executable_path,
+                          std::string_view icon_file) override;
 
  private:
   std::filesystem::path data_folder_;
-  std::filesystem::path executable_;
-  bool updating_ = false;
-  std::map<std::pair<int, int>, std::string> resources_;  // (type, id) -> bytes
 };
 
 }  // namespace hoshizora

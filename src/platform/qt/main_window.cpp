@@ -23,7 +23,6 @@
 #include <mutex>
 #include <thread>
 
-#include "platform/file_io.h"
 #include "platform/qt/font_substitutes.h"
 #include "platform/qt/keying_dialog.h"
 #include "platform/qt/progress_window_reporter.h"
@@ -326,12 +325,9 @@ void MainWindow::DeleteDialogFont(int font_handle) {
   fonts_.erase(font_handle);
 }
 
-void MainWindow::SetWindowIcons(const std::filesystem::path& icon_path) {
-  const FileRead file = ReadWholeFile(icon_path, kLargestIconFile);
-  if (file.status != FileRead::Status::kRead) {
-    return;
-  }
-  QByteArray bytes = QByteArray::fromStdString(file.bytes);
+void MainWindow::SetWindowIcons(std::string_view icon_file) {
+  QByteArray bytes =
+      QByteArray::fromRawData(icon_file.data(), static_cast<qsizetype>(icon_file.size()));
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::ReadOnly);
   QImageReader reader(&buffer);

@@ -61,7 +61,7 @@ class MainWindow : public QDialog, public Dialog {
   int CreateDialogFont(const DialogFont& font) override;
   void SetControlFont(int id, int font_handle) override;
   void DeleteDialogFont(int font_handle) override;
-  void SetWindowIcons(const std::filesystem::path& icon_path) override;
+  void SetWindowIcons(std::string_view icon_file) override;
   std::optional<std::filesystem::path> AskSaveFileName(const FileDialogSettings& settings) override;
   std::optional<std::filesystem::path> AskOpenFileName(const FileDialogSettings& settings) override;
   std::optional<KeyingOptions> AskKeyingOptions(const KeyingOptions& shown,

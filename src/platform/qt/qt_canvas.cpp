@@ -13,15 +13,20 @@
 #include <QTextLayout>
 #include <algorithm>
 
-#include "platform/file_io.h"
-#include "platform/picture_check.h"
 #include "platform/qt/font_substitutes.h"
 
 namespace hoshizora {
 namespace {
 
-// The form template is a few hundred kilobytes; anything this large is not it.
-constexpr std::uintmax_t kLargestPictureFile = 64 * 1024 * 1024;
+// The image plugin that writes a format, or empty when none is installed.
+QByteArray WriterFormat(ImageFormat format) {
+  const QByteArray mime = format == ImageFormat::kJpeg ? "image/jpeg" : "image/png";
+  if (!QImageWriter::supportedMimeTypes().contains(mime)) {
+    return {};
+  }
+  const QList<QByteArray> formats = QImageWriter::imageFormatsForMimeType(mime);
+  return formats.isEmpty() ? QByteArray() : formats.front();
+}
 
 // The default string format leaves a sixth of the em before the first glyph
 // and after the last; positions and measurements include that margin.
@@ -181,15 +186,9 @@ std::unique_ptr<Bitmap> QtCanvas::CreateBitmap(int width, int height) {
   return std::make_unique<QtBitmap>(std::move(image));
 }
 
-std::unique_ptr<Bitmap> QtCanvas::LoadBitmap(const std::filesystem::path& path) {
-  // Read through our own file seam: Qt would lose a path whose bytes are not
-  // UTF-8, and would block on a FIFO.
-  const FileRead file = ReadWholeFile(path, kLargestPictureFile);
-  if (file.status != FileRead::Status::kRead || !PictureRunsToItsEnd(file.bytes)) {
-    return nullptr;
-  }
-  QByteArray bytes = QByteArray::fromStdString(file.bytes);
-  QBuffer buffer(&bytes);
+std::unique_ptr<Bitmap> QtCanvas::DecodeBitmap(std::string_view bytes) {
+  QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  QBuffer buffer(&data);
   buffer.open(QIODevice::ReadOnly);
   QImageReader reader(&buffer);
   QImage image = reader.read();
@@ -238,7 +237,7 @@ QString QtCanvas::FamilyFor(std::u16string_view face, std::u16string_view text) 
 }
 
 bool QtCanvas::DrawsBlank(const QString& family, char16_t c) {
-  if (QChar(c).isSpace() || QChar(c).isSurrogate() || QChar(c).category() == QChar::Other_Control) {
+  if (DrawsNothing(c) || QChar(c).isSurrogate()) {
     return false;
   }
   std::lock_guard lock(mutex_);
@@ -295,10 +294,7 @@ std::u16string QtCanvas::MissingGlyphs(std::u16string_view text, const Font& fon
     const std::u16string_view character =
         text.substr(static_cast<std::size_t>(i), static_cast<std::size_t>(n));
     i += n;
-    // Blanks, controls and format marks (bidi, joiners) draw nothing in any face.
-    const QChar::Category category = QChar::category(c);
-    if (QChar::isSpace(c) || category == QChar::Other_Control || category == QChar::Other_Format ||
-        missing.find(character) != std::u16string::npos) {
+    if (DrawsNothing(c) || missing.find(character) != std::u16string::npos) {
       continue;
     }
     if (!HasGlyph(FamilyFor(font.face, character), c)) {
@@ -328,36 +324,23 @@ std::u16string QtCanvas::GenericSansSerifFace() {
   return FromQString(JapaneseSansSerifFace());
 }
 
-std::vector<std::string> QtCanvas::ImageEncoderMimeTypes() {
-  std::vector<std::string> types;
-  for (const QByteArray& type : QImageWriter::supportedMimeTypes()) {
-    types.push_back(type.toStdString());
-  }
-  return types;
+bool QtCanvas::CanEncode(ImageFormat format) {
+  return !WriterFormat(format).isEmpty();
 }
 
-bool QtCanvas::SaveImage(const Bitmap& bitmap, const std::filesystem::path& path,
-                         int encoder_index) {
-  const std::vector<std::string> types = ImageEncoderMimeTypes();
-  if (encoder_index < 0 || static_cast<std::size_t>(encoder_index) >= types.size()) {
-    return false;
-  }
-  const QList<QByteArray> formats =
-      QImageWriter::imageFormatsForMimeType(QByteArray::fromStdString(types[encoder_index]));
-  if (formats.isEmpty()) {
-    return false;
+std::optional<std::string> QtCanvas::EncodeImage(const Bitmap& bitmap, ImageFormat format) {
+  const QByteArray writer_format = WriterFormat(format);
+  if (writer_format.isEmpty()) {
+    return std::nullopt;
   }
   QByteArray encoded;
   QBuffer buffer(&encoded);
   buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, formats.front());
+  QImageWriter writer(&buffer, writer_format);
   if (!writer.write(static_cast<const QtBitmap&>(bitmap).image())) {
-    return false;
+    return std::nullopt;
   }
-  // Through a temporary name: a disk that fills up part way must not leave a
-  // cut picture under the picture's name.
-  auto staged = StagedFile::Write(path, std::string_view(encoded.constData(), encoded.size()));
-  return staged && staged->Commit();
+  return encoded.toStdString();
 }
 
 }  // namespace hoshizora

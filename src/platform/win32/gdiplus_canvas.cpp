@@ -6,14 +6,14 @@
 #include <objidl.h>
 
 #include <gdiplus.h>
+#include <shlwapi.h>
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
+#include <optional>
 
 #include "platform/win32/font_fallback.h"
-
-// <windows.h> renames LoadBitmap to LoadBitmapW.
-#undef LoadBitmap
 
 namespace hoshizora {
 namespace {
@@ -33,12 +33,6 @@ std::u16string FromWide(const wchar_t* text) {
 // GDI+ takes text up to its terminator; a character 0 inside ends it there too.
 std::wstring UpToTerminator(std::u16string_view text) {
   return Wide(text.substr(0, text.find(char16_t{0})));
-}
-
-// Characters that draw nothing in any face: no reason to look further.
-bool InvisibleCharacter(char16_t c) {
-  return c <= 0x20 || (c >= 0x7F && c <= 0xA0) || c == 0x3000 || (c >= 0x2000 && c <= 0x200F) ||
-         (c >= 0xD800 && c <= 0xDFFF) || c >= 0xFFF0 || c == 0xFEFF;
 }
 
 struct EncoderList {
@@ -62,18 +56,15 @@ EncoderList ReadEncoders() {
   return list;
 }
 
-std::string Utf8(const wchar_t* text) {
-  if (text == nullptr) {
-    return {};
+// The first installed encoder of the format's MIME type.
+std::optional<CLSID> EncoderFor(ImageFormat format) {
+  const std::wstring_view mime = format == ImageFormat::kJpeg ? L"image/jpeg" : L"image/png";
+  for (const gp::ImageCodecInfo& encoder : ReadEncoders().encoders) {
+    if (encoder.MimeType != nullptr && mime == encoder.MimeType) {
+      return encoder.Clsid;
+    }
   }
-  const int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (length <= 1) {
-    return {};
-  }
-  std::string out(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), length, nullptr, nullptr);
-  out.pop_back();
-  return out;
+  return std::nullopt;
 }
 
 std::unique_ptr<Bitmap> Own(gp::GpBitmap* bitmap) {
@@ -398,23 +389,31 @@ std::unique_ptr<Bitmap> GdiplusCanvas::CreateBitmap(int width, int height) {
   return Own(bitmap);
 }
 
-std::unique_ptr<Bitmap> GdiplusCanvas::LoadBitmap(const std::filesystem::path& path) {
-  gp::GpBitmap* file = nullptr;
-  if (flat::GdipCreateBitmapFromFile(path.c_str(), &file) != gp::Ok) {
+std::unique_ptr<Bitmap> GdiplusCanvas::DecodeBitmap(std::string_view bytes) {
+  if (bytes.empty() || bytes.size() > std::numeric_limits<UINT>::max()) {
     return nullptr;
   }
-  // A copy in memory: GDI+ keeps the file open for as long as the bitmap
-  // read from it lives, and decodes lazily, so a broken file shows up here.
+  IStream* stream = SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()),
+                                      static_cast<UINT>(bytes.size()));
+  if (stream == nullptr) {
+    return nullptr;
+  }
+  gp::GpBitmap* decoded = nullptr;
+  gp::GpBitmap* copy = nullptr;
+  // A copy in memory: GDI+ reads the stream for as long as the bitmap made
+  // from it lives, and decodes lazily, so broken bytes show up here.
   UINT width = 0;
   UINT height = 0;
-  gp::GpBitmap* copy = nullptr;
-  if (flat::GdipGetImageWidth(file, &width) != gp::Ok ||
-      flat::GdipGetImageHeight(file, &height) != gp::Ok || width == 0 || height == 0 ||
-      flat::GdipCloneBitmapAreaI(0, 0, static_cast<INT>(width), static_cast<INT>(height),
-                                 PixelFormat32bppARGB, file, &copy) != gp::Ok) {
-    copy = nullptr;
+  if (flat::GdipCreateBitmapFromStream(stream, &decoded) == gp::Ok) {
+    if (flat::GdipGetImageWidth(decoded, &width) != gp::Ok ||
+        flat::GdipGetImageHeight(decoded, &height) != gp::Ok || width == 0 || height == 0 ||
+        flat::GdipCloneBitmapAreaI(0, 0, static_cast<INT>(width), static_cast<INT>(height),
+                                   PixelFormat32bppARGB, decoded, &copy) != gp::Ok) {
+      copy = nullptr;
+    }
+    flat::GdipDisposeImage(decoded);
   }
-  flat::GdipDisposeImage(file);
+  stream->Release();
   return Own(copy);
 }
 
@@ -526,7 +525,9 @@ std::u16string GdiplusCanvas::FamilyFor(std::u16string_view face) {
 std::u16string GdiplusCanvas::FamilyFor(std::u16string_view face, std::u16string_view text) {
   std::lock_guard lock(mutex_);
   std::u16string family = FamilyLocked(face);
-  if (text.size() != 1 || InvisibleCharacter(text.front())) {
+  // Half a surrogate pair has no outline of its own to ask for.
+  if (text.size() != 1 || DrawsNothing(text.front()) ||
+      (text.front() >= 0xD800 && text.front() <= 0xDFFF)) {
     return family;
   }
   const char16_t c = text.front();
@@ -563,23 +564,31 @@ std::u16string GdiplusCanvas::GenericSansSerifFace() {
   return GenericLocked();
 }
 
-std::vector<std::string> GdiplusCanvas::ImageEncoderMimeTypes() {
-  std::vector<std::string> types;
-  for (const gp::ImageCodecInfo& encoder : ReadEncoders().encoders) {
-    types.push_back(Utf8(encoder.MimeType));
-  }
-  return types;
+bool GdiplusCanvas::CanEncode(ImageFormat format) {
+  return EncoderFor(format).has_value();
 }
 
-bool GdiplusCanvas::SaveImage(const Bitmap& bitmap, const std::filesystem::path& path,
-                              int encoder_index) {
-  const EncoderList list = ReadEncoders();
-  if (encoder_index < 0 || static_cast<std::size_t>(encoder_index) >= list.encoders.size()) {
-    return false;
+std::optional<std::string> GdiplusCanvas::EncodeImage(const Bitmap& bitmap, ImageFormat format) {
+  const std::optional<CLSID> clsid = EncoderFor(format);
+  IStream* stream = nullptr;
+  if (!clsid || CreateStreamOnHGlobal(nullptr, TRUE, &stream) != S_OK) {
+    return std::nullopt;
   }
-  const CLSID clsid = list.encoders[static_cast<std::size_t>(encoder_index)].Clsid;
-  return flat::GdipSaveImageToFile(static_cast<const GdiplusBitmap&>(bitmap).native(), path.c_str(),
-                                   &clsid, nullptr) == gp::Ok;
+  std::optional<std::string> encoded;
+  HGLOBAL memory = nullptr;
+  STATSTG stat = {};
+  if (flat::GdipSaveImageToStream(static_cast<const GdiplusBitmap&>(bitmap).native(), stream,
+                                  &*clsid, nullptr) == gp::Ok &&
+      stream->Stat(&stat, STATFLAG_NONAME) == S_OK &&
+      GetHGlobalFromStream(stream, &memory) == S_OK) {
+    if (const void* data = GlobalLock(memory)) {
+      encoded.emplace(static_cast<const char*>(data),
+                      static_cast<std::size_t>(stat.cbSize.QuadPart));
+      GlobalUnlock(memory);
+    }
+  }
+  stream->Release();
+  return encoded;
 }
 
 }  // namespace hoshizora

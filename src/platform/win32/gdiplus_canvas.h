@@ -1,10 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -61,14 +61,13 @@ class GdiplusBitmap : public Bitmap {
 class GdiplusCanvas : public Canvas {
  public:
   std::unique_ptr<Bitmap> CreateBitmap(int width, int height) override;
-  std::unique_ptr<Bitmap> LoadBitmap(const std::filesystem::path& path) override;
+  std::unique_ptr<Bitmap> DecodeBitmap(std::string_view bytes) override;
   std::unique_ptr<Bitmap> CloneBitmap(const Bitmap& source, int width, int height) override;
   std::unique_ptr<Graphics> BeginDrawing(Bitmap& bitmap) override;
   bool HasFontFace(std::u16string_view face) override;
   std::u16string GenericSansSerifFace() override;
-  std::vector<std::string> ImageEncoderMimeTypes() override;
-  bool SaveImage(const Bitmap& bitmap, const std::filesystem::path& path,
-                 int encoder_index) override;
+  bool CanEncode(ImageFormat format) override;
+  std::optional<std::string> EncodeImage(const Bitmap& bitmap, ImageFormat format) override;
 
   // The installed family that draws a design face, or the generic sans-serif.
   std::u16string FamilyFor(std::u16string_view face);

@@ -6,11 +6,56 @@
 
 #include <limits>
 #include <string>
+#include <vector>
+
+#include "base/little_endian.h"
+#include "platform/icon_file.h"
 
 namespace hoshizora {
+namespace {
+
+constexpr int kNeutralLanguage = 0;
+
+// The RT_GROUP_ICON record: the icon file's directory with each image's
+// offset replaced by its RT_ICON id, 6 bytes of header and 14 per image.
+std::string GroupIconRecord(const std::vector<IconImage>& images) {
+  std::string record;
+  record.reserve(6 + 14 * images.size());
+  AppendLe(record, 0, 2);
+  AppendLe(record, 1, 2);
+  AppendLe(record, static_cast<std::uint32_t>(images.size()), 2);
+  for (std::size_t i = 0; i < images.size(); ++i) {
+    record.append(images[i].entry);
+    AppendLe(record, static_cast<std::uint32_t>(images[i].bytes.size()), 4);
+    AppendLe(record, static_cast<std::uint32_t>(i + 1), 2);
+  }
+  return record;
+}
+
+}  // namespace
 
 Win32IconResources::~Win32IconResources() {
   Discard();
+}
+
+bool Win32IconResources::InstallProgramIcon(const std::filesystem::path& executable_path,
+                                            std::string_view icon_file) {
+  const auto images = ReadIconFile(icon_file);
+  if (!images || !BeginUpdate(executable_path)) {
+    return false;
+  }
+  for (std::size_t i = 0; i < images->size(); ++i) {
+    if (!AddResource(kIconResourceType, static_cast<int>(i + 1), kNeutralLanguage,
+                     (*images)[i].bytes)) {
+      Discard();
+      return false;
+    }
+  }
+  if (!AddResource(kIconGroupResourceType, 1, kNeutralLanguage, GroupIconRecord(*images))) {
+    Discard();
+    return false;
+  }
+  return Commit();
 }
 
 bool Win32IconResources::BeginUpdate(const std::filesystem::path& executable_path) {

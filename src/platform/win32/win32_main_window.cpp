@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/icon_file.h"
 #include "platform/win32/dialog_fonts.h"
 #include "platform/win32/win32_keying_dialog.h"
 #include "platform/win32/win32_progress_window.h"
@@ -270,11 +271,24 @@ void Win32MainWindow::DeleteDialogFont(int font_handle) {
   }
 }
 
-void Win32MainWindow::SetWindowIcons(const std::filesystem::path& icon_path) {
+void Win32MainWindow::SetWindowIcons(std::string_view icon_file) {
+  const auto images = ReadIconFile(icon_file);
+  if (!images) {
+    return;
+  }
   // The icons live as long as the process.
-  const std::wstring& path = icon_path.native();
   for (const auto& [size, which] : {std::pair{32, ICON_BIG}, std::pair{16, ICON_SMALL}}) {
-    if (HANDLE icon = LoadImageW(nullptr, path.c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE)) {
+    // The image of that size, else the smallest larger one, else the largest.
+    const auto misfit = [size](const IconImage& image) {
+      return image.Side() >= size ? image.Side() - size : 1000 + size - image.Side();
+    };
+    const IconImage* best = &images->front();
+    for (const IconImage& image : *images) {
+      best = misfit(image) < misfit(*best) ? &image : best;
+    }
+    auto* bits = reinterpret_cast<BYTE*>(const_cast<char*>(best->bytes.data()));
+    if (HICON icon = CreateIconFromResourceEx(bits, static_cast<DWORD>(best->bytes.size()), TRUE,
+                                              0x00030000, size, size, LR_DEFAULTCOLOR)) {
       SendMessageW(window_, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
     }
   }
