@@ -253,8 +253,7 @@ int RunDecodeCli(const std::vector<std::string>& args, std::ostream& out, std::o
   }
   // A sending scores like a copy and is kept beside the copies, as one.
   if (score && !no_history) {
-    const ProgramFolders folders =
-        setup.folders ? *setup.folders : PortableFolders(ExecutableFolder(system));
+    const ProgramFolders folders = DecidedOrPortable(setup.folders, system);
     NoteHistoryAppend(RecordCheck(system, folders.history_file, *key, copy, *score,
                                   {PathFromArg(*key_file).filename().u16string(), {}, {}, {}},
                                   HistoryKind::kSending),

@@ -3,16 +3,10 @@
 #include <algorithm>
 #include <string>
 
+#include "base/unicode.h"
+
 namespace hoshizora {
 namespace {
-
-bool IsHighSurrogate(char16_t c) {
-  return c >= 0xD800 && c <= 0xDBFF;
-}
-
-bool IsLowSurrogate(char16_t c) {
-  return c >= 0xDC00 && c <= 0xDFFF;
-}
 
 std::u16string VisibleCharacters(std::u16string_view text) {
   std::u16string out;
@@ -35,14 +29,12 @@ void NoteUndrawable(Canvas& canvas, std::u16string_view design_face, const Font&
   }
   // A surrogate pair is one character: noted, and compared, whole.
   for (std::size_t i = 0; i < missing.size();) {
-    const std::size_t n =
-        IsHighSurrogate(missing[i]) && i + 1 < missing.size() && IsLowSurrogate(missing[i + 1]) ? 2
-                                                                                                : 1;
-    const std::u16string_view character = std::u16string_view(missing).substr(i, n);
+    const std::u16string_view character =
+        std::u16string_view(missing).substr(i, CharacterUnits(missing, i));
     if (outcome.undrawable.find(character) == std::u16string::npos) {
       outcome.undrawable.append(character);
     }
-    i += n;
+    i += character.size();
   }
   auto& faces = outcome.missing_faces;
   if (!canvas.HasFontFace(design_face) &&

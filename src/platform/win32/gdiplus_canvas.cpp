@@ -13,6 +13,7 @@
 #include <limits>
 #include <optional>
 
+#include "base/unicode.h"
 #include "platform/win32/font_fallback.h"
 
 namespace hoshizora {
@@ -526,8 +527,7 @@ std::u16string GdiplusCanvas::FamilyFor(std::u16string_view face, std::u16string
   std::lock_guard lock(mutex_);
   std::u16string family = FamilyLocked(face);
   // Half a surrogate pair has no outline of its own to ask for.
-  if (text.size() != 1 || DrawsNothing(text.front()) ||
-      (text.front() >= 0xD800 && text.front() <= 0xDFFF)) {
+  if (text.size() != 1 || DrawsNothing(text.front()) || IsSurrogate(text.front())) {
     return family;
   }
   const char16_t c = text.front();
