@@ -111,14 +111,7 @@ std::u16string GlyphProblem(const ImageOutcome& listing, const ImageOutcome& for
   constexpr std::size_t kShown = 40;
   std::u16string characters = listing.undrawable;
   std::vector<std::u16string> faces = listing.missing_faces;
-  const std::u16string_view more = forms.undrawable;
-  for (std::size_t i = 0; i < more.size();) {
-    const std::u16string_view character = more.substr(i, CharacterUnits(more, i));
-    if (characters.find(character) == std::u16string::npos) {
-      characters.append(character);
-    }
-    i += character.size();
-  }
+  AppendNewCharacters(characters, forms.undrawable);
   for (const std::u16string& face : forms.missing_faces) {
     if (std::find(faces.begin(), faces.end(), face) == faces.end()) {
       faces.push_back(face);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace hoshizora {
@@ -27,6 +28,16 @@ constexpr std::size_t CharacterUnits(std::u16string_view text, std::size_t i) {
 constexpr std::size_t CountCharacters(std::u16string_view text) {
   return text.size() -
          static_cast<std::size_t>(std::count_if(text.begin(), text.end(), IsLowSurrogate));
+}
+
+// Appends each character of `more` that `list` does not hold yet.
+inline void AppendNewCharacters(std::u16string& list, std::u16string_view more) {
+  for (std::size_t i = 0; i < more.size(); i += CharacterUnits(more, i)) {
+    const std::u16string_view character = more.substr(i, CharacterUnits(more, i));
+    if (list.find(character) == std::u16string::npos) {
+      list.append(character);
+    }
+  }
 }
 
 // Where to cut `text` to at most `limit` units without parting a surrogate

@@ -28,14 +28,7 @@ void NoteUndrawable(Canvas& canvas, std::u16string_view design_face, const Font&
     return;
   }
   // A surrogate pair is one character: noted, and compared, whole.
-  for (std::size_t i = 0; i < missing.size();) {
-    const std::u16string_view character =
-        std::u16string_view(missing).substr(i, CharacterUnits(missing, i));
-    if (outcome.undrawable.find(character) == std::u16string::npos) {
-      outcome.undrawable.append(character);
-    }
-    i += character.size();
-  }
+  AppendNewCharacters(outcome.undrawable, missing);
   auto& faces = outcome.missing_faces;
   if (!canvas.HasFontFace(design_face) &&
       std::find(faces.begin(), faces.end(), design_face) == faces.end()) {
