@@ -765,7 +765,7 @@ TEST(Win32SendingDialogTest, MenuItemRecordsReadsAndEscClosesOnlyIt) {
   testing::TestSystem system{dir.path() / "hoshizora.exe"};
   testing::RecordingCanvas canvas;
   IniFileStore store{system, dir.path() / "settings.ini"};
-  NoIcons icons;
+  testing::RecordingIcons icons;
   testing::FakeRecorder recorder;
   recorder.taken = Recording{8000, std::vector<std::int16_t>(16000, 0)};
   Win32MainWindow window{MainDialogTemplate()};
