@@ -71,20 +71,6 @@ std::u16string RatioJudgement(double ratio) {
   return u"長点と短点の比はよい加減です (" + Decimal(ratio, 1) + u")";
 }
 
-std::u16string RiskLine(const AtRisk& r) {
-  const std::u16string at = u" (" + Decimal(r.at_s, 1) + u" 秒)";
-  if (r.inner_gap) {
-    const std::u16string heard = r.first_heard.empty()
-                                     ? u"二字に聞こえます"
-                                     : r.first_heard + u" と " + r.second_heard + u" に聞こえます";
-    return r.character + u" の途中の間隔が長く、" + heard + at;
-  }
-  const std::u16string first = r.character.substr(0, r.character.size() - r.next.size());
-  const std::u16string heard =
-      r.first_heard.empty() ? u"続けて聞こえます" : r.first_heard + u" に聞こえます";
-  return first + u" と " + r.next + u" の間隔が短く、" + heard + at;
-}
-
 std::u16string TimingText(const TimingFeedback& f) {
   std::u16string text = Line(u"送信の調子:");
   text += Line(u"速度 約 " + Decimal(f.cpm, 0) + u" 字/分 (PARIS " + Decimal(f.wpm, 1) +
@@ -118,13 +104,26 @@ std::u16string TimingText(const TimingFeedback& f) {
     text += kLineBreak;
     text += Line(u"聞き違えられやすい所:");
     for (const AtRisk& r : f.at_risk) {
-      text += Line(RiskLine(r));
+      text += Line(AtRiskSentence(r) + u" (" + Decimal(r.at_s, 1) + u" 秒)");
     }
   }
   return text;
 }
 
 }  // namespace
+
+std::u16string AtRiskSentence(const AtRisk& r) {
+  if (r.inner_gap) {
+    const std::u16string heard = r.first_heard.empty()
+                                     ? u"二字に聞こえます"
+                                     : r.first_heard + u" と " + r.second_heard + u" に聞こえます";
+    return r.character + u" の途中の間隔が長く、" + heard;
+  }
+  const std::u16string first = r.character.substr(0, r.character.size() - r.next.size());
+  const std::u16string heard =
+      r.first_heard.empty() ? u"続けて聞こえます" : r.first_heard + u" に聞こえます";
+  return first + u" と " + r.next + u" の間隔が短く、" + heard;
+}
 
 std::u16string SendingResultText(const DecodeResult& decoded, const TimingFeedback& feedback,
                                  const TelegramFields* key, const CheckResult* score) {

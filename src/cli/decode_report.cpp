@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/sending_result_text.h"
 #include "base/utf8.h"
 #include "cli/cli_language.h"
 #include "cli/terminal_text.h"
@@ -35,23 +36,6 @@ std::string Json(std::u16string_view text) {
 
 std::string Bool(bool b) {
   return b ? "true" : "false";
-}
-
-// The feedback's reasons are worded in English for the JSON; the Japanese
-// report says them in Japanese.
-std::u16string WhyInJapanese(std::u16string why) {
-  const std::pair<std::u16string_view, std::u16string_view> words[] = {
-      {u"inner gap ", u"符号内の間隔 "},
-      {u"character gap ", u"文字間の間隔 "},
-      {u" units", u" 単位"},
-      {u": may be heard as ", u": 聞き違えるおそれ "},
-  };
-  for (const auto& [english, japanese] : words) {
-    if (const auto at = why.find(english); at != std::u16string::npos) {
-      why.replace(at, english.size(), japanese);
-    }
-  }
-  return why;
 }
 
 std::string JapaneseReportText(const DecodeResult& decoded, const TimingFeedback& f,
@@ -83,7 +67,8 @@ std::string JapaneseReportText(const DecodeResult& decoded, const TimingFeedback
     out << "読み違えのおそれ:\n";
     for (const AtRisk& r : f.at_risk) {
       out << "  " << FixedDecimal(r.at_s, 2) << " 秒  " << TerminalText(r.character) << " ("
-          << EncodeUtf8(r.code) << "): " << TerminalText(WhyInJapanese(r.why)) << "\n";
+          << EncodeUtf8(r.code) << "): " << TerminalText(AtRiskSentence(r)) << " ("
+          << FixedDecimal(r.units, 2) << " 単位)\n";
     }
   }
   return out.str();

@@ -8,6 +8,7 @@
 
 #include "audio/telegram_audio.h"
 #include "base/utf8.h"
+#include "cli/japanese_run.h"
 #include "encoding/encode_telegram.h"
 #include "history/history_file.h"
 #include "imaging/timing_chart.h"
@@ -31,8 +32,8 @@ class DecodeCliTest : public ::testing::Test {
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
   }
-  fs::path KeyedWav(std::u16string_view telegram) {
-    const auto keying = testing::KeyCode(EncodeTelegram(telegram), 0.109);
+  fs::path KeyedWav(std::u16string_view telegram, const testing::Hand& hand = {}) {
+    const auto keying = testing::KeyCode(EncodeTelegram(telegram), 0.109, hand);
     return Write("keyed.wav", testing::WavBytes(testing::Tone(keying, 8000, 700), {.rate = 8000}));
   }
   int Run(const std::vector<std::string>& args) {
@@ -134,6 +135,18 @@ TEST_F(DecodeCliTest, AnMp3GoesThroughTheEncoderBesideTheProgram) {
   EXPECT_EQ(argv[2], "--decode");
   EXPECT_EQ(argv[3], mp3);
   EXPECT_FALSE(fs::exists(argv[4]));
+}
+
+// Under a Japanese locale the places at risk are told as the sending dialog
+// tells them.
+TEST_F(DecodeCliTest, JapaneseReportTellsThePlacesAtRiskInSentences) {
+  const testing::JapaneseRun japanese;
+  testing::Hand crowded;
+  crowded.char_gap_units = 1.9;
+  const fs::path wav = KeyedWav(u"[ホレ]アイウエオムヘ[ラタ]", crowded);
+  ASSERT_EQ(Run({wav.string()}), 0) << err.str();
+  EXPECT_NE(out.str().find("(- .): ム と ヘ の間隔が短く、タ に聞こえます ("), std::string::npos)
+      << out.str();
 }
 
 TEST_F(DecodeCliTest, AKeyScoresTheDecodedTextAsCheckDoes) {
