@@ -221,7 +221,7 @@ void Score(PracticeDialog& p, Dialog& view) {
   const HistoryAppend recorded =
       RecordCheck(p.system, p.folders.history_file, p.key->fields, copy, result, p.key->made);
   if (recorded.result == HistoryAppend::Result::kFailed) {
-    p.result_text += u"\r\n\r\n練習の記録に書き込めませんでした。";
+    p.result_text += u"\r\n練習の記録に書き込めませんでした。";
   } else if (const HistoryRead history = ReadHistory(p.system, p.folders.history_file);
              history.status == HistoryRead::Status::kRead) {
     p.result_text += WeakestCharactersText(

@@ -110,7 +110,7 @@ std::u16string WeakestCharactersText(const HistorySummary& history) {
   if (listed.empty()) {
     return {};
   }
-  return std::u16string(kLineBreak) + std::u16string(kLineBreak) + u"苦手な字(記録 " +
+  return std::u16string(kLineBreak) + u"苦手な字(記録 " +
          IntToText(history.checks) + u" 回、誤り/聞いた数): " + listed;
 }
 

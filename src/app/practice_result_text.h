@@ -18,8 +18,9 @@ std::u16string CheckResultText(const CheckResult& result,
                                const std::vector<std::filesystem::path>& pages);
 
 // The characters the practice history shows written wrong most often, worst
-// first, as the result box ends after a score: a blank line, then one line;
-// nothing when no character has been written wrong yet.
+// first, as the result box ends after a score (whose text ends with a line
+// break): a line break, making a blank line, then one line; nothing when no
+// character has been written wrong yet.
 std::u16string WeakestCharactersText(const HistorySummary& history);
 
 // The answer key as 「答えを見る」 shows it: the header fields, then the body.
