@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -50,6 +51,11 @@ constexpr bool DrawsNothing(char32_t c) {
          (c >= 0x2028 && c <= 0x202F) || (c >= 0x205F && c <= 0x206F) || c == 0x3000 ||
          c == 0xFEFF || (c >= 0xFFF9 && c <= 0xFFFB);
 }
+
+// The box of the pixels at least half covered in ARGB pixels laid out in
+// rows of `width`, moved back by `pad` (the margin the text was drawn at);
+// empty when no pixel is. Both canvases measure a string's ink with it.
+RectF InkBox(std::span<const std::uint32_t> argb, int width, float pad);
 
 // The picture formats the writers save in: JPEG for the form pages and the
 // listing, PNG for the charts.

@@ -99,7 +99,10 @@ class QtGraphics : public Graphics {
       painter.setPen(Qt::black);
       painter.drawText(QPointF(pad + Margin(font), pad + metrics.ascent()), ToQString(text));
     }
-    return InkBox(scratch, pad);
+    // Format_ARGB32 rows hold exactly `width` pixels: no padding to skip.
+    return InkBox(std::span(reinterpret_cast<const std::uint32_t*>(scratch.constBits()),
+                            static_cast<std::size_t>(width) * static_cast<std::size_t>(height)),
+                  width, pad);
   }
 
   void DrawLine(PointF from, PointF to, std::uint32_t argb, float width) override {
@@ -136,30 +139,6 @@ class QtGraphics : public Graphics {
     pen.setWidthF(width);
     pen.setCapStyle(Qt::RoundCap);
     return pen;
-  }
-
-  // The box of the pixels at least half covered, less the padding.
-  static RectF InkBox(const QImage& image, float pad) {
-    int left = image.width();
-    int top = image.height();
-    int right = -1;
-    int bottom = -1;
-    for (int y = 0; y < image.height(); ++y) {
-      const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-      for (int x = 0; x < image.width(); ++x) {
-        if (qAlpha(row[x]) >= 128) {
-          left = std::min(left, x);
-          right = std::max(right, x);
-          top = std::min(top, y);
-          bottom = std::max(bottom, y);
-        }
-      }
-    }
-    if (right < 0) {
-      return {};
-    }
-    return RectF{static_cast<float>(left) - pad, static_cast<float>(top) - pad,
-                 static_cast<float>(right - left + 1), static_cast<float>(bottom - top + 1)};
   }
 
   QtCanvas& canvas_;

@@ -169,26 +169,7 @@ class GdiplusGraphics : public Graphics {
       g->DrawString(text, font, kOpaqueBlack, RectF{pad, pad, 0, 0}, nullptr);
     }
     const std::vector<std::uint32_t> pixels = static_cast<GdiplusBitmap&>(*scratch).ReadPixels();
-    const int width = scratch->Width();
-    int left = width;
-    int top = scratch->Height();
-    int right = -1;
-    int bottom = -1;
-    for (std::size_t i = 0; i < pixels.size(); ++i) {
-      if ((pixels[i] >> 24) >= 128) {
-        const int x = static_cast<int>(i % static_cast<std::size_t>(width));
-        const int y = static_cast<int>(i / static_cast<std::size_t>(width));
-        left = std::min(left, x);
-        right = std::max(right, x);
-        top = std::min(top, y);
-        bottom = std::max(bottom, y);
-      }
-    }
-    if (right < 0) {
-      return {};
-    }
-    return RectF{static_cast<float>(left) - pad, static_cast<float>(top) - pad,
-                 static_cast<float>(right - left + 1), static_cast<float>(bottom - top + 1)};
+    return InkBox(pixels, scratch->Width(), pad);
   }
 
   void DrawLine(PointF from, PointF to, std::uint32_t argb, float width) override {
