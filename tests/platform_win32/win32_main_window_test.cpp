@@ -657,34 +657,55 @@ void CALLBACK VisitPracticeDialog(HWND, UINT, UINT_PTR timer, DWORD) {
   PressKey(box, GetDlgItem(box, IDC_PRACTICE_COPY), VK_ESCAPE);
 }
 
-// The menu item runs the practice dialog over the main window, which takes
-// no input meanwhile; Esc closes the practice dialog and nothing else.
-TEST(Win32PracticeDialogTest, MenuItemRunsItModallyAndEscClosesOnlyIt) {
+// The main window built as the program builds it, its dialogs run from the
+// menu while a timer's visit works them inside their own loops.
+class Win32PracticeDialogsTest : public ::testing::Test {
+ protected:
+  Win32PracticeDialogsTest() {
+    // The form template: without it the runs would stop at a message box.
+    const std::filesystem::path form = u8"和文電報受信用紙.jpg";
+    std::filesystem::copy_file(std::filesystem::path(HOSHIZORA_ASSETS_DIR) / form,
+                               dir.path() / form);
+    window.SetInitHandler([this] { InitialiseMainDialog(main); });
+    window.SetCommandHandler([this](int id) { return HandleCommand(main, id); });
+  }
+  // Shows the window; the test sets the player or recorder first.
+  bool Open() {
+    if (!window.Create(IDD_MAIN)) {
+      return false;
+    }
+    ShowWindow(window.window(), SW_SHOWNORMAL);
+    return true;
+  }
+  // Chooses the menu item, which returns once `visit` has closed its dialog.
+  void RunMenuItem(int item, TIMERPROC visit) {
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, visit);
+    SendMessageW(window.window(), WM_COMMAND, MAKEWPARAM(item, 0), 0);
+    KillTimer(nullptr, timer);
+  }
+
   testing::TempDir dir;
-  // The form template: without it the runs would stop at a message box.
-  const std::filesystem::path form = u8"和文電報受信用紙.jpg";
-  std::filesystem::copy_file(std::filesystem::path(HOSHIZORA_ASSETS_DIR) / form, dir.path() / form);
   testing::TestSystem system{dir.path() / "hoshizora.exe"};
   testing::RecordingCanvas canvas;
   IniFileStore store{system, dir.path() / "settings.ini"};
   testing::RecordingIcons icons;
-  testing::FakePlayer player;
   Win32MainWindow window{MainDialogTemplate()};
   MainDialog main{window, system, canvas, store, icons, u"a@b.example"};
+};
+
+// The menu item runs the practice dialog over the main window, which takes
+// no input meanwhile; Esc closes the practice dialog and nothing else.
+TEST_F(Win32PracticeDialogsTest, ReceptionMenuItemRunsItModallyAndEscClosesOnlyIt) {
+  testing::FakePlayer player;
   main.player = &player;
   main.scratch_folder = dir.path();
-  window.SetInitHandler([&] { InitialiseMainDialog(main); });
-  window.SetCommandHandler([&](int id) { return HandleCommand(main, id); });
-  ASSERT_TRUE(window.Create(IDD_MAIN));
-  ShowWindow(window.window(), SW_SHOWNORMAL);
+  ASSERT_TRUE(Open());
   const std::u16string body = window.GetControlText(ids::kBody, ids::kBodyBuffer);
 
   PracticeVisit visit;
   practice_visit = &visit;
   practice_owner = window.window();
-  const UINT_PTR timer = SetTimer(nullptr, 0, 20, VisitPracticeDialog);
-  SendMessageW(window.window(), WM_COMMAND, MAKEWPARAM(IDM_RECEPTION, 0), 0);
-  KillTimer(nullptr, timer);
+  RunMenuItem(IDM_RECEPTION, VisitPracticeDialog);
   practice_visit = nullptr;
 
   EXPECT_TRUE(visit.owner_disabled);
@@ -758,29 +779,15 @@ void CALLBACK VisitSendingDialog(HWND, UINT, UINT_PTR timer, DWORD) {
 
 // The sending dialog from the menu, with a recorder whose take is silence:
 // the telegram is shown, the take kept and read, and Esc closes it alone.
-TEST(Win32SendingDialogTest, MenuItemRecordsReadsAndEscClosesOnlyIt) {
-  testing::TempDir dir;
-  const std::filesystem::path form = u8"和文電報受信用紙.jpg";
-  std::filesystem::copy_file(std::filesystem::path(HOSHIZORA_ASSETS_DIR) / form, dir.path() / form);
-  testing::TestSystem system{dir.path() / "hoshizora.exe"};
-  testing::RecordingCanvas canvas;
-  IniFileStore store{system, dir.path() / "settings.ini"};
-  testing::RecordingIcons icons;
+TEST_F(Win32PracticeDialogsTest, SendingMenuItemRecordsReadsAndEscClosesOnlyIt) {
   testing::FakeRecorder recorder;
   recorder.taken = Recording{8000, std::vector<std::int16_t>(16000, 0)};
-  Win32MainWindow window{MainDialogTemplate()};
-  MainDialog main{window, system, canvas, store, icons, u"a@b.example"};
   main.recorder = &recorder;
-  window.SetInitHandler([&] { InitialiseMainDialog(main); });
-  window.SetCommandHandler([&](int id) { return HandleCommand(main, id); });
-  ASSERT_TRUE(window.Create(IDD_MAIN));
-  ShowWindow(window.window(), SW_SHOWNORMAL);
+  ASSERT_TRUE(Open());
 
   SendingVisit visit;
   sending_visit = &visit;
-  const UINT_PTR timer = SetTimer(nullptr, 0, 20, VisitSendingDialog);
-  SendMessageW(window.window(), WM_COMMAND, MAKEWPARAM(IDM_SENDING, 0), 0);
-  KillTimer(nullptr, timer);
+  RunMenuItem(IDM_SENDING, VisitSendingDialog);
   sending_visit = nullptr;
 
   EXPECT_FALSE(visit.record_enabled_before) << "nothing to send yet";
